@@ -1,0 +1,29 @@
+#pragma once
+// A small timing harness for the Windows build, where Google Benchmark is not
+// available: each registered case runs for at least a fifth of a second and
+// reports the mean time of one iteration.
+#include <cstddef>
+#include <functional>
+#include <string>
+
+namespace orvalet::bench {
+
+using BenchBody = std::function<void(std::size_t iterations)>;
+
+struct Registration {
+    Registration(const char* name, BenchBody body);
+};
+
+// Keeps the optimiser from discarding a computed value.
+template <typename T>
+void KeepAlive(const T& value) {
+    static volatile const void* sink;
+    sink = &value;
+}
+
+}  // namespace orvalet::bench
+
+#define ORVALET_WIN_BENCH(name)                                                          \
+    static void name(std::size_t iterations);                                            \
+    static const ::orvalet::bench::Registration name##_registration{#name, name};       \
+    static void name(std::size_t iterations)
