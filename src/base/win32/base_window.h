@@ -1,0 +1,79 @@
+#pragma once
+// The one window base of the program (CRTP). Derived classes supply
+//     static const wchar_t* ClassName();
+//     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+// and may supply `static void CustomizeClass(WNDCLASSEXW&)`. The static window
+// procedure binds `this` at WM_NCCREATE; no exception ever leaves it.
+#include <windows.h>
+
+#include "base/error_handler.h"
+
+namespace orvalet::win32 {
+
+template <typename Derived>
+class BaseWindow {
+public:
+    BaseWindow() = default;
+    BaseWindow(const BaseWindow&) = delete;
+    BaseWindow& operator=(const BaseWindow&) = delete;
+    virtual ~BaseWindow() { Destroy(); }
+
+    HWND Handle() const noexcept { return window_; }
+
+    void Destroy() noexcept {
+        if (window_) ::DestroyWindow(window_);  // WM_NCDESTROY clears window_
+    }
+
+protected:
+    static HINSTANCE Instance() noexcept { return ::GetModuleHandleW(nullptr); }
+
+    static bool RegisterWindowClass() noexcept {
+        WNDCLASSEXW wc{};
+        if (::GetClassInfoExW(Instance(), Derived::ClassName(), &wc)) return true;
+        wc = {};
+        wc.cbSize = sizeof wc;
+        wc.lpfnWndProc = &BaseWindow::WindowProc;
+        wc.hInstance = Instance();
+        wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+        wc.lpszClassName = Derived::ClassName();
+        if constexpr (requires { Derived::CustomizeClass(wc); }) Derived::CustomizeClass(wc);
+        return ::RegisterClassExW(&wc) != 0;
+    }
+
+    bool CreateWindowHandle(DWORD exStyle, const wchar_t* title, DWORD style, int x, int y, int width,
+                            int height, HWND parent = nullptr, HMENU menuOrId = nullptr) noexcept {
+        if (!RegisterWindowClass()) return false;
+        ::CreateWindowExW(exStyle, Derived::ClassName(), title, style, x, y, width, height, parent, menuOrId,
+                          Instance(), this);
+        return window_ != nullptr;
+    }
+
+    LRESULT DefaultHandling(UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+        return ::DefWindowProcW(window_, message, wParam, lParam);
+    }
+
+private:
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+        if (message == WM_NCCREATE) {
+            auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+            auto* self = static_cast<BaseWindow*>(create->lpCreateParams);
+            self->window_ = window;
+            ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        }
+        auto* self = reinterpret_cast<BaseWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+        if (!self) return ::DefWindowProcW(window, message, wParam, lParam);
+
+        LRESULT result = 0;
+        const bool handled = RunGuarded(
+            [&] { result = static_cast<Derived*>(self)->HandleMessage(message, wParam, lParam); });
+        if (message == WM_NCDESTROY) {
+            ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+            self->window_ = nullptr;
+        }
+        return handled ? result : ::DefWindowProcW(window, message, wParam, lParam);
+    }
+
+    HWND window_ = nullptr;
+};
+
+}  // namespace orvalet::win32

@@ -1,0 +1,58 @@
+#include "base/win32/base_window.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace orvalet::win32 {
+namespace {
+
+class ProbeWindow : public BaseWindow<ProbeWindow> {
+public:
+    static const wchar_t* ClassName() { return L"OrvaletTestProbeWindow"; }
+
+    bool Create() { return CreateWindowHandle(0, L"probe", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100); }
+
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == WM_APP) {
+            seen.push_back(static_cast<int>(wParam));
+            if (wParam == 99) throw std::runtime_error("handler failed");
+            return 7;
+        }
+        return DefaultHandling(message, wParam, lParam);
+    }
+
+    std::vector<int> seen;
+};
+
+TEST(BaseWindow, BindsThisAndDispatchesToTheDerivedHandler) {
+    ProbeWindow window;
+    ASSERT_TRUE(window.Create());
+    EXPECT_EQ(::SendMessageW(window.Handle(), WM_APP, 3, 0), 7);
+    EXPECT_EQ(window.seen, std::vector<int>{3});
+}
+
+TEST(BaseWindow, AnExceptionIsReportedAndDoesNotEscape) {
+    std::vector<std::wstring> reported;
+    auto previous = SetErrorHandler([&](const std::wstring& m) { reported.push_back(m); });
+    ProbeWindow window;
+    ASSERT_TRUE(window.Create());
+    ::SendMessageW(window.Handle(), WM_APP, 99, 0);
+    SetErrorHandler(previous);
+    ASSERT_EQ(reported.size(), 1u);
+    EXPECT_EQ(reported[0], L"handler failed");
+}
+
+TEST(BaseWindow, DestroyClearsTheHandle) {
+    ProbeWindow window;
+    ASSERT_TRUE(window.Create());
+    const HWND handle = window.Handle();
+    window.Destroy();
+    EXPECT_EQ(window.Handle(), nullptr);
+    EXPECT_FALSE(::IsWindow(handle));
+}
+
+}  // namespace
+}  // namespace orvalet::win32
