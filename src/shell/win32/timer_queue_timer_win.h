@@ -1,0 +1,93 @@
+#pragma once
+// A periodic timer driven by the process's system timer queue whose ticks run
+// on the thread that created it. The timer-queue callback only counts and
+// posts a message to a hidden window of the timer; the handler runs when that
+// thread's message loop (the main loop or any modal loop) dispatches it.
+//
+// Posted ticks are neither merged nor dropped: if the owning thread is busy,
+// they wait in its queue and are delivered back to back afterwards.
+#include <windows.h>
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <utility>
+
+#include "base/win32/unique_handle.h"
+
+namespace orvalet::win32 {
+
+// The tick message; LParam carries the callback number (zero-extended).
+inline constexpr UINT WM_TIMERQUEUETICK = WM_APP + 0x29A;
+
+class TTimerQueueTimer {
+public:
+    using TNotifyEvent = std::function<void()>;
+
+    // Creates a disabled timer (DueTime 1000, Period 1000) and its hidden
+    // window. Construct it on the thread that is to receive the ticks.
+    TTimerQueueTimer();
+    // Stops the timer, waits for a callback that is still running, and
+    // destroys the window together with any ticks still queued for it.
+    virtual ~TTimerQueueTimer();
+
+    TTimerQueueTimer(const TTimerQueueTimer&) = delete;
+    TTimerQueueTimer& operator=(const TTimerQueueTimer&) = delete;
+
+    // Enabling a running timer does not restart it; disabling a stopped one
+    // does nothing. Enabling fails silently (Enabled stays false) when the
+    // system timer cannot be created.
+    bool Enabled() const noexcept { return FEnabled; }
+    void SetEnabled(bool value) noexcept;
+
+    // Milliseconds from enabling to the first tick, and between ticks. Both
+    // change only while the timer is disabled; a value written while it runs
+    // is discarded.
+    std::uint32_t DueTime() const noexcept { return FDueTime; }
+    void SetDueTime(std::uint32_t value) noexcept;
+    std::uint32_t Period() const noexcept { return FPeriod; }
+    void SetPeriod(std::uint32_t value) noexcept;
+
+    // The tick handler. An exception it throws goes to the application's
+    // error handler, and the timer keeps running.
+    const TNotifyEvent& OnTimer() const noexcept { return FOnTimer; }
+    void SetOnTimer(TNotifyEvent handler) { FOnTimer = std::move(handler); }
+
+    // The number of the callback whose tick is being delivered: 1 for the
+    // first tick after every enabling. A gap means a post was lost.
+    std::uint32_t Count() const noexcept { return FCount; }
+
+protected:
+    // Fires OnTimer; runs on the owning thread for every delivered tick.
+    virtual void DoTimer();
+
+private:
+    class TickWindow;
+
+    static void CALLBACK TimerQueueCallback(void* parameter, BOOLEAN timerFired) noexcept;
+    void DeliverTick(std::uint32_t count) noexcept;
+    void StartTimer() noexcept;
+    void StopTimer() noexcept;
+    void StopTimerAndWait() noexcept;
+    void WaitForStoppedCallbacks() noexcept;
+
+    std::uint32_t FDueTime = 1000;
+    std::uint32_t FPeriod = 1000;
+    HANDLE FTimerHandle = nullptr;
+    std::unique_ptr<TickWindow> FWindow;
+    HWND FWindowHandle = nullptr;
+    // Written by the timer-queue threads; their callbacks may overlap.
+    std::atomic<std::uint32_t> FThreadCount{0};
+    std::uint32_t FCount = 0;
+    TNotifyEvent FOnTimer;
+    bool FEnabled = false;
+
+    // Signalled once the callbacks of the last disabled system timer have all
+    // returned; enabling and destruction wait for it so that no late callback
+    // of an old timer touches the counter or a freed timer.
+    UniqueKernelHandle FStoppedEvent;
+    bool FStopPending = false;
+};
+
+}  // namespace orvalet::win32
