@@ -1,0 +1,27 @@
+#include "shell/tray_hint.h"
+
+namespace orvalet {
+namespace {
+
+bool IsHighSurrogate(wchar_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+
+}  // namespace
+
+std::wstring BuildTrayHint(std::wstring_view downloadLabel, std::wstring_view uploadLabel,
+                           std::wstring_view interfaceLabel) {
+    std::wstring hint;
+    hint.reserve(downloadLabel.size() + uploadLabel.size() + interfaceLabel.size() + 4);
+    hint.append(downloadLabel).append(L" | ").append(uploadLabel);
+    hint.push_back(L'\r');
+    hint.append(interfaceLabel);
+    return hint;
+}
+
+std::wstring CutToTrayHintLength(std::wstring_view text) {
+    if (text.size() <= kMaxTrayHintLength) return std::wstring(text);
+    std::size_t length = kMaxTrayHintLength;
+    if (IsHighSurrogate(text[length - 1])) --length;
+    return std::wstring(text.substr(0, length));
+}
+
+}  // namespace orvalet

@@ -1,0 +1,23 @@
+#pragma once
+// The text of the notification-area icon's hint.
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace orvalet {
+
+// The notification area shows at most this many characters of a hint.
+inline constexpr std::size_t kMaxTrayHintLength = 127;
+
+// "<download> | <upload>" on the first line and the interface name on the
+// second. The line break is a lone carriage return: the notification area
+// breaks the tooltip on it, and a CR LF pair would cost one of the few
+// characters the hint may hold.
+std::wstring BuildTrayHint(std::wstring_view downloadLabel, std::wstring_view uploadLabel,
+                           std::wstring_view interfaceLabel);
+
+// The first kMaxTrayHintLength characters of text. A surrogate pair is never
+// split: a cut that would leave half a character drops it whole.
+std::wstring CutToTrayHintLength(std::wstring_view text);
+
+}  // namespace orvalet

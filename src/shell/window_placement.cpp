@@ -1,0 +1,64 @@
+#include "shell/window_placement.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+
+namespace orvalet {
+namespace {
+
+// Positions are computed in 64 bits: a stored edge near the end of the
+// 32-bit range must not wrap around into the visible desktop.
+int ToInt(std::int64_t value) {
+    return static_cast<int>(std::clamp<std::int64_t>(value, std::numeric_limits<int>::min(),
+                                                     std::numeric_limits<int>::max()));
+}
+
+bool OverlapsEnough(std::int64_t position, std::int64_t extent, std::int64_t desktopStart,
+                    std::int64_t desktopExtent, std::int64_t overlap) {
+    return position >= desktopStart - extent + overlap && position <= desktopStart + desktopExtent - overlap;
+}
+
+}  // namespace
+
+ScreenRect PrimaryWorkArea(const DesktopGeometry& desktop) {
+    for (const MonitorArea& monitor : desktop.monitors) {
+        if (monitor.primary) return monitor.workArea;
+    }
+    if (!desktop.monitors.empty()) return desktop.monitors.front().workArea;
+    return desktop.virtualDesktop;
+}
+
+WindowBounds FitWindowToDesktop(const WindowBounds& window, const DesktopGeometry& desktop,
+                                const PlacementMargins& margins) {
+    const ScreenRect& area = desktop.virtualDesktop;
+    const bool placed = window.left != kUnplacedPosition && window.top != kUnplacedPosition;
+    if (placed &&
+        OverlapsEnough(window.left, window.width, area.left, area.Width(), margins.minimumOverlap) &&
+        OverlapsEnough(window.top, window.height, area.top, area.Height(), margins.minimumOverlap)) {
+        return window;
+    }
+    const ScreenRect work = PrimaryWorkArea(desktop);
+    WindowBounds moved = window;
+    moved.left = ToInt(std::int64_t{work.right} - window.width - margins.cornerInset);
+    moved.top = ToInt(std::int64_t{work.bottom} - window.height - margins.cornerInset);
+    return moved;
+}
+
+SizeLimits ComputeSizeLimits(int minimumSize, int graphMaxWidth, int windowWidth, int clientWidth) {
+    SizeLimits limits;
+    limits.minWidth = minimumSize;
+    limits.minHeight = minimumSize;
+    const std::int64_t frame = std::max<std::int64_t>(0, std::int64_t{windowWidth} - clientWidth);
+    limits.maxWidth = std::max(minimumSize, ToInt(std::int64_t{graphMaxWidth} + frame));
+    return limits;
+}
+
+WindowBounds ClampToSizeLimits(const WindowBounds& window, const SizeLimits& limits) {
+    WindowBounds clamped = window;
+    clamped.width = std::clamp(window.width, limits.minWidth, std::max(limits.minWidth, limits.maxWidth));
+    clamped.height = std::max(window.height, limits.minHeight);
+    return clamped;
+}
+
+}  // namespace orvalet

@@ -1,0 +1,38 @@
+#include "shell/tray_hint.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace orvalet {
+namespace {
+
+TEST(TrayHint, JoinsTheRatesAndPutsTheNameOnALineOfItsOwnAfterALoneCarriageReturn) {
+    EXPECT_EQ(BuildTrayHint(L"\u25bc 1.5 KiB/s", L"\u25b2 200 B/s", L"Ethernet"),
+              L"\u25bc 1.5 KiB/s | \u25b2 200 B/s\rEthernet");
+    EXPECT_EQ(BuildTrayHint(L"", L"", L""), L" | \r");
+}
+
+TEST(TrayHint, AHintWithinTheLimitIsKeptWhole) {
+    const std::wstring text(kMaxTrayHintLength, L'x');
+    EXPECT_EQ(CutToTrayHintLength(text), text);
+    EXPECT_EQ(CutToTrayHintLength(L""), L"");
+}
+
+TEST(TrayHint, ALongerHintKeepsItsFirst127Characters) {
+    std::wstring text;
+    for (int i = 0; i < 300; ++i) text.push_back(static_cast<wchar_t>(L'a' + i % 26));
+    const std::wstring cut = CutToTrayHintLength(text);
+    EXPECT_EQ(cut.size(), 127u);
+    EXPECT_EQ(cut, text.substr(0, 127));
+}
+
+TEST(TrayHint, TheCutNeverLeavesHalfASurrogatePair) {
+    std::wstring text(126, L'x');
+    text += L"\xD83D\xDCF6";  // one character as a surrogate pair, at positions 126 and 127
+    text += L"tail";
+    EXPECT_EQ(CutToTrayHintLength(text), std::wstring(126, L'x'));
+}
+
+}  // namespace
+}  // namespace orvalet
