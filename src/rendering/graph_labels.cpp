@@ -1,0 +1,231 @@
+#include "rendering/graph_labels.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "rendering/traffic_format.h"
+
+namespace orvalet {
+namespace {
+
+// Sizes handed to the font; only registry values that were tampered with
+// ever fall outside, and a font of 0 or a million points helps nobody.
+constexpr std::int32_t kMinFontPoints = 1;
+constexpr std::int32_t kMaxFontPoints = 1000;
+
+// Pixels at 96 DPI around and between the labels.
+constexpr int kCellPadding = 4;       // added to the letter height for the strip and the column
+constexpr int kMiddleGap = 4;         // between either rate text and the middle of the control
+constexpr int kDownloadLeftRoom = 3;  // the download text needs this much room at the left
+constexpr int kUploadRightRoom = 2;   // the upload text needs this much room at the right
+constexpr int kTextInset = 2;         // from the strip's top, the column's left and the graph's top
+constexpr int kInterfaceLeft = 6;     // from the graph area's left edge
+constexpr int kInterfaceRoom = 8;     // horizontal room the interface name needs beside its text
+constexpr int kOutline = 1;           // outline offset
+
+constexpr std::wstring_view kLetterX = L"X";
+
+std::wstring Spaced(std::wstring_view text, bool trailingBlank) {
+    std::wstring spaced = L" ";
+    spaced += text;
+    if (trailingBlank) spaced += L' ';
+    return spaced;
+}
+
+// Fits labels into one control; FitLabel for k = 1, 2, 3 relies on the
+// S and C the previous labels left behind.
+class LabelFitter {
+public:
+    LabelFitter(Canvas& canvas, const LabelContent& labels, int width, int height, LabelMetrics metrics)
+        : canvas_(canvas), labels_(labels), w_(width), h_(height), m_(metrics) {}
+
+    LabelLayout Fixed() {
+        for (int k = 1; k <= kLabelCount; ++k) {
+            layout_.Size[k] = Fonts()[k].Size;
+            layout_.Shown[k] = labels_.Wanted[k];
+            FitLabel(k, layout_.Size[k]);
+        }
+        return layout_;
+    }
+
+    LabelLayout Autosized() {
+        for (int k = 1; k <= kLabelCount; ++k) {
+            int position = NearestFontSizePosition(Fonts()[k].Size);
+            for (;;) {
+                layout_.Shown[k] = labels_.Wanted[k];
+                FitLabel(k, GR_FontSizes[position]);
+                if (!labels_.Wanted[k] || layout_.Shown[k] || position == 0) break;
+                --position;
+            }
+            layout_.Size[k] = GR_FontSizes[position];
+        }
+        return layout_;
+    }
+
+private:
+    const GR_Fonts& Fonts() const { return *labels_.Fonts; }
+    int TextWidth(std::wstring_view text) { return canvas_.TextWidth(text); }
+    int CellSize() { return canvas_.TextHeight(kLetterX) + m_.Px(kCellPadding); }
+
+    void FitLabel(int k, std::int32_t size) {
+        SelectLabelFont(canvas_, Fonts(), k, size);
+        switch (k) {
+            case kUDLabel: FitUpDown(); break;
+            case kMVLabel: FitMaxValue(); break;
+            case kIFLabel: FitInterfaceName(); break;
+            default: break;
+        }
+    }
+
+    // Both rate texts are hidden when either does not fit in its half.
+    void FitUpDown() {
+        bool& shown = layout_.Shown[kUDLabel];
+        const int middle = w_ / 2;
+        layout_.XD = middle - TextWidth(labels_.DLabel) - m_.Px(kMiddleGap);
+        layout_.XU = middle + m_.Px(kMiddleGap);
+        if (layout_.XD < m_.Px(kDownloadLeftRoom) ||
+            layout_.XU + TextWidth(labels_.ULabel) + m_.Px(kUploadRightRoom) > w_)
+            shown = false;
+        layout_.S = shown ? CellSize() : 0;
+        if (layout_.S > h_) {
+            layout_.S = 0;
+            shown = false;
+        }
+    }
+
+    void FitMaxValue() {
+        bool& shown = layout_.Shown[kMVLabel];
+        if (TextWidth(Spaced(labels_.MVLabel, true)) + layout_.S + m_.Px(kCellPadding) > h_) shown = false;
+        layout_.C = shown ? CellSize() : 0;
+        if (layout_.C > w_) {
+            layout_.C = 0;
+            shown = false;
+        }
+    }
+
+    void FitInterfaceName() {
+        bool& shown = layout_.Shown[kIFLabel];
+        if (layout_.C + TextWidth(labels_.IFLabel) + m_.Px(kInterfaceRoom) > w_) shown = false;
+        layout_.T = shown ? CellSize() : 0;
+        if (layout_.T + layout_.S > h_) {
+            layout_.T = 0;
+            shown = false;
+        }
+    }
+
+    Canvas& canvas_;
+    const LabelContent& labels_;
+    const int w_;
+    const int h_;
+    const LabelMetrics m_;
+    LabelLayout layout_;
+};
+
+std::wstring RateText(wchar_t arrow, std::uint64_t bytesPerSecond, int displayUnit) {
+    std::wstring text{arrow, L' '};
+    text += FormatTrafficValue(bytesPerSecond, displayUnit);
+    text += L"/s";
+    return text;
+}
+
+}  // namespace
+
+int NearestFontSizePosition(std::int32_t size) {
+    int best = 0;
+    std::int64_t bestDistance = INT64_MAX;
+    for (int p = 0; p < static_cast<int>(GR_FontSizes.size()); ++p) {
+        const std::int64_t distance = std::llabs(std::int64_t{GR_FontSizes[p]} - size);
+        if (distance < bestDistance) {  // strict: the smaller entry keeps a tie
+            best = p;
+            bestDistance = distance;
+        }
+    }
+    return best;
+}
+
+std::wstring UploadLabelText(std::uint64_t bytesPerSecond, int displayUnit) {
+    return RateText(L'\u25B2', bytesPerSecond, displayUnit);
+}
+
+std::wstring DownloadLabelText(std::uint64_t bytesPerSecond, int displayUnit) {
+    return RateText(L'\u25BC', bytesPerSecond, displayUnit);
+}
+
+std::wstring MaxValueLabelText(std::uint64_t bytesPerSecond, int displayUnit) {
+    return L"MAX: " + FormatTrafficValue(bytesPerSecond, displayUnit) + L"/s";
+}
+
+int LabelMetrics::Px(int pixelsAt96) const {
+    if (dpi <= 96) return pixelsAt96;
+    return static_cast<int>((std::int64_t{pixelsAt96} * dpi + 48) / 96);
+}
+
+void SelectLabelFont(Canvas& canvas, const GR_Fonts& fonts, int k, std::int32_t size) {
+    const GR_FontType& configured = fonts[k];
+    TextFont font = canvas.Font();
+    font.name = configured.Name;
+    font.size = std::clamp(size, kMinFontPoints, kMaxFontPoints);
+    font.bold = configured.Bold;
+    font.italic = configured.Italic;
+    font.orientation = k == kMVLabel ? 900 : 0;
+    canvas.SetFont(font);
+}
+
+LabelLayout LayOutLabels(Canvas& canvas, const LabelContent& labels, int width, int height,
+                         LabelMetrics metrics) {
+    LabelFitter fitter(canvas, labels, width, height, metrics);
+    return labels.FontAutosize ? fitter.Autosized() : fitter.Fixed();
+}
+
+void DrawOutlinedText(Canvas& canvas, int x, int y, std::wstring_view text, Color textColor,
+                      Color outlineColor, LabelMetrics metrics) {
+    const int d = metrics.Px(kOutline);
+    TextFont font = canvas.Font();
+    canvas.SetBrushClear();
+    font.color = outlineColor;
+    canvas.SetFont(font);
+    canvas.TextOut(x - d, y, text);
+    canvas.TextOut(x + d, y, text);
+    canvas.TextOut(x, y - d, text);
+    canvas.TextOut(x, y + d, text);
+    font.color = textColor;
+    canvas.SetFont(font);
+    canvas.TextOut(x, y, text);
+}
+
+// The rate texts sit either side of the middle of the whole control, not of
+// the graph area, so they stay put when the maximum column comes and goes.
+void DrawUpDownStrip(Canvas& canvas, const LabelContent& labels, const LabelLayout& layout,
+                     const GR_ColorType& colors, int width, int height, LabelMetrics metrics) {
+    SelectLabelFont(canvas, *labels.Fonts, kUDLabel, layout.Size[kUDLabel]);
+    const int top = height - layout.S;
+    canvas.SetBrushColor(ToColor(colors.PN_BkGr));
+    canvas.FillRect(0, top, width, height);
+    const int y = top + metrics.Px(kTextInset);
+    DrawOutlinedText(canvas, layout.XD, y, labels.DLabel, ToColor(colors.PN_DL), ToColor(colors.PN_DL_Outline),
+                     metrics);
+    DrawOutlinedText(canvas, layout.XU, y, labels.ULabel, ToColor(colors.PN_UL), ToColor(colors.PN_UL_Outline),
+                     metrics);
+}
+
+// The text reads upward from row y = width(" " + text) + inset, so its last
+// letter ends one blank's width plus the inset below the top of the column.
+void DrawMaxValueColumn(Canvas& canvas, const LabelContent& labels, const LabelLayout& layout,
+                        const GR_ColorType& colors, int height, LabelMetrics metrics) {
+    canvas.SetBrushColor(ToColor(colors.MV_BkGr));
+    canvas.FillRect(0, 0, layout.C, height - layout.S);
+    SelectLabelFont(canvas, *labels.Fonts, kMVLabel, layout.Size[kMVLabel]);
+    const int inset = metrics.Px(kTextInset);
+    const int y = canvas.TextWidth(Spaced(labels.MVLabel, false)) + inset;
+    DrawOutlinedText(canvas, inset, y, labels.MVLabel, ToColor(colors.MV_Font), ToColor(colors.MV_Outline),
+                     metrics);
+}
+
+void DrawInterfaceName(Canvas& canvas, const LabelContent& labels, const LabelLayout& layout,
+                       const GR_ColorType& colors, LabelMetrics metrics) {
+    SelectLabelFont(canvas, *labels.Fonts, kIFLabel, layout.Size[kIFLabel]);
+    DrawOutlinedText(canvas, layout.C + metrics.Px(kInterfaceLeft), metrics.Px(kTextInset), labels.IFLabel,
+                     ToColor(colors.IF_Font), ToColor(colors.IF_Outline), metrics);
+}
+
+}  // namespace orvalet

@@ -1,0 +1,152 @@
+#pragma once
+// The meter's bar graph: the traffic history as one pixel column per value,
+// newest at the right, on a plain or gradient background with optional grids,
+// scaled to a given maximum or to the visible values, with the three labels
+// of graph_labels.h. Rendering is portable: it draws into the graph's own
+// bitmap through the text renderer it is given, and a window copies that
+// bitmap to the screen in one piece.
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "rendering/bitmap.h"
+#include "rendering/canvas.h"
+#include "rendering/graph_labels.h"
+#include "rendering/graph_types.h"
+#include "rendering/text_renderer.h"
+
+namespace orvalet {
+
+class TTrafficBuffer;
+
+inline constexpr int kGradientBands = 256;
+
+// Band colours from top to bottom, GR_BkGr1 towards GR_BkGr2; entry 0 is
+// GR_BkGr1 exactly.
+std::array<Color, kGradientBands> FillGradientTable(const GR_ColorType& colors);
+
+class TTrafficGraph {
+public:
+    // The text renderer must outlive the graph.
+    explicit TTrafficGraph(TextRenderer& text);
+    TTrafficGraph(const TTrafficGraph&) = delete;
+    TTrafficGraph& operator=(const TTrafficGraph&) = delete;
+
+    // Draws the whole picture for a control of width x height pixels into
+    // RenderBitmap(), rebuilding the label texts first. Nothing is drawn
+    // while GraphEnabled is false.
+    void RenderGraph(int width, int height);
+    const Bitmap& RenderBitmap() const { return bitmap_; }
+
+    // The widest the control may be: the history's length plus the maximum
+    // column, so the graph area never has more columns than values. 0 until
+    // the first render.
+    int MaxWidth() const { return maxWidth_; }
+
+    // The history to draw; not owned. Without one the graph draws an empty
+    // history.
+    const TTrafficBuffer* TrafficBuffer() const { return trafficBuffer_; }
+    void SetTrafficBuffer(const TTrafficBuffer* buffer) { trafficBuffer_ = buffer; }
+
+    const GR_Fonts& LabelFonts() const { return labelFonts_; }
+    void SetLabelFonts(const GR_Fonts& fonts) { labelFonts_ = fonts; }
+
+    bool ShowUDLabel() const { return showLabel_[kUDLabel]; }
+    void SetShowUDLabel(bool show) { showLabel_[kUDLabel] = show; }
+    bool ShowMVLabel() const { return showLabel_[kMVLabel]; }
+    void SetShowMVLabel(bool show) { showLabel_[kMVLabel] = show; }
+    bool ShowIFLabel() const { return showLabel_[kIFLabel]; }
+    void SetShowIFLabel(bool show) { showLabel_[kIFLabel] = show; }
+
+    bool FontAutosize() const { return fontAutosize_; }
+    void SetFontAutosize(bool autosize) { fontAutosize_ = autosize; }
+    bool Autoscale() const { return autoscale_; }
+    void SetAutoscale(bool autoscale) { autoscale_ = autoscale; }
+    bool ShowHorGrid() const { return showHorGrid_; }
+    void SetShowHorGrid(bool show) { showHorGrid_ = show; }
+    bool UseGradient() const { return useGradient_; }
+    void SetUseGradient(bool use) { useGradient_ = use; }
+    bool DisplayAverage() const { return displayAverage_; }
+    void SetDisplayAverage(bool average) { displayAverage_ = average; }
+    bool GraphEnabled() const { return graphEnabled_; }
+    void SetGraphEnabled(bool enabled) { graphEnabled_ = enabled; }
+
+    // Pixels (values) between vertical grid lines; 0 or less: none.
+    std::int32_t GraphVertGrid() const { return graphVertGrid_; }
+    void SetGraphVertGrid(std::int32_t distance) { graphVertGrid_ = distance; }
+
+    // Setting the colours rebuilds the gradient table at once.
+    const GR_ColorType& Colors() const { return colors_; }
+    void SetColors(const GR_ColorType& colors);
+    const std::array<Color, kGradientBands>& GradientColorTable() const { return gradient_; }
+
+    // Texts built by the last render of an enabled graph ("---" before it).
+    const std::wstring& ULabel() const { return uLabel_; }
+    void SetULabel(std::wstring text) { uLabel_ = std::move(text); }
+    const std::wstring& DLabel() const { return dLabel_; }
+    void SetDLabel(std::wstring text) { dLabel_ = std::move(text); }
+    const std::wstring& MVLabel() const { return mvLabel_; }
+    void SetMVLabel(std::wstring text) { mvLabel_ = std::move(text); }
+    // The interface name; only the caller changes it.
+    const std::wstring& IFLabel() const { return ifLabel_; }
+    void SetIFLabel(std::wstring text) { ifLabel_ = std::move(text); }
+
+    // Display unit indices (0..3) of the rate labels and the maximum label.
+    std::int32_t UDDisplayUnit() const { return udDisplayUnit_; }
+    void SetUDDisplayUnit(std::int32_t unit) { udDisplayUnit_ = unit; }
+    std::int32_t MVDisplayUnit() const { return mvDisplayUnit_; }
+    void SetMVDisplayUnit(std::int32_t unit) { mvDisplayUnit_ = unit; }
+
+    // The value (bytes per tick) that fills the graph's height. With
+    // Autoscale every render replaces it with the largest visible value.
+    std::uint64_t MaxValue() const { return maxValue_; }
+    void SetMaxValue(std::uint64_t value) { maxValue_ = value; }
+
+    // DPI of the window showing the graph; scales the label margins.
+    int Dpi() const { return metrics_.dpi; }
+    void SetDpi(int dpi) { metrics_.dpi = dpi > 0 ? dpi : 96; }
+
+private:
+    struct Area {
+        int left, top, right, bottom;
+        int Width() const { return right - left; }
+        int Height() const { return bottom - top; }
+    };
+
+    void UpdateLabels();
+    LabelContent Labels() const;
+    void DrawGraphArea(const Area& g, const LabelContent& labels, const LabelLayout& layout);
+    void DrawBackground(const Area& g);
+    void DrawBars(const Area& g);
+    void DrawBar(int x, int bottom, int up, int down);
+    void DrawHorizontalGrid(const Area& g);
+    void DrawVerticalGrid(const Area& g);
+
+    TextRenderer& text_;
+    Bitmap bitmap_;
+    Canvas canvas_;
+    int maxWidth_ = 0;
+    LabelMetrics metrics_;
+
+    const TTrafficBuffer* trafficBuffer_ = nullptr;
+    GR_ColorType colors_ = GR_DefaultColors;
+    std::array<Color, kGradientBands> gradient_{};
+    std::uint64_t maxValue_ = 0;
+    std::wstring uLabel_ = L"---";
+    std::wstring dLabel_ = L"---";
+    std::wstring mvLabel_ = L"---";
+    std::wstring ifLabel_ = L"---";
+    std::int32_t udDisplayUnit_ = 0;
+    std::int32_t mvDisplayUnit_ = 0;
+    GR_Fonts labelFonts_ = GR_DefaultFonts;
+    std::array<bool, 4> showLabel_{false, true, true, true};  // by label index 1..3
+    bool fontAutosize_ = true;
+    bool autoscale_ = true;
+    bool showHorGrid_ = true;
+    bool useGradient_ = true;
+    bool displayAverage_ = false;
+    bool graphEnabled_ = true;
+    std::int32_t graphVertGrid_ = 60;
+};
+
+}  // namespace orvalet
