@@ -1,0 +1,53 @@
+#pragma once
+// The seam between the collector and the operating system's interface table:
+// a source hands over, per interface, only the fields the collector reads.
+#include <cstddef>
+#include <cstdint>
+#include <cwchar>
+#include <string>
+#include <vector>
+
+#include "sampling/guid.h"
+
+namespace orvalet {
+
+// Bits of InterfaceRow::InterfaceAndOperStatusFlags, as the system lays them out.
+inline constexpr int HardwareInterfaceBit = 0;
+inline constexpr int FilterInterfaceBit = 1;
+
+// The operational status "up"; every other value means not operational.
+inline constexpr std::uint32_t OperStatusUp = 1;
+
+// The system's description field holds 256 characters and a terminating NUL.
+inline constexpr std::size_t DescriptionFieldLength = 257;
+
+struct InterfaceRow {
+    Guid InterfaceGuid;
+    std::wstring Description;  // display name; never contains a NUL
+    std::uint32_t InterfaceAndOperStatusFlags = 0;
+    std::uint32_t OperStatus = 0;
+    std::uint64_t TransmitLinkSpeed = 0;  // bits per second
+    std::uint64_t ReceiveLinkSpeed = 0;   // bits per second
+    std::uint64_t InUcastOctets = 0;      // received bytes, running counter
+    std::uint64_t OutUcastOctets = 0;     // sent bytes, running counter
+};
+
+class InterfaceTableSource {
+public:
+    virtual ~InterfaceTableSource() = default;
+
+    // Reads the whole table in the system's order. On success rows holds
+    // exactly its rows (possibly none) and the result is true; on failure the
+    // result is false and rows must not be used.
+    virtual bool Read(std::vector<InterfaceRow>& rows) = 0;
+};
+
+// The text of a fixed-size, NUL-terminated character field: up to the first
+// NUL, and never past the end of the field even when the NUL is missing.
+inline std::wstring TextOfField(const wchar_t* field, std::size_t fieldLength) {
+    std::size_t length = 0;
+    while (length < fieldLength && field[length] != L'\0') ++length;
+    return std::wstring(field, length);
+}
+
+}  // namespace orvalet
