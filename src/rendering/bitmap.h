@@ -18,6 +18,9 @@ public:
     virtual std::uint32_t* Resize(int width, int height) = 0;
 };
 
+// Plain heap memory; what Bitmap uses unless it is given another storage.
+std::unique_ptr<PixelStorage> CreateMemoryPixelStorage();
+
 class Bitmap {
 public:
     Bitmap();  // memory storage
