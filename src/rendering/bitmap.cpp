@@ -33,7 +33,7 @@ void Bitmap::SetSize(int width, int height) {
     height = std::max(height, 0);
     if (width == width_ && height == height_) return;
     std::uint32_t* pixels = storage_->Resize(width, height);
-    if (pixels == nullptr) width = height = 0;  // empty, or the storage could not grow
+    if (pixels == nullptr && width > 0 && height > 0) width = height = 0;  // the storage could not grow
     pixels_ = pixels;
     width_ = width;
     height_ = height;

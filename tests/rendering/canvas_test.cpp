@@ -67,13 +67,16 @@ TEST(Bitmap, NegativeOrZeroSizesGiveAnEmptyBitmap) {
     Bitmap bitmap;
     bitmap.SetSize(-5, 4);
     EXPECT_EQ(bitmap.Width(), 0);
-    EXPECT_EQ(bitmap.Height(), 0);
+    EXPECT_EQ(bitmap.Height(), 4);
     EXPECT_FALSE(bitmap.Contains(0, 0));
     bitmap.SetPixel(0, 0, 1);  // must not write anywhere
 
     Bitmap other;
     other.SetSize(0, 4);
     EXPECT_TRUE(other.CopyFrom(bitmap));
+    other.SetSize(7, 0);
+    EXPECT_FALSE(other.Contains(0, 0));
+    EXPECT_FALSE(other.CopyFrom(bitmap));
 }
 
 TEST(Bitmap, CopiesOnlyBetweenBitmapsOfTheSameSize) {

@@ -1,0 +1,72 @@
+#pragma once
+// The picture of the notification-area icon: a 16 x 16 gauge with two bars of
+// 16 one-pixel segments. The left bar shows the download and grows down from
+// the top edge, the right bar the upload and grows up from the bottom edge;
+// both are scaled against one maximum, given or taken from the history.
+// This part draws the picture; win32/tray_icon_gauge_win.h turns it into the
+// icon.
+#include <array>
+#include <cstdint>
+
+#include "rendering/bitmap.h"
+
+namespace orvalet {
+
+class TTrafficBuffer;
+
+inline constexpr int kGaugeSize = 16;
+inline constexpr int kGaugeSegments = 16;
+
+// A colour ramp of `count` entries (at most 16) from `start` towards `end`:
+// entry i (0-based) is, per channel, start + R(D / count * i). The last entry
+// stops short of `end` in every channel that changes. Entries from `count` on
+// are left as they were.
+void FillGradientTable(std::array<Color, kGaugeSegments>& table, Color start, Color end, int count);
+
+// Segments a value fills on a bar: R(value / maxValue * 16), at most 16;
+// none when maxValue is 0.
+int GaugeSegments(std::uint64_t value, std::uint64_t maxValue);
+
+class TTrayIconGauge {
+public:
+    TTrayIconGauge();
+    TTrayIconGauge(const TTrayIconGauge&) = delete;
+    TTrayIconGauge& operator=(const TTrayIconGauge&) = delete;
+
+    // The history to show; not owned. Without one the gauge stays empty.
+    const TTrafficBuffer* TrafficBuffer() const { return FTrafficBuffer; }
+    void SetTrafficBuffer(const TTrafficBuffer* buffer) { FTrafficBuffer = buffer; }
+
+    // The value that fills a bar completely, in the history's own units.
+    std::uint64_t MaxValue() const { return FMaxValue; }
+    void SetMaxValue(std::uint64_t value) { FMaxValue = value; }
+
+    // On: MaxValue is taken from the whole history at every render.
+    bool AutoScale() const { return FAutoScale; }
+    void SetAutoScale(bool autoScale) { FAutoScale = autoScale; }
+
+    // On: the bars show the moving averages instead of the newest values.
+    bool UseAverageValues() const { return FUseAverageValues; }
+    void SetUseAverageValues(bool useAverages) { FUseAverageValues = useAverages; }
+
+    // Draws the gauge for the current history into RenderBitmap() and
+    // returns it.
+    const Bitmap& Render();
+    const Bitmap& RenderBitmap() const { return FRenderBitmap; }
+    const Bitmap& BackgroundBitmap() const { return FBackgroundBitmap; }
+
+private:
+    void DrawEmptyGauge();
+    void DrawDownloadBar(int segments);
+    void DrawUploadBar(int segments);
+
+    const TTrafficBuffer* FTrafficBuffer = nullptr;
+    Bitmap FBackgroundBitmap;
+    Bitmap FRenderBitmap;
+    std::array<Color, kGaugeSegments> GradientColorTable{};
+    bool FAutoScale = true;
+    std::uint64_t FMaxValue = 0;
+    bool FUseAverageValues = false;
+};
+
+}  // namespace orvalet
