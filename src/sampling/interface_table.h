@@ -3,7 +3,6 @@
 // a source hands over, per interface, only the fields the collector reads.
 #include <cstddef>
 #include <cstdint>
-#include <cwchar>
 #include <string>
 #include <vector>
 
@@ -42,12 +41,17 @@ public:
     virtual bool Read(std::vector<InterfaceRow>& rows) = 0;
 };
 
-// The text of a fixed-size, NUL-terminated character field: up to the first
-// NUL, and never past the end of the field even when the NUL is missing.
-inline std::wstring TextOfField(const wchar_t* field, std::size_t fieldLength) {
+// The length of the text in a fixed-size, NUL-terminated character field: up
+// to the first NUL, and never past the end of the field even when the NUL is
+// missing.
+inline std::size_t FieldTextLength(const wchar_t* field, std::size_t fieldLength) noexcept {
     std::size_t length = 0;
     while (length < fieldLength && field[length] != L'\0') ++length;
-    return std::wstring(field, length);
+    return length;
+}
+
+inline std::wstring TextOfField(const wchar_t* field, std::size_t fieldLength) {
+    return std::wstring(field, FieldTextLength(field, fieldLength));
 }
 
 }  // namespace orvalet
