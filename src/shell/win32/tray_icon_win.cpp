@@ -24,7 +24,6 @@ TTrayIcon::TTrayIcon(HWND owner, UINT callbackMessage, HICON initialIcon, UINT i
     : owner_(owner),
       id_(id),
       callbackMessage_(callbackMessage),
-      taskbarCreated_(TaskbarCreatedMessage()),
       icon_(CopyOrNull(initialIcon)) {
     Add();
 }
@@ -98,11 +97,7 @@ void TTrayIcon::ShowBalloon(std::wstring_view text) {
     ::Shell_NotifyIconW(NIM_MODIFY, &data);
 }
 
-bool TTrayIcon::HandleTaskbarCreated(UINT message) {
-    if (message != taskbarCreated_ || taskbarCreated_ == 0) return false;
-    Add();
-    return true;
-}
+void TTrayIcon::Reinstate() { Add(); }
 
 TrayIconNotification TTrayIcon::DecodeCallback(WPARAM wParam, LPARAM lParam) noexcept {
     TrayIconNotification notification;

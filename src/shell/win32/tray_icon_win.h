@@ -22,6 +22,9 @@ public:
     virtual void SetHint(std::wstring_view hint) = 0;
     // A notification with the error icon, no title, shown for 10 seconds.
     virtual void ShowBalloon(std::wstring_view text) = 0;
+    // Puts the icon back into a notification area that was rebuilt (Explorer
+    // restarted), with its current picture and hint.
+    virtual void Reinstate() = 0;
 };
 
 // What the user did to the icon, decoded from its callback message.
@@ -34,8 +37,8 @@ struct TrayIconNotification {
 
 // A notification-area icon owned by a window. It is added on construction
 // and removed on destruction; its mouse events arrive at the owner as
-// callbackMessage. When Explorer restarts, the owner passes every message to
-// HandleTaskbarCreated, which puts the icon back with its picture and hint.
+// callbackMessage. When Explorer restarts, it broadcasts
+// TaskbarCreatedMessage(); the owner then calls Reinstate.
 class TTrayIcon final : public NotificationIcon {
 public:
     static constexpr UINT kBalloonTimeoutMs = 10000;
@@ -48,10 +51,7 @@ public:
     void SetIcon(HICON icon) override;
     void SetHint(std::wstring_view hint) override;
     void ShowBalloon(std::wstring_view text) override;
-
-    // Re-adds the icon if message is the shell's "TaskbarCreated"
-    // broadcast; returns whether it was.
-    bool HandleTaskbarCreated(UINT message);
+    void Reinstate() override;
 
     // Whether the notification area currently holds the icon.
     bool IsShown() const noexcept { return shown_; }
@@ -69,7 +69,6 @@ private:
     HWND owner_;
     UINT id_;
     UINT callbackMessage_;
-    UINT taskbarCreated_;
     UniqueIcon icon_;
     std::wstring hint_;
     bool shown_ = false;

@@ -35,20 +35,21 @@ TEST(TrayIcon, TakesItsOwnCopyOfEachPicture) {
     UniqueIcon picture(::CopyIcon(::LoadIconW(nullptr, IDI_ERROR)));
     icon.SetIcon(picture.get());
     picture.reset();  // the caller's picture may go away at once
-    icon.HandleTaskbarCreated(TTrayIcon::TaskbarCreatedMessage());
+    icon.Reinstate();
     EXPECT_TRUE(icon.IsShown());
 }
 
-TEST(TrayIcon, AnswersOnlyTheShellsTaskbarCreatedBroadcast) {
+TEST(TrayIcon, ReinstatingAnIconThatSurvivedKeepsItShown) {
+    // The shell broadcasts "TaskbarCreated" also when its icons survived;
+    // adding again fails then, and the icon must not count itself as gone.
     const UniqueWindow owner = CreateOwner();
     TTrayIcon icon(owner.get(), kCallback, ::LoadIconW(nullptr, IDI_APPLICATION));
-    const UINT taskbarCreated = TTrayIcon::TaskbarCreatedMessage();
-    ASSERT_NE(taskbarCreated, 0u);
-    EXPECT_EQ(taskbarCreated, ::RegisterWindowMessageW(L"TaskbarCreated"));
-    EXPECT_FALSE(icon.HandleTaskbarCreated(kCallback));
-    EXPECT_FALSE(icon.HandleTaskbarCreated(WM_TIMER));
-    EXPECT_TRUE(icon.HandleTaskbarCreated(taskbarCreated));
+    icon.SetHint(L"hint");
+    icon.Reinstate();
     EXPECT_TRUE(icon.IsShown());
+    EXPECT_EQ(icon.Hint(), L"hint");
+    EXPECT_NE(TTrayIcon::TaskbarCreatedMessage(), 0u);
+    EXPECT_EQ(TTrayIcon::TaskbarCreatedMessage(), ::RegisterWindowMessageW(L"TaskbarCreated"));
 }
 
 TEST(TrayIcon, DecodesVersion4CallbacksIntoClicksAndContextMenus) {
