@@ -1,0 +1,86 @@
+#include "rendering/win32/traffic_graph_control_win.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+
+#include "base/win32/dpi_win.h"
+#include "base/win32/unique_handle.h"
+#include "rendering/win32/surface_win.h"
+
+namespace orvalet::win32 {
+
+// The window must go while this object is still whole: the base class's
+// destructor would run after graph_ and the text renderer are gone.
+TrafficGraphControl::~TrafficGraphControl() { Destroy(); }
+
+bool TrafficGraphControl::Create(HWND parent, int x, int y, int width, int height) {
+    return CreateWindowHandle(0, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, x, y, width, height, parent);
+}
+
+void TrafficGraphControl::SetBounds(int x, int y, int width, int height) {
+    if (Handle())
+        ::SetWindowPos(Handle(), nullptr, x, y, std::max(width, 0), std::max(height, 0),
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TrafficGraphControl::Paint() {
+    if (!graph_.GraphEnabled() || !Handle()) return;
+    const WindowDC dc(Handle());
+    RenderTo(dc.get());
+}
+
+void TrafficGraphControl::RenderTo(HDC dc) {
+    RECT client{};
+    ::GetClientRect(Handle(), &client);
+    graph_.SetDpi(static_cast<int>(WindowDpi(Handle())));
+    graph_.RenderGraph(client.right - client.left, client.bottom - client.top);
+    CopyToDC(graph_.RenderBitmap(), dc);
+    KeepWithinMaxWidth();
+}
+
+// The render may have lowered the maximum width (a wider maximum column);
+// shrinking the window then makes the system ask for a fresh paint at the
+// new size.
+void TrafficGraphControl::KeepWithinMaxWidth() {
+    RECT bounds{};
+    ::GetWindowRect(Handle(), &bounds);
+    const int maxWidth = MaxWidth();
+    const int height = bounds.bottom - bounds.top;
+    if (maxWidth > 0 && bounds.right - bounds.left > maxWidth)
+        ::SetWindowPos(Handle(), nullptr, 0, 0, maxWidth, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TrafficGraphControl::LimitWidth(WINDOWPOS& position) const {
+    const int maxWidth = MaxWidth();
+    if ((position.flags & SWP_NOSIZE) == 0 && maxWidth > 0 && position.cx > maxWidth) position.cx = maxWidth;
+}
+
+void TrafficGraphControl::RaiseMouse(const GraphMouseHandler& handler, MouseButton button, LPARAM lParam) const {
+    if (handler) handler(button, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+}
+
+LRESULT TrafficGraphControl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_PAINT: {
+            const PaintScope paint(Handle());
+            if (graph_.GraphEnabled()) RenderTo(paint.dc());
+            return 0;
+        }
+        case WM_ERASEBKGND:
+            return 1;  // every paint covers the whole client area
+        case WM_WINDOWPOSCHANGING:
+            LimitWidth(*reinterpret_cast<WINDOWPOS*>(lParam));
+            break;
+        case WM_LBUTTONDOWN: RaiseMouse(onMouseDown_, MouseButton::Left, lParam); return 0;
+        case WM_RBUTTONDOWN: RaiseMouse(onMouseDown_, MouseButton::Right, lParam); return 0;
+        case WM_MBUTTONDOWN: RaiseMouse(onMouseDown_, MouseButton::Middle, lParam); return 0;
+        case WM_LBUTTONUP: RaiseMouse(onMouseUp_, MouseButton::Left, lParam); return 0;
+        case WM_RBUTTONUP: RaiseMouse(onMouseUp_, MouseButton::Right, lParam); break;  // keeps WM_CONTEXTMENU
+        case WM_MBUTTONUP: RaiseMouse(onMouseUp_, MouseButton::Middle, lParam); return 0;
+        default: break;
+    }
+    return DefaultHandling(message, wParam, lParam);
+}
+
+}  // namespace orvalet::win32

@@ -1,0 +1,62 @@
+#pragma once
+// The child window that shows the traffic graph. It renders the graph at its
+// own client size with GDI text and copies the finished picture to the
+// screen in one piece, so the meter never shows a half-drawn graph.
+#include <windows.h>
+
+#include <functional>
+
+#include "base/win32/base_window.h"
+#include "rendering/traffic_graph.h"
+#include "rendering/win32/text_renderer_win.h"
+
+namespace orvalet::win32 {
+
+enum class MouseButton { Left, Right, Middle };
+
+// Client coordinates of the control.
+using GraphMouseHandler = std::function<void(MouseButton button, int x, int y)>;
+
+class TrafficGraphControl : public BaseWindow<TrafficGraphControl> {
+public:
+    TrafficGraphControl() = default;
+    ~TrafficGraphControl() override;
+
+    // Creates the control as a visible child of the parent; false if the
+    // system refuses.
+    bool Create(HWND parent, int x, int y, int width, int height);
+    // Moves and sizes the control; the width never exceeds MaxWidth().
+    void SetBounds(int x, int y, int width, int height);
+
+    TTrafficGraph& Graph() { return graph_; }
+    const TTrafficGraph& Graph() const { return graph_; }
+
+    // Renders the graph at the control's size and shows it at once. Does
+    // nothing while the graph is disabled.
+    void Paint();
+
+    // The widest the control may be (the history's length plus the maximum
+    // column), as found by the last paint; 0 before the first one. The owner
+    // limits its own width by it.
+    int MaxWidth() const { return graph_.MaxWidth(); }
+
+    // Mouse presses on the graph, for dragging its window.
+    void SetOnMouseDown(GraphMouseHandler handler) { onMouseDown_ = std::move(handler); }
+    void SetOnMouseUp(GraphMouseHandler handler) { onMouseUp_ = std::move(handler); }
+
+    static const wchar_t* ClassName() { return L"OrvaletTrafficGraph"; }
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
+    void RenderTo(HDC dc);
+    void KeepWithinMaxWidth();
+    void LimitWidth(WINDOWPOS& position) const;
+    void RaiseMouse(const GraphMouseHandler& handler, MouseButton button, LPARAM lParam) const;
+
+    GdiTextRenderer text_;
+    TTrafficGraph graph_{text_};
+    GraphMouseHandler onMouseDown_;
+    GraphMouseHandler onMouseUp_;
+};
+
+}  // namespace orvalet::win32
