@@ -9,6 +9,16 @@
 #include "rendering/bitmap.h"
 #include "rendering/text_renderer.h"
 
+// windows.h maps DrawText and TextOut to their ...W functions by macro; these
+// members keep their own names (Win32 code calls the ...W functions by their
+// full names). Include windows.h, if at all, before this header.
+#ifdef DrawText
+#undef DrawText
+#endif
+#ifdef TextOut
+#undef TextOut
+#endif
+
 namespace orvalet {
 
 enum class PenStyle { Solid, Dotted };

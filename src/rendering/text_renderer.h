@@ -7,6 +7,16 @@
 
 #include "rendering/bitmap.h"
 
+// windows.h maps DrawText and TextOut to their ...W functions by macro; these
+// members keep their own names (Win32 code calls the ...W functions by their
+// full names). Include windows.h, if at all, before this header.
+#ifdef DrawText
+#undef DrawText
+#endif
+#ifdef TextOut
+#undef TextOut
+#endif
+
 namespace orvalet {
 
 struct TextFont {

@@ -1,0 +1,43 @@
+#pragma once
+// Text through GDI: fonts at the screen's DPI, drawn straight into the DIB
+// section of a bitmap with a transparent or filled background.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "base/win32/unique_handle.h"
+#include "rendering/text_renderer.h"
+
+namespace orvalet::win32 {
+
+class GdiTextRenderer final : public TextRenderer {
+public:
+    GdiTextRenderer();
+
+    std::unique_ptr<PixelStorage> CreatePixelStorage() override;
+    int TextWidth(const TextFont& font, std::wstring_view text) override;
+    int TextHeight(const TextFont& font, std::wstring_view text) override;
+    void DrawText(Bitmap& target, int x, int y, const TextFont& font, std::wstring_view text,
+                  const Color* background) override;
+
+    // The LOGFONT a TextFont becomes: height -size * DPI / 72, the weight and
+    // slant, escapement and orientation both set to the orientation, and the
+    // default quality. "Default" (or an empty name) is the default GUI face.
+    static LOGFONTW LogFontOf(const TextFont& font, int dpi);
+
+private:
+    HFONT FontFor(const TextFont& font);
+    SIZE Extent(const TextFont& font, std::wstring_view text);
+
+    struct CachedFont {
+        LOGFONTW key;
+        UniqueFont font;
+    };
+
+    UniqueMemoryDC measureDC_;
+    int dpi_;
+    std::vector<CachedFont> fonts_;
+};
+
+}  // namespace orvalet::win32
