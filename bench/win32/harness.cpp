@@ -5,6 +5,9 @@
 #include <vector>
 
 namespace orvalet::bench {
+
+const void* volatile keepAliveSink = nullptr;
+
 namespace {
 
 struct Case {

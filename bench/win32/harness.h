@@ -15,10 +15,11 @@ struct Registration {
 };
 
 // Keeps the optimiser from discarding a computed value.
+extern const void* volatile keepAliveSink;
+
 template <typename T>
 void KeepAlive(const T& value) {
-    static volatile const void* sink;
-    sink = &value;
+    keepAliveSink = &value;
 }
 
 }  // namespace orvalet::bench

@@ -6,6 +6,8 @@
 // procedure binds `this` at WM_NCCREATE; no exception ever leaves it.
 #include <windows.h>
 
+#include <utility>
+
 #include "base/error_handler.h"
 
 namespace orvalet::win32 {
@@ -16,7 +18,14 @@ public:
     BaseWindow() = default;
     BaseWindow(const BaseWindow&) = delete;
     BaseWindow& operator=(const BaseWindow&) = delete;
-    virtual ~BaseWindow() { Destroy(); }
+    // By the time this runs the derived part is gone, so the window is
+    // detached first and its last messages go to DefWindowProc. A derived
+    // class that handles WM_DESTROY calls Destroy() in its own destructor.
+    virtual ~BaseWindow() {
+        if (!window_) return;
+        ::SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+        ::DestroyWindow(std::exchange(window_, nullptr));
+    }
 
     HWND Handle() const noexcept { return window_; }
 
