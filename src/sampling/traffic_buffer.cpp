@@ -22,7 +22,7 @@ void ResizeKeepingNewest(TTrafficBufferArray& history, std::size_t length) {
     if (length < old) {
         history.erase(history.begin(), history.begin() + static_cast<std::ptrdiff_t>(old - length));
     } else {
-        history.insert(history.begin(), length - old, 0);
+        history.insert(history.begin(), length - old, std::uint64_t{0});
     }
 }
 

@@ -1,5 +1,6 @@
 #include "sampling/win32/interface_table_win.h"
 
+#include <iterator>
 #include <memory>
 
 #include "sampling/win32/guid_win.h"

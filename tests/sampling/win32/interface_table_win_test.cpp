@@ -3,9 +3,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdlib>
 #include <cstring>
+#include <string_view>
 #include <set>
 #include <vector>
 
@@ -55,7 +57,8 @@ struct FakeIpHelper {
 MIB_IF_ROW2 SystemRow(std::uint32_t guidData1, const wchar_t* description) {
     MIB_IF_ROW2 row{};
     row.InterfaceGuid = GUID{guidData1, 0x1234, 0x5678, {1, 2, 3, 4, 5, 6, 7, 8}};
-    std::wcsncpy(row.Description, description, std::size(row.Description));
+    const std::wstring_view text(description);
+    std::copy_n(text.begin(), std::min(text.size(), std::size(row.Description) - 1), row.Description);
     row.OperStatus = IfOperStatusUp;
     return row;
 }
