@@ -48,14 +48,6 @@ std::wstring Fold(std::wstring_view text) {
     return folded;
 }
 
-// The entry of a key's value list with the given name, compared without case.
-template <typename Values>
-auto FindValue(Values& values, std::wstring_view name) {
-    const std::wstring folded = Fold(name);
-    return std::find_if(values.begin(), values.end(),
-                        [&](const auto& entry) { return Fold(entry.first) == folded; });
-}
-
 }  // namespace
 
 RegistryValue MakeDwordValue(std::uint32_t value) {
@@ -118,21 +110,14 @@ public:
         KeyData* key = store_.FindKey(path_);
         if (!writable_ || !key) return false;
         store_.writes_.push_back({key->path, std::wstring(name), value});
-        auto it = FindValue(key->values, name);
-        if (it != key->values.end()) {
-            it->second = value;
-        } else {
-            key->values.emplace_back(std::wstring(name), value);
-        }
+        key->Put(name, value);
         return true;
     }
 
     bool DeleteValue(std::wstring_view name) override {
         KeyData* key = store_.FindKey(path_);
         if (!writable_ || !key) return false;
-        const auto it = FindValue(key->values, name);
-        if (it == key->values.end()) return false;
-        key->values.erase(it);
+        if (!key->Remove(name)) return false;
         ++store_.deletes_;
         return true;
     }
@@ -162,7 +147,7 @@ bool MemoryRegistryStore::KeyExists(std::wstring_view path) const { return FindK
 std::vector<std::wstring> MemoryRegistryStore::ValueNames(std::wstring_view path) const {
     std::vector<std::wstring> names;
     if (const KeyData* key = FindKey(path)) {
-        for (const auto& [name, value] : key->values) names.push_back(name);
+        for (const StoredValue& stored : key->values) names.push_back(stored.name);
     }
     return names;
 }
@@ -170,22 +155,44 @@ std::vector<std::wstring> MemoryRegistryStore::ValueNames(std::wstring_view path
 std::optional<RegistryValue> MemoryRegistryStore::Value(std::wstring_view path, std::wstring_view name) const {
     const KeyData* key = FindKey(path);
     if (!key) return std::nullopt;
-    const auto it = FindValue(key->values, name);
-    if (it == key->values.end()) return std::nullopt;
-    return it->second;
+    const StoredValue* stored = key->Find(name);
+    if (!stored) return std::nullopt;
+    return stored->value;
 }
 
 void MemoryRegistryStore::SetValue(std::wstring_view path, std::wstring_view name, RegistryValue value) {
-    KeyData& key = CreateKey(path);
-    const auto it = FindValue(key.values, name);
-    if (it != key.values.end()) {
-        it->second = std::move(value);
-    } else {
-        key.values.emplace_back(std::wstring(name), std::move(value));
-    }
+    CreateKey(path).Put(name, std::move(value));
 }
 
 void MemoryRegistryStore::DenyAccess(std::wstring_view path) { deniedKeys_.push_back(Fold(path)); }
+
+std::size_t MemoryRegistryStore::KeyData::IndexOf(std::wstring_view name) const {
+    const std::wstring folded = Fold(name);
+    const auto it = std::find_if(values.begin(), values.end(),
+                                 [&](const StoredValue& stored) { return stored.folded == folded; });
+    return it == values.end() ? kNoValue : static_cast<std::size_t>(it - values.begin());
+}
+
+const MemoryRegistryStore::StoredValue* MemoryRegistryStore::KeyData::Find(std::wstring_view name) const {
+    const std::size_t index = IndexOf(name);
+    return index == kNoValue ? nullptr : &values[index];
+}
+
+void MemoryRegistryStore::KeyData::Put(std::wstring_view name, RegistryValue value) {
+    // An existing value keeps its place and the spelling of its name.
+    if (const std::size_t index = IndexOf(name); index != kNoValue) {
+        values[index].value = std::move(value);
+    } else {
+        values.push_back({std::wstring(name), Fold(name), std::move(value)});
+    }
+}
+
+bool MemoryRegistryStore::KeyData::Remove(std::wstring_view name) {
+    const std::size_t index = IndexOf(name);
+    if (index == kNoValue) return false;
+    values.erase(values.begin() + static_cast<std::ptrdiff_t>(index));
+    return true;
+}
 
 MemoryRegistryStore::KeyData* MemoryRegistryStore::FindKey(std::wstring_view path) {
     const auto it = keys_.find(Fold(path));

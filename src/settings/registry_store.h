@@ -103,13 +103,25 @@ public:
         RegistryValue value;
     };
     const std::vector<WriteRecord>& Writes() const { return writes_; }
+    void ClearWrites() { writes_.clear(); }
     int DeleteCount() const { return deletes_; }
 
 private:
     class Key;
+    struct StoredValue {
+        std::wstring name;    // as first written
+        std::wstring folded;  // for lookups
+        RegistryValue value;
+    };
     struct KeyData {
         std::wstring path;  // as first created, for reporting
-        std::vector<std::pair<std::wstring, RegistryValue>> values;
+        std::vector<StoredValue> values;
+
+        static constexpr std::size_t kNoValue = static_cast<std::size_t>(-1);
+        std::size_t IndexOf(std::wstring_view name) const;
+        const StoredValue* Find(std::wstring_view name) const;
+        void Put(std::wstring_view name, RegistryValue value);
+        bool Remove(std::wstring_view name);
     };
 
     KeyData* FindKey(std::wstring_view path);
