@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# e2e.sh ORVALET_EXE WINDOW_PROBE_EXE OUTPUT_DIR
+# Starts the real meter under Wine, checks its window and the single-instance
+# rule, saves a screenshot, closes it and checks the saved settings. Runs in
+# the Wine prefix of the environment (scripts/wine-session sets it up).
+set -uo pipefail
+exe=$1
+probe=$2
+out=$3
+wine=/usr/lib/wine/wine64
+export WINEDEBUG=${WINEDEBUG:--all}
+meter_pid=
+
+fail() {
+  echo "FAILED: $*" >&2
+  [ -n "$meter_pid" ] && kill "$meter_pid" 2>/dev/null
+  exit 1
+}
+
+[ -n "${DISPLAY:-}" ] || fail "no X display; run under xvfb-run"
+[ -n "${WINEPREFIX:-}" ] || fail "no Wine prefix; run under scripts/wine-session"
+
+# Waits up to $1 seconds for the command to succeed.
+wait_for() {
+  local seconds=$1
+  shift
+  for _ in $(seq $((seconds * 4))); do
+    "$@" >/dev/null 2>&1 && return 0
+    sleep 0.25
+  done
+  return 1
+}
+
+meter_gone() { ! kill -0 "$meter_pid" 2>/dev/null; }
+
+# Start from the defaults.
+"$wine" reg delete 'HKCU\Software\Orvalet' /f >/dev/null 2>&1
+
+"$wine" "$exe" &
+meter_pid=$!
+wait_for 60 "$wine" "$probe" exists || fail "no window of the meter's class appeared"
+
+# A second start ends at once with exit code 0 and leaves the first alone.
+timeout 60 "$wine" "$exe"
+second=$?
+[ $second -eq 0 ] || fail "the second start ended with exit code $second"
+kill -0 "$meter_pid" 2>/dev/null || fail "the first meter ended when the second started"
+"$wine" "$probe" exists || fail "the meter's window is gone after the second start"
+
+# Give the meter a few ticks, then photograph the screen.
+sleep 3
+mkdir -p "$out"
+import -window root "$out/orvalet_e2e_screen.png" || fail "could not take the screenshot"
+echo "Screenshot: $out/orvalet_e2e_screen.png"
+
+"$wine" "$probe" close || fail "could not close the meter"
+wait_for 60 meter_gone || fail "the meter did not end after being closed"
+wait "$meter_pid"
+code=$?
+[ $code -eq 0 ] || fail "the meter ended with exit code $code"
+
+values=$("$wine" reg query 'HKCU\Software\Orvalet' 2>/dev/null | tr -d '\r' | grep -c 'REG_')
+[ "$values" -eq 56 ] || fail "expected 56 saved values, found $values"
+echo "The meter ran, refused a second instance, and saved its 56 values."
