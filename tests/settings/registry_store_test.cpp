@@ -88,16 +88,6 @@ TEST(MemoryRegistryStore, ReadOnlyKeysRefuseWritesAndDeletes) {
     EXPECT_TRUE(store.Writes().empty());
 }
 
-TEST(MemoryRegistryStore, ValuesKeepTheTypeTheyWereGiven) {
-    MemoryRegistryStore store;
-    const RegistryValue qword{RegistryValueKind::Qword, {1, 2, 3, 4, 5, 6, 7, 8}};
-    store.SetValue(L"K", L"Q", qword);
-    const auto key = store.OpenKey(L"K", KeyAccess::Read);
-    EXPECT_EQ(key->ReadValue(L"Q"), qword);
-    EXPECT_FALSE(key->ReadValue(L"Missing"));
-    EXPECT_FALSE(key->HasValue(L"Missing"));
-}
-
 TEST(MemoryRegistryStore, DeniedKeysCannotBeOpenedAtAll) {
     MemoryRegistryStore store;
     store.SetValue(L"Software\\Locked", L"V", MakeDwordValue(1));
