@@ -139,24 +139,25 @@ void TTrafficGraph::DrawBars(const Area& g) {
 }
 
 // The part both values reach is GR_UpDn; the excess of the larger one is
-// drawn above it in that value's colour.
+// drawn above it in that value's colour. Bars and grid lines are one pixel
+// wide or high, so they are filled as rectangles: the same pixels as a line
+// that leaves out its end point, without walking a line per pixel.
 void TTrafficGraph::DrawBar(int x, int bottom, int up, int down) {
     if (up == 0 && down == 0) return;
     const int lo = std::min(up, down);
     const int hi = std::max(up, down);
-    canvas_.SetPenColor(ToColor(colors_.GR_UpDn));
-    canvas_.Line(x, bottom - 1, x, bottom - lo - 1);
+    canvas_.SetBrushColor(ToColor(colors_.GR_UpDn));
+    canvas_.FillRect(x, bottom - lo, x + 1, bottom);
     if (up == down) return;
-    canvas_.SetPenColor(ToColor(up > down ? colors_.GR_Upload : colors_.GR_Download));
-    canvas_.Line(x, bottom - lo - 1, x, bottom - hi - 1);
+    canvas_.SetBrushColor(ToColor(up > down ? colors_.GR_Upload : colors_.GR_Download));
+    canvas_.FillRect(x, bottom - hi, x + 1, bottom - lo);
 }
 
 void TTrafficGraph::DrawHorizontalGrid(const Area& g) {
-    canvas_.SetPenStyle(PenStyle::Solid);
-    canvas_.SetPenColor(ToColor(colors_.GR_Grid));
+    canvas_.SetBrushColor(ToColor(colors_.GR_Grid));
     for (int k = 1; k <= kHorizontalGridLines; ++k) {
         const int y = Round(g.Height() / 10.0 * k);
-        canvas_.Line(g.left, y, g.right, y);
+        canvas_.FillRect(g.left, y, g.right, y + 1);
     }
 }
 
