@@ -1,6 +1,7 @@
 #include "rendering/win32/text_renderer_win.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 #include <cwchar>
 
