@@ -2,8 +2,9 @@
 // Drawing operations on a Bitmap with brush, pen and font state.
 // Pixel rules: a rectangle fills left <= x < right, top <= y < bottom (empty
 // or inverted: nothing); a line leaves out its end point (equal ends: nothing);
-// a dotted line's gaps keep the pixels beneath; nothing outside the bitmap is
-// touched.
+// a dotted line draws three pixels and skips three, counted from its start
+// like GDI's cosmetic PS_DOT pen, and its gaps keep the pixels beneath;
+// nothing outside the bitmap is touched.
 #include <string_view>
 
 #include "rendering/bitmap.h"
