@@ -156,8 +156,7 @@ std::wstring MaxValueLabelText(std::uint64_t bytesPerSecond, int displayUnit) {
 }
 
 int LabelMetrics::Px(int pixelsAt96) const {
-    if (dpi <= 96) return pixelsAt96;
-    return static_cast<int>((std::int64_t{pixelsAt96} * dpi + 48) / 96);
+    return static_cast<int>((std::int64_t{pixelsAt96} * std::max(dpi, 1) + 48) / 96);
 }
 
 void SelectLabelFont(Canvas& canvas, const GR_Fonts& fonts, int k, std::int32_t size) {

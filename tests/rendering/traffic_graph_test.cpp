@@ -292,6 +292,24 @@ TEST_F(TrafficGraphTest, EmptySizesAndMissingHistoryNeverFault) {
     EXPECT_EQ(graph_.ULabel(), L"\u25B2 0.0 kb/s");
 }
 
+TEST_F(TrafficGraphTest, StoredValuesOutsideTheirRangeDrawSoundly) {
+    GR_ColorType colors = graph_.Colors();
+    colors.GR_BkGr1 = static_cast<std::int32_t>(0x7F000000u | kBackground);  // junk above the colour bytes
+    graph_.SetColors(colors);
+    GR_Fonts fonts = GR_DefaultFonts;
+    fonts[kUDLabel].Size = INT32_MAX;
+    fonts[kMVLabel].Size = INT32_MIN;
+    graph_.SetLabelFonts(fonts);
+    graph_.SetFontAutosize(false);
+    graph_.SetShowUDLabel(true);
+    graph_.SetShowMVLabel(true);
+    graph_.SetUDDisplayUnit(99);
+    graph_.RenderGraph(320, 240);
+    EXPECT_EQ(Pixel(319, 0), kBackground);
+    EXPECT_EQ(graph_.ULabel(), L"\u25B2 0.0 kb/s");
+    EXPECT_EQ(graph_.LabelFonts()[kUDLabel].Size, INT32_MAX);  // the configuration itself stays
+}
+
 TEST(TrafficGraphDefaults, NewGraphStartsWithTheFactorySettings) {
     testing::FixedTextRenderer text;
     const TTrafficGraph graph(text);

@@ -123,7 +123,6 @@ protected:
         FillWithTraffic(buffer_);
         control_.Graph().SetTrafficBuffer(&buffer_);
     }
-    ~GraphControlTest() override { control_.Destroy(); }
 
     SIZE ControlSize() const {
         RECT r{};
