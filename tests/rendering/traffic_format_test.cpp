@@ -92,21 +92,5 @@ TEST(DisplayUnits, CaptionsReadAsTheOptionsDialogListsThem) {
     EXPECT_EQ(UnitCaption(7), UnitCaption(0));
 }
 
-TEST(DisplayUnits, LevelsGrowByTheirPrefixAndGainOneDecimalEach) {
-    for (int u = 0; u < kDisplayUnitCount; ++u) {
-        const auto& unit = GR_DisplayUnits[static_cast<std::size_t>(u)];
-        const std::uint64_t step = unit.Levels[0].Divisor;
-        EXPECT_TRUE(step == 1000 || step == 1024);
-        for (std::size_t level = 1; level < 4; ++level) {
-            EXPECT_EQ(unit.Levels[level].Divisor, unit.Levels[level - 1].Divisor * step);
-            EXPECT_EQ(unit.Levels[level].Decimals, unit.Levels[level - 1].Decimals + 1);
-        }
-        EXPECT_EQ(GR_DisplayUnitOrder[static_cast<std::size_t>(u)], u);
-    }
-    EXPECT_EQ(GR_DisplayUnits[1].Levels[2].Description, L"= 1024 Mebibit");
-    EXPECT_EQ(GR_DisplayUnits[2].BitFactor, 1);
-    EXPECT_EQ(GR_DisplayUnits[0].BitFactor, 8);
-}
-
 }  // namespace
 }  // namespace orvalet

@@ -65,16 +65,6 @@ protected:
     TTrayIconGauge gauge;
 };
 
-TEST_F(TrayIconGaugeTest, StartsWithItsDefaults) {
-    TTrayIconGauge fresh;
-    EXPECT_EQ(fresh.TrafficBuffer(), nullptr);
-    EXPECT_TRUE(fresh.AutoScale());
-    EXPECT_EQ(fresh.MaxValue(), 0u);
-    EXPECT_FALSE(fresh.UseAverageValues());
-    EXPECT_EQ(fresh.RenderBitmap().Width(), 16);
-    EXPECT_EQ(fresh.RenderBitmap().Height(), 16);
-}
-
 TEST_F(TrayIconGaugeTest, EmptyGaugeHasGreyRowsAndDarkRedTracks) {
     const Bitmap& b = gauge.BackgroundBitmap();
     const int greys[] = {0x00, 0x20, 0x40, 0x60, 0x80, 0x9F, 0xBF, 0xDF};

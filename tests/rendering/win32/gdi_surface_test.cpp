@@ -112,15 +112,6 @@ TEST_F(GdiSurfaceTest, TextWithASolidBrushFillsItsCell) {
     EXPECT_EQ(bitmap.Pixel(10, 10 + height), kPaper);
 }
 
-TEST_F(GdiSurfaceTest, LargerAndBolderFontsMeasureWider) {
-    const TextFont small{L"Tahoma", 8, false, false, kInk, 0};
-    TextFont large = small;
-    large.size = 16;
-    EXPECT_LT(text.TextWidth(small, L"1,000.0 kb/s"), text.TextWidth(large, L"1,000.0 kb/s"));
-    EXPECT_LT(text.TextHeight(small, L"x"), text.TextHeight(large, L"x"));
-    EXPECT_EQ(text.TextWidth(small, L""), 0);
-}
-
 TEST(GdiTextRenderer, LogFontFollowsTheFontAndTheDpi) {
     const LOGFONTW lf = GdiTextRenderer::LogFontOf(TextFont{L"Tahoma", 10, true, true, 0, 900}, 144);
     EXPECT_EQ(lf.lfHeight, -20);
