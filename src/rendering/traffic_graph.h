@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "rendering/bitmap.h"
 #include "rendering/canvas.h"
