@@ -1,4 +1,3 @@
-// windows.h first: the drawing headers then drop its DrawText/TextOut macros.
 #include <windows.h>
 
 #include "harness.h"

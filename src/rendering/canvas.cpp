@@ -101,8 +101,8 @@ void Canvas::LineTo(int x, int y) {
 int Canvas::TextWidth(std::wstring_view text) { return text_.TextWidth(font_, text); }
 int Canvas::TextHeight(std::wstring_view text) { return text_.TextHeight(font_, text); }
 
-void Canvas::TextOut(int x, int y, std::wstring_view text) {
-    text_.DrawText(bitmap_, x, y, font_, text, brushClear_ ? nullptr : &brushColor_);
+void Canvas::DrawTextAt(int x, int y, std::wstring_view text) {
+    text_.RenderText(bitmap_, x, y, font_, text, brushClear_ ? nullptr : &brushColor_);
 }
 
 }  // namespace orvalet

@@ -10,16 +10,6 @@
 #include "rendering/bitmap.h"
 #include "rendering/text_renderer.h"
 
-// windows.h maps DrawText and TextOut to their ...W functions by macro; these
-// members keep their own names (Win32 code calls the ...W functions by their
-// full names). Include windows.h, if at all, before this header.
-#ifdef DrawText
-#undef DrawText
-#endif
-#ifdef TextOut
-#undef TextOut
-#endif
-
 namespace orvalet {
 
 enum class PenStyle { Solid, Dotted };
@@ -48,7 +38,7 @@ public:
 
     int TextWidth(std::wstring_view text);
     int TextHeight(std::wstring_view text);
-    void TextOut(int x, int y, std::wstring_view text);
+    void DrawTextAt(int x, int y, std::wstring_view text);
 
 private:
     Bitmap& bitmap_;

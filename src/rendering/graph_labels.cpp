@@ -183,13 +183,13 @@ void DrawOutlinedText(Canvas& canvas, int x, int y, std::wstring_view text, Colo
     canvas.SetBrushClear();
     font.color = outlineColor;
     canvas.SetFont(font);
-    canvas.TextOut(x - d, y, text);
-    canvas.TextOut(x + d, y, text);
-    canvas.TextOut(x, y - d, text);
-    canvas.TextOut(x, y + d, text);
+    canvas.DrawTextAt(x - d, y, text);
+    canvas.DrawTextAt(x + d, y, text);
+    canvas.DrawTextAt(x, y - d, text);
+    canvas.DrawTextAt(x, y + d, text);
     font.color = textColor;
     canvas.SetFont(font);
-    canvas.TextOut(x, y, text);
+    canvas.DrawTextAt(x, y, text);
 }
 
 // The rate texts sit either side of the middle of the whole control, not of

@@ -7,16 +7,6 @@
 
 #include "rendering/bitmap.h"
 
-// windows.h maps DrawText and TextOut to their ...W functions by macro; these
-// members keep their own names (Win32 code calls the ...W functions by their
-// full names). Include windows.h, if at all, before this header.
-#ifdef DrawText
-#undef DrawText
-#endif
-#ifdef TextOut
-#undef TextOut
-#endif
-
 namespace orvalet {
 
 struct TextFont {
@@ -45,7 +35,7 @@ public:
     // Draws text with (x, y) the top-left corner of its cell (the cell turns
     // with turned text about that corner). With a background colour the cell
     // is filled first; without one (a clear brush) only the glyphs are drawn.
-    virtual void DrawText(Bitmap& target, int x, int y, const TextFont& font, std::wstring_view text,
+    virtual void RenderText(Bitmap& target, int x, int y, const TextFont& font, std::wstring_view text,
                           const Color* background) = 0;
 };
 

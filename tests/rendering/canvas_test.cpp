@@ -216,9 +216,9 @@ TEST_F(CanvasTest, TextGoesThroughTheRendererWithBrushAndFont) {
     EXPECT_EQ(canvas.TextHeight(L"abc"), 16);
 
     canvas.SetBrushColor(0x00000042);
-    canvas.TextOut(1, 2, L"a");
+    canvas.DrawTextAt(1, 2, L"a");
     canvas.SetBrushClear();
-    canvas.TextOut(3, 4, L"b");
+    canvas.DrawTextAt(3, 4, L"b");
     ASSERT_EQ(text.Calls().size(), 2u);
     EXPECT_TRUE(text.Calls()[0].hasBackground);
     EXPECT_EQ(text.Calls()[0].background, 0x00000042u);
@@ -233,7 +233,7 @@ TEST(FixedTextRenderer, TurnedTextReadsUpwardFromItsCorner) {
     Bitmap bitmap;
     bitmap.SetSize(40, 40);
     const TextFont font{L"Default", 4, false, false, kInk, 900};  // A = 3, H = 7
-    text.DrawText(bitmap, 10, 30, font, L"xy", nullptr);
+    text.RenderText(bitmap, 10, 30, font, L"xy", nullptr);
     int minX = 99, maxX = -1, minY = 99, maxY = -1;
     for (int y = 0; y < 40; ++y)
         for (int x = 0; x < 40; ++x)

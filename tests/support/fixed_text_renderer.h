@@ -50,7 +50,7 @@ public:
     }
     int TextHeight(const TextFont& font, std::wstring_view) override { return CellHeight(font); }
 
-    void DrawText(Bitmap& target, int x, int y, const TextFont& font, std::wstring_view text,
+    void RenderText(Bitmap& target, int x, int y, const TextFont& font, std::wstring_view text,
                   const Color* background) override {
         calls_.push_back({x, y, font, std::wstring(text), background != nullptr, background ? *background : 0});
         const int advance = Advance(font);

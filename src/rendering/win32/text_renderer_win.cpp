@@ -87,7 +87,7 @@ int GdiTextRenderer::TextWidth(const TextFont& font, std::wstring_view text) { r
 
 int GdiTextRenderer::TextHeight(const TextFont& font, std::wstring_view text) { return Extent(font, text).cy; }
 
-void GdiTextRenderer::DrawText(Bitmap& target, int x, int y, const TextFont& font, std::wstring_view text,
+void GdiTextRenderer::RenderText(Bitmap& target, int x, int y, const TextFont& font, std::wstring_view text,
                                const Color* background) {
     const HDC dc = DibPixelStorage::DCOf(target);
     if (dc == nullptr || text.empty()) return;  // an empty bitmap, or pixels GDI cannot reach

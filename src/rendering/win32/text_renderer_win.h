@@ -18,7 +18,7 @@ public:
     std::unique_ptr<PixelStorage> CreatePixelStorage() override;
     int TextWidth(const TextFont& font, std::wstring_view text) override;
     int TextHeight(const TextFont& font, std::wstring_view text) override;
-    void DrawText(Bitmap& target, int x, int y, const TextFont& font, std::wstring_view text,
+    void RenderText(Bitmap& target, int x, int y, const TextFont& font, std::wstring_view text,
                   const Color* background) override;
 
     // The LOGFONT a TextFont becomes: height -size * DPI / 72, the weight and

@@ -1,4 +1,3 @@
-// windows.h first: the drawing headers then drop its DrawText/TextOut macros.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -60,7 +59,7 @@ TEST_F(GdiSurfaceTest, BitmapPixelsAreTheDibSectionsPixels) {
 
     bitmap.SetSize(0, 0);
     EXPECT_EQ(DibPixelStorage::DCOf(bitmap), nullptr);
-    canvas.TextOut(0, 0, L"nothing to draw into");  // must not fault
+    canvas.DrawTextAt(0, 0, L"nothing to draw into");  // must not fault
 }
 
 TEST_F(GdiSurfaceTest, UprightTextLandsInsideItsCell) {
@@ -69,7 +68,7 @@ TEST_F(GdiSurfaceTest, UprightTextLandsInsideItsCell) {
     const int height = canvas.TextHeight(L"Wg8");
     EXPECT_GT(width, 10);
     EXPECT_GT(height, 10);
-    canvas.TextOut(30, 40, L"Wg8");
+    canvas.DrawTextAt(30, 40, L"Wg8");
     const Box box = InkBox(bitmap, kPaper);
     ASSERT_FALSE(box.empty());
     EXPECT_GE(box.left, 30);
@@ -90,7 +89,7 @@ TEST_F(GdiSurfaceTest, TurnedTextReadsUpwardFromItsCorner) {
     EXPECT_EQ(height, text.TextHeight(upright, L"MAX: 1.0 kb/s"));
     ASSERT_LT(width, 150);
 
-    canvas.TextOut(20, 155, L"MAX: 1.0 kb/s");
+    canvas.DrawTextAt(20, 155, L"MAX: 1.0 kb/s");
     const Box box = InkBox(bitmap, kPaper);
     ASSERT_FALSE(box.empty());
     EXPECT_GE(box.left, 20);
@@ -103,7 +102,7 @@ TEST_F(GdiSurfaceTest, TurnedTextReadsUpwardFromItsCorner) {
 TEST_F(GdiSurfaceTest, TextWithASolidBrushFillsItsCell) {
     canvas.SetFont(TextFont{L"Default", 10, false, true, kInk, 0});
     canvas.SetBrushColor(0x00000080);
-    canvas.TextOut(10, 10, L"ab");
+    canvas.DrawTextAt(10, 10, L"ab");
     const int width = canvas.TextWidth(L"ab");
     const int height = canvas.TextHeight(L"ab");
     EXPECT_EQ(bitmap.Pixel(10, 10), 0x00000080u);

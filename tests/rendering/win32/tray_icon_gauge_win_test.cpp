@@ -1,4 +1,3 @@
-// windows.h first: the drawing headers then drop its DrawText/TextOut macros.
 #include <windows.h>
 
 #include "rendering/win32/tray_icon_gauge_win.h"
