@@ -6,6 +6,7 @@
 #include <string>
 
 #include "base/error_handler.h"
+#include "rendering/win32/number_format_win.h"
 #include "sampling/win32/interface_table_win.h"
 #include "settings/options.h"
 #include "settings/win32/settings_platform_win.h"
@@ -39,6 +40,7 @@ int RunMeter() {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&controls);
     SetErrorHandler(&ShowError);
+    win32::InstallUserNumberFormat();
 
     win32::MainWindowServices services;
     services.interfaceTable = std::make_unique<win32::IpHelperInterfaceTable>();

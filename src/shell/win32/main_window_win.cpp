@@ -2,10 +2,12 @@
 
 #include <windowsx.h>
 
+#include <string_view>
 #include <utility>
 
 #include "base/error_handler.h"
 #include "base/win32/dpi_win.h"
+#include "rendering/win32/number_format_win.h"
 #include "settings/options.h"
 #include "shell/reentry_guard.h"
 #include "shell/tray_hint.h"
@@ -285,6 +287,13 @@ void TOVL_Main::OnSize() {
     graph_->SetBounds(0, 0, client.right, client.bottom);
 }
 
+// The rate labels follow the user's decimal and thousands separators.
+void TOVL_Main::OnSettingChange(const wchar_t* area) {
+    if (!area || std::wstring_view(area) != L"intl") return;
+    InstallUserNumberFormat();
+    if (graph_) graph_->Paint();
+}
+
 // ---- Showing and hiding ----------------------------------------------------
 
 void TOVL_Main::ShowMeterWindow() {
@@ -360,6 +369,9 @@ LRESULT TOVL_Main::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 1;  // the graph covers the client area; erasing would only flicker
         case WM_SIZE:
             OnSize();
+            return 0;
+        case WM_SETTINGCHANGE:
+            OnSettingChange(reinterpret_cast<const wchar_t*>(lParam));
             return 0;
         case WM_GETMINMAXINFO:
             OnGetMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lParam));

@@ -112,6 +112,7 @@ private:
     void OnTrayIcon(WPARAM wParam, LPARAM lParam);
     void OnGetMinMaxInfo(MINMAXINFO& info) const;
     void OnSize();
+    void OnSettingChange(const wchar_t* area);
     void RunMenuCommand(MenuCommand command);
 
     WindowBounds Bounds() const;
