@@ -10,201 +10,152 @@ namespace orvalet {
 namespace {
 
 using testing::FixedTextRenderer;
+using Flags = std::array<bool, 4>;  // by label index 1..3
+
+// "UMI" with a letter for each of the labels 1..3 that is set, '-' for one that is not.
+Flags Labels(const char* set) { return {false, set[0] == 'U', set[1] == 'M', set[2] == 'I'}; }
 
 int Cell(int points) { return FixedTextRenderer::CellHeight(TextFont{L"", points}); }
 
-// Layout of texts in a control, measured with the fixed renderer (a 10 point
-// letter is 6 pixels wide, its cell 16 high).
+// Layout measured with the fixed renderer: a 10 point letter is 6 pixels
+// wide, its cell 16 high, so strip, column and name label are 20 pixels.
 class LabelLayoutTest : public ::testing::Test {
 protected:
-    LabelLayoutTest() {
-        labels_.ULabel = up_;
-        labels_.DLabel = down_;
-        labels_.MVLabel = max_;
-        labels_.IFLabel = name_;
-        labels_.Fonts = &fonts_;
-        labels_.Wanted = {false, true, true, true};
-        labels_.FontAutosize = false;
-    }
-
-    void SetAllSizes(int points) {
-        for (int k = 1; k <= 3; ++k) fonts_[k].Size = points;
-    }
-
     LabelLayout Lay(int w, int h, LabelMetrics metrics = {}) {
-        return LayOutLabels(canvas_, labels_, w, h, metrics);
+        const LabelContent labels{up_, down_, max_, name_, &fonts_, wanted_, autosize_};
+        return LayOutLabels(canvas_, labels, w, h, metrics);
     }
 
     FixedTextRenderer text_;
     Bitmap bitmap_;
     Canvas canvas_{bitmap_, text_};
     GR_Fonts fonts_ = GR_DefaultFonts;
-    std::wstring up_ = L"up";
-    std::wstring down_ = L"down";
-    std::wstring max_ = L"MAX";
-    std::wstring name_ = L"eth0";
-    LabelContent labels_;
+    std::wstring up_ = L"up", down_ = L"down", max_ = L"MAX", name_ = L"eth0";
+    Flags wanted_ = Labels("UMI");
+    bool autosize_ = false;
 };
 
 TEST_F(LabelLayoutTest, RateTextsAreHiddenTogetherWhenEitherLacksRoom) {
-    down_ = std::wstring(8, L'd');  // 48 pixels: XD = 50 - 48 - 4 = -2
-    labels_.DLabel = down_;
-    LabelLayout layout = Lay(100, 200);
-    EXPECT_FALSE(layout.Shown[kUDLabel]);  // although the short upload text fits
-    EXPECT_EQ(layout.S, 0);
-
-    down_ = std::wstring(7, L'd');  // 42 pixels: XD = 4
-    labels_.DLabel = down_;
-    layout = Lay(100, 200);
-    EXPECT_TRUE(layout.Shown[kUDLabel]);
-    EXPECT_EQ(layout.XD, 4);
-    EXPECT_EQ(layout.XU, 54);
-
-    up_ = std::wstring(8, L'u');  // 54 + 48 + 2 = 104 > 100
-    labels_.ULabel = up_;
-    EXPECT_FALSE(Lay(100, 200).Shown[kUDLabel]);
-}
-
-TEST_F(LabelLayoutTest, DownloadTextNeedsThreePixelsAtTheLeft) {
-    down_ = std::wstring(7, L'd');
-    labels_.DLabel = down_;
-    EXPECT_TRUE(Lay(98, 200).Shown[kUDLabel]);   // XD = 49 - 42 - 4 = 3
-    EXPECT_FALSE(Lay(96, 200).Shown[kUDLabel]);  // XD = 2
-}
-
-TEST_F(LabelLayoutTest, StripAndColumnFollowTheLetterHeightNotTheTexts) {
-    fonts_[kUDLabel].Size = 20;
-    fonts_[kMVLabel].Size = 12;
-    LabelLayout layout = Lay(400, 400);
-    EXPECT_EQ(layout.S, Cell(20) + 4);
-    EXPECT_EQ(layout.C, Cell(12) + 4);
-
-    up_.clear();
-    down_.clear();
-    labels_.ULabel = up_;
-    labels_.DLabel = down_;
-    EXPECT_EQ(Lay(400, 400).S, Cell(20) + 4);
-}
-
-TEST_F(LabelLayoutTest, UnwantedLabelsTakeNoRoom) {
-    labels_.Wanted = {false, false, false, false};
-    const LabelLayout layout = Lay(400, 400);
-    EXPECT_EQ(layout.S, 0);
-    EXPECT_EQ(layout.C, 0);
-    EXPECT_EQ(layout.T, 0);
-    EXPECT_FALSE(layout.Shown[1] || layout.Shown[2] || layout.Shown[3]);
-}
-
-TEST_F(LabelLayoutTest, MaximumLabelIsFittedBesideTheStripLabel1Left) {
-    // " MAX " is 30 pixels; with the 20-pixel strip it needs 30 + 20 + 4 rows.
-    EXPECT_TRUE(Lay(400, 54).Shown[kMVLabel]);
-    EXPECT_FALSE(Lay(400, 53).Shown[kMVLabel]);
-    labels_.Wanted[kUDLabel] = false;
-    EXPECT_TRUE(Lay(400, 53).Shown[kMVLabel]);
-}
-
-TEST_F(LabelLayoutTest, ColumnWiderThanTheControlIsDropped) {
-    labels_.Wanted = {false, false, true, false};
-    EXPECT_EQ(Lay(20, 400).C, 20);
-    const LabelLayout narrow = Lay(19, 400);
-    EXPECT_FALSE(narrow.Shown[kMVLabel]);
-    EXPECT_EQ(narrow.C, 0);
-}
-
-TEST_F(LabelLayoutTest, InterfaceNameNeedsRoomBesideTheColumnAndAboveTheStrip) {
-    // 20 (column) + 24 (name) + 8 = 52
-    EXPECT_TRUE(Lay(200, 400).Shown[kIFLabel]);
-    labels_.Wanted[kUDLabel] = false;
-    EXPECT_TRUE(Lay(52, 400).Shown[kIFLabel]);
-    EXPECT_FALSE(Lay(51, 400).Shown[kIFLabel]);
-
-    labels_.Wanted = {false, true, false, true};
-    const LabelLayout low = Lay(400, 39);  // T 20 + S 20 > 39
-    EXPECT_TRUE(low.Shown[kUDLabel]);
-    EXPECT_FALSE(low.Shown[kIFLabel]);
-    EXPECT_EQ(low.T, 0);
-    EXPECT_TRUE(Lay(400, 40).Shown[kIFLabel]);
-}
-
-TEST_F(LabelLayoutTest, StripTallerThanTheControlIsDropped) {
-    labels_.Wanted = {false, true, false, false};
-    EXPECT_EQ(Lay(400, 20).S, 20);
-    EXPECT_EQ(Lay(400, 19).S, 0);
-}
-
-TEST(FontSizeTable, NearestSizeWithTiesToTheSmaller) {
-    auto nearest = [](int size) { return GR_FontSizes[static_cast<std::size_t>(NearestFontSizePosition(size))]; };
-    EXPECT_EQ(nearest(13), 12);
-    EXPECT_EQ(nearest(15), 14);
-    EXPECT_EQ(nearest(32), 28);
-    EXPECT_EQ(nearest(60), 48);
-    EXPECT_EQ(nearest(100), 72);
-    EXPECT_EQ(nearest(5), 8);
-    EXPECT_EQ(nearest(-2147483647 - 1), 8);
-    EXPECT_EQ(nearest(2147483647), 72);
-    for (int size : GR_FontSizes) EXPECT_EQ(nearest(size), size);
-}
-
-TEST_F(LabelLayoutTest, AutosizeStartsAtTheNearestTableSize) {
-    labels_.FontAutosize = true;
-    for (auto [configured, first] : {std::pair{13, 12}, {15, 14}, {32, 28}, {60, 48}, {100, 72}, {5, 8}}) {
-        SetAllSizes(configured);
-        const LabelLayout layout = Lay(4000, 4000);
-        for (int k = 1; k <= 3; ++k) {
-            EXPECT_TRUE(layout.Shown[k]);
-            EXPECT_EQ(layout.Size[k], first) << "configured " << configured << ", label " << k;
+    struct Case {
+        int downLetters, upLetters, width;
+        bool shown;
+        int xd = 0, xu = 0;
+    };
+    const Case cases[] = {
+        {8, 2, 100, false},    // XD = 50 - 48 - 4 = -2, although the upload text fits
+        {7, 2, 100, true, 4, 54},
+        {7, 8, 100, false},    // 54 + 48 + 2 > 100
+        {7, 2, 98, true, 3, 53},  // the download text needs three pixels at the left
+        {7, 2, 96, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.downLetters << " " << c.upLetters << " " << c.width);
+        down_.assign(static_cast<std::size_t>(c.downLetters), L'd');
+        up_.assign(static_cast<std::size_t>(c.upLetters), L'u');
+        const LabelLayout layout = Lay(c.width, 200);
+        EXPECT_EQ(layout.Shown[kUDLabel], c.shown);
+        EXPECT_EQ(layout.S, c.shown ? 20 : 0);
+        if (c.shown) {
+            EXPECT_EQ(std::pair(layout.XD, layout.XU), std::pair(c.xd, c.xu));
         }
     }
 }
 
-TEST_F(LabelLayoutTest, AutosizeTakesTheLargestSizeThatFits) {
-    labels_.FontAutosize = true;
-    labels_.Wanted = {false, false, true, false};
-    fonts_[kMVLabel].Size = 72;
-    // " MAX " is 5 letters: 5 * (s / 2 + 1) + 4 <= 64 first holds at 22 (60 + 4).
-    const LabelLayout layout = Lay(400, 64);
-    EXPECT_TRUE(layout.Shown[kMVLabel]);
-    EXPECT_EQ(layout.Size[kMVLabel], 22);
-    EXPECT_EQ(layout.C, Cell(22) + 4);
-    EXPECT_EQ(fonts_[kMVLabel].Size, 72);  // the configured size stays
+TEST_F(LabelLayoutTest, EachLabelNeedsRoomLeftByTheOnesBefore) {
+    struct Case {
+        const char* wanted;
+        int w, h;
+        const char* shown;
+    };
+    const Case cases[] = {
+        // " MAX " (30) beside the 20-pixel strip needs 30 + 20 + 4 rows.
+        {"UMI", 400, 54, "UMI"},
+        {"UMI", 400, 53, "U-I"},
+        {"-MI", 400, 53, "-MI"},
+        // A column or strip larger than the control is dropped.
+        {"-M-", 20, 400, "-M-"},
+        {"-M-", 19, 400, "---"},
+        {"U--", 400, 20, "U--"},
+        {"U--", 400, 19, "---"},
+        // The name needs 20 (column) + 24 + 8 columns, and its row above the strip.
+        {"-MI", 52, 400, "-MI"},
+        {"-MI", 51, 400, "-M-"},
+        {"U-I", 400, 39, "U--"},
+        {"U-I", 400, 40, "U-I"},
+        // Unwanted labels take no room.
+        {"---", 400, 400, "---"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.w << " x " << c.h << ", wanted " << c.wanted);
+        wanted_ = Labels(c.wanted);
+        const LabelLayout layout = Lay(c.w, c.h);
+        const Flags shown = Labels(c.shown);
+        EXPECT_EQ(layout.Shown, shown);
+        EXPECT_EQ(layout.S, shown[kUDLabel] ? 20 : 0);
+        EXPECT_EQ(layout.C, shown[kMVLabel] ? 20 : 0);
+        EXPECT_EQ(layout.T, shown[kIFLabel] ? 20 : 0);
+    }
 }
 
-TEST_F(LabelLayoutTest, SizeBelowTheTableIsKeptOnlyWithoutAutosize) {
-    SetAllSizes(6);
-    labels_.Wanted = {false, true, false, false};
-    down_ = std::wstring(10, L'd');  // 40 pixels at 6 points, 50 at 8
-    up_ = std::wstring(10, L'u');
-    labels_.DLabel = down_;
-    labels_.ULabel = up_;
-
-    const LabelLayout fixed = Lay(100, 100);
-    EXPECT_TRUE(fixed.Shown[kUDLabel]);
-    EXPECT_EQ(fixed.Size[kUDLabel], 6);
-    EXPECT_EQ(fixed.S, Cell(6) + 4);
-
-    labels_.FontAutosize = true;
-    const LabelLayout autosized = Lay(100, 100);
-    EXPECT_FALSE(autosized.Shown[kUDLabel]);
-    EXPECT_EQ(autosized.Size[kUDLabel], 8);
-    EXPECT_EQ(autosized.S, 0);
+TEST_F(LabelLayoutTest, SizesComeFromTheFontsOrAutosizeAndSetStripAndColumn) {
+    struct Case {
+        const char* what;
+        bool autosize;
+        std::array<int, 4> configured;  // by label index 1..3
+        const char* wanted;
+        int downLetters, w, h;
+        const char* shown;
+        std::array<std::int32_t, 4> size;
+        int s, c;
+        int xd = -1;
+    };
+    const Case cases[] = {
+        // Strip and column follow the letter height, not the texts.
+        {"fixed", false, {0, 20, 12, 10}, "UMI", 4, 400, 400, "UMI", {0, 20, 12, 10}, Cell(20) + 4, Cell(12) + 4},
+        {"empty rate texts", false, {0, 20, 12, 10}, "UMI", 0, 400, 400, "UMI", {0, 20, 12, 10}, Cell(20) + 4,
+         Cell(12) + 4},
+        // Autosize starts at the nearest table size, ties to the smaller.
+        {"13", true, {0, 13, 13, 13}, "UMI", 4, 4000, 4000, "UMI", {0, 12, 12, 12}, Cell(12) + 4, Cell(12) + 4},
+        {"15", true, {0, 15, 15, 15}, "UMI", 4, 4000, 4000, "UMI", {0, 14, 14, 14}, Cell(14) + 4, Cell(14) + 4},
+        {"32", true, {0, 32, 32, 32}, "UMI", 4, 4000, 4000, "UMI", {0, 28, 28, 28}, Cell(28) + 4, Cell(28) + 4},
+        {"60", true, {0, 60, 60, 60}, "UMI", 4, 4000, 4000, "UMI", {0, 48, 48, 48}, Cell(48) + 4, Cell(48) + 4},
+        {"100", true, {0, 100, 100, 100}, "UMI", 4, 4000, 4000, "UMI", {0, 72, 72, 72}, Cell(72) + 4, Cell(72) + 4},
+        {"5", true, {0, 5, 5, 5}, "UMI", 4, 4000, 4000, "UMI", {0, 8, 8, 8}, Cell(8) + 4, Cell(8) + 4},
+        // " MAX " is 5 letters: 5 * (s / 2 + 1) + 4 <= 64 first holds at 22.
+        {"largest that fits", true, {0, 10, 72, 10}, "-M-", 4, 400, 64, "-M-", {0, 10, 22, 10}, 0, Cell(22) + 4},
+        // Ten letters are 40 pixels at 6 points, 50 at 8: a size below the
+        // table is kept only without autosize.
+        {"6 fixed", false, {0, 6, 6, 6}, "U--", 10, 100, 100, "U--", {0, 6, 6, 6}, Cell(6) + 4, 0},
+        {"6 autosized", true, {0, 6, 6, 6}, "U--", 10, 100, 100, "---", {0, 8, 8, 8}, 0, 0},
+        // Later labels are fitted with the final sizes of earlier ones: 8
+        // letters fit from 9 points down; at 72 points the column (113) is
+        // wider than the control, at 48 it is 77; beside that "eth0" never
+        // fits, against the C of a rejected try it would.
+        {"in order", true, {0, 72, 72, 72}, "UMI", 8, 100, 400, "UM-", {0, 9, 48, 8}, Cell(9) + 4, 77, 6},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        autosize_ = c.autosize;
+        for (int k = 1; k <= 3; ++k) fonts_[k].Size = c.configured[static_cast<std::size_t>(k)];
+        wanted_ = Labels(c.wanted);
+        down_.assign(static_cast<std::size_t>(c.downLetters), L'd');
+        up_ = c.downLetters == 0 ? L"" : L"up";
+        const LabelLayout layout = Lay(c.w, c.h);
+        EXPECT_EQ(layout.Shown, Labels(c.shown));
+        EXPECT_EQ(layout.Size, c.size);
+        EXPECT_EQ(std::pair(layout.S, layout.C), std::pair(c.s, c.c));
+        EXPECT_EQ(fonts_[kMVLabel].Size, c.configured[kMVLabel]);  // the configured size stays
+        if (c.xd >= 0) {
+            EXPECT_EQ(layout.XD, c.xd);
+        }
+    }
 }
 
-TEST_F(LabelLayoutTest, LaterLabelsAreFittedWithTheFinalSizesOfEarlierOnes) {
-    labels_.FontAutosize = true;
-    SetAllSizes(72);
-    down_ = std::wstring(8, L'd');  // fits from 9 points down (XD = 50 - 40 - 4)
-    labels_.DLabel = down_;
-    const LabelLayout layout = Lay(100, 400);
-    EXPECT_EQ(layout.Size[kUDLabel], 9);
-    EXPECT_EQ(layout.S, Cell(9) + 4);
-    EXPECT_EQ(layout.XD, 6);
-    // At 72 points the column (113) is wider than the control; at 48 it is 77.
-    EXPECT_EQ(layout.Size[kMVLabel], 48);
-    EXPECT_EQ(layout.C, 77);
-    // Beside a 77-pixel column "eth0" never fits; fitted against the C of a
-    // rejected try it would.
-    EXPECT_FALSE(layout.Shown[kIFLabel]);
-    EXPECT_EQ(layout.Size[kIFLabel], 8);
+TEST_F(LabelLayoutTest, NearestTableSizeOfExtremesAndOfTableSizes) {
+    auto nearest = [](int size) { return GR_FontSizes[static_cast<std::size_t>(NearestFontSizePosition(size))]; };
+    EXPECT_EQ(nearest(INT32_MIN), 8);
+    EXPECT_EQ(nearest(INT32_MAX), 72);
+    for (int size : GR_FontSizes) EXPECT_EQ(nearest(size), size);
 }
 
 TEST_F(LabelLayoutTest, MarginsGrowWithTheDpi) {
@@ -213,29 +164,22 @@ TEST_F(LabelLayoutTest, MarginsGrowWithTheDpi) {
     EXPECT_EQ(layout.S, Cell(10) + 8);
 }
 
-class LabelDrawingTest : public LabelLayoutTest {
-protected:
-    const FixedTextRenderer::Call& Call(std::size_t i) const { return text_.Calls().at(i); }
-};
-
-TEST_F(LabelDrawingTest, OutlinedTextDrawsFourOutlinesThenTheTextWithoutBackground) {
+TEST_F(LabelLayoutTest, OutlinedTextDrawsFourOutlinesThenTheTextWithoutBackground) {
     bitmap_.SetSize(50, 50);
     canvas_.SetBrushColor(0x00FFFFFF);
     DrawOutlinedText(canvas_, 10, 20, L"ab", 0x00000011, 0x00000022);
-    ASSERT_EQ(text_.Calls().size(), 5u);
-    const std::pair<int, int> outline[] = {{9, 20}, {11, 20}, {10, 19}, {10, 21}};
-    for (std::size_t i = 0; i < 4; ++i) {
-        EXPECT_EQ(std::pair(Call(i).x, Call(i).y), outline[i]);
-        EXPECT_EQ(Call(i).font.color, 0x00000022u);
+    const auto& calls = text_.Calls();
+    ASSERT_EQ(calls.size(), 5u);
+    const std::pair<int, int> at[] = {{9, 20}, {11, 20}, {10, 19}, {10, 21}, {10, 20}};
+    for (std::size_t i = 0; i < 5; ++i) {
+        EXPECT_EQ(std::pair(calls[i].x, calls[i].y), at[i]);
+        EXPECT_EQ(calls[i].font.color, i < 4 ? 0x00000022u : 0x00000011u);
+        EXPECT_FALSE(calls[i].hasBackground);
     }
-    EXPECT_EQ(std::pair(Call(4).x, Call(4).y), std::pair(10, 20));
-    EXPECT_EQ(Call(4).font.color, 0x00000011u);
-    for (const auto& call : text_.Calls()) EXPECT_FALSE(call.hasBackground);
-    // The text's own colour wins where outline and text overlap.
-    EXPECT_EQ(bitmap_.Pixel(11, 22), 0x00000011u);
+    EXPECT_EQ(bitmap_.Pixel(11, 22), 0x00000011u);  // the text wins where it overlaps an outline
 }
 
-TEST_F(LabelDrawingTest, LabelFontTakesFaceAndStyleAndTurnsOnlyTheMaximumLabel) {
+TEST_F(LabelLayoutTest, LabelFontTakesFaceAndStyleAndTurnsOnlyTheMaximumLabel) {
     fonts_[kMVLabel] = GR_FontType{L"Default", 14, true, true};
     TextFont coloured;
     coloured.color = 0x00123456;
@@ -251,10 +195,10 @@ class GraphLabelsTest : public ::testing::Test {
 protected:
     GraphLabelsTest() { graph_.SetTrafficBuffer(&buffer_); }
 
-    const FixedTextRenderer::Call* LastCallFor(const std::wstring& text) const {
-        const FixedTextRenderer::Call* found = nullptr;
+    std::pair<int, int> LastPlaceOf(const std::wstring& text) const {
+        std::pair<int, int> found{-1, -1};
         for (const auto& call : text_.Calls())
-            if (call.text == text) found = &call;
+            if (call.text == text) found = {call.x, call.y};
         return found;
     }
 
@@ -274,7 +218,6 @@ TEST_F(GraphLabelsTest, TextsShowTheNewestValuesOrTheirAverages) {
     EXPECT_EQ(graph_.ULabel(), L"\u25B2 1.3 kB/s");
     EXPECT_EQ(graph_.DLabel(), L"\u25BC 125.0 kB/s");
     EXPECT_EQ(graph_.MVLabel(), L"MAX: 1.00 Mb/s");
-
     graph_.SetDisplayAverage(true);  // (10 + 1250) / 10 and (20 + 125000) / 10
     graph_.RenderGraph(320, 240);
     EXPECT_EQ(graph_.ULabel(), L"\u25B2 0.1 kB/s");
@@ -282,41 +225,37 @@ TEST_F(GraphLabelsTest, TextsShowTheNewestValuesOrTheirAverages) {
 }
 
 TEST_F(GraphLabelsTest, MaximumLabelLagsAutoscaleByOneRender) {
+    struct Step {
+        std::uint64_t addUpload;
+        const wchar_t* label;
+        std::uint64_t max;
+    };
     buffer_.Add(0, 1000);
-    graph_.RenderGraph(320, 240);
-    EXPECT_EQ(graph_.MVLabel(), L"MAX: 0.0 kb/s");
-    EXPECT_EQ(graph_.MaxValue(), 1000u);
-    graph_.RenderGraph(320, 240);
-    EXPECT_EQ(graph_.MVLabel(), L"MAX: 8.0 kb/s");
-
-    buffer_.Add(2000, 0);
-    graph_.RenderGraph(320, 240);
-    EXPECT_EQ(graph_.MVLabel(), L"MAX: 8.0 kb/s");
-    EXPECT_EQ(graph_.MaxValue(), 2000u);
-    graph_.RenderGraph(320, 240);
-    EXPECT_EQ(graph_.MVLabel(), L"MAX: 16.0 kb/s");
+    for (const Step& step : {Step{0, L"MAX: 0.0 kb/s", 1000}, Step{0, L"MAX: 8.0 kb/s", 1000},
+                             Step{2000, L"MAX: 8.0 kb/s", 2000}, Step{0, L"MAX: 16.0 kb/s", 2000}}) {
+        if (step.addUpload) buffer_.Add(step.addUpload, 0);
+        graph_.RenderGraph(320, 240);
+        EXPECT_EQ(graph_.MVLabel(), step.label);
+        EXPECT_EQ(graph_.MaxValue(), step.max);
+    }
 }
 
-TEST_F(GraphLabelsTest, InterfaceNameSitsBesideTheColumnOrAtColumn6WithoutIt) {
+TEST_F(GraphLabelsTest, InterfaceNameIsDrawnLastBesideTheColumnOrAtColumn6WithoutIt) {
     graph_.SetIFLabel(L"eth0");
-    graph_.RenderGraph(320, 240);
-    const auto* name = LastCallFor(L"eth0");
-    ASSERT_NE(name, nullptr);
-    EXPECT_EQ(std::pair(name->x, name->y), std::pair(20 + 6, 2));
-    EXPECT_EQ(name->font.color, static_cast<Color>(GR_DefaultColors.IF_Font));
-
-    text_.ClearCalls();
-    graph_.RenderGraph(320, 60);  // too low for the maximum label even at 8 points
-    name = LastCallFor(L"eth0");
-    ASSERT_NE(name, nullptr);
-    EXPECT_EQ(std::pair(name->x, name->y), std::pair(6, 2));
-    EXPECT_EQ(LastCallFor(graph_.MVLabel()), nullptr);
-    EXPECT_EQ(text_.Calls().back().text, L"eth0");  // drawn last, over the graph
+    for (auto [height, left] : {std::pair{240, 20 + 6}, {60, 6}}) {  // 60: too low for the maximum even at 8 pt
+        SCOPED_TRACE(height);
+        text_.ClearCalls();
+        graph_.RenderGraph(320, height);
+        const FixedTextRenderer::Call& last = text_.Calls().back();
+        EXPECT_EQ(last.text, L"eth0");
+        EXPECT_EQ(std::pair(last.x, last.y), std::pair(left, 2));
+        EXPECT_EQ(last.font.color, static_cast<Color>(GR_DefaultColors.IF_Font));
+        EXPECT_EQ(LastPlaceOf(graph_.MVLabel()) == std::pair(-1, -1), height == 60);
+    }
 }
 
 TEST_F(GraphLabelsTest, StripColumnAndTextsAreWhereTheLayoutPutsThem) {
     const GR_ColorType& c = graph_.Colors();
-    graph_.SetIFLabel(L"eth0");
     graph_.RenderGraph(320, 240);
     const Bitmap& picture = graph_.RenderBitmap();
     // Strip: rows 220..239; column: columns 0..19 above it.
@@ -324,21 +263,14 @@ TEST_F(GraphLabelsTest, StripColumnAndTextsAreWhereTheLayoutPutsThem) {
     EXPECT_EQ(picture.Pixel(319, 220), static_cast<Color>(c.PN_BkGr));
     EXPECT_EQ(picture.Pixel(0, 219), static_cast<Color>(c.MV_BkGr));
     EXPECT_EQ(picture.Pixel(19, 0), static_cast<Color>(c.MV_BkGr));
-    EXPECT_NE(picture.Pixel(21, 0), static_cast<Color>(c.MV_BkGr));  // column 20 has a grid line
+    EXPECT_NE(picture.Pixel(21, 0), static_cast<Color>(c.MV_BkGr));
 
-    const auto* down = LastCallFor(graph_.DLabel());
-    const auto* up = LastCallFor(graph_.ULabel());
-    ASSERT_TRUE(down && up);
-    EXPECT_EQ(std::pair(down->x, down->y), std::pair(160 - 60 - 4, 222));  // "▼ 0.0 kb/s" is 10 letters
-    EXPECT_EQ(std::pair(up->x, up->y), std::pair(164, 222));
-    EXPECT_EQ(up->font.color, static_cast<Color>(c.PN_UL));
-    EXPECT_EQ(picture.Pixel(96 + 1, 222 + 1), static_cast<Color>(c.PN_DL));  // first glyph block
-
-    const auto* max = LastCallFor(graph_.MVLabel());
-    ASSERT_NE(max, nullptr);
-    EXPECT_EQ(std::pair(max->x, max->y), std::pair(2, 6 * 14 + 2));  // " MAX: 0.0 kb/s" is 14 letters
-    EXPECT_EQ(max->font.orientation, 900);
-    EXPECT_EQ(picture.Pixel(2 + 1, 86 - 1), static_cast<Color>(c.MV_Font));
+    EXPECT_EQ(LastPlaceOf(graph_.DLabel()), std::pair(160 - 60 - 4, 222));  // "▼ 0.0 kb/s" is 10 letters
+    EXPECT_EQ(LastPlaceOf(graph_.ULabel()), std::pair(164, 222));
+    EXPECT_EQ(picture.Pixel(96 + 1, 222 + 1), static_cast<Color>(c.PN_DL));   // first glyph block
+    EXPECT_EQ(picture.Pixel(164 + 1, 222 + 1), static_cast<Color>(c.PN_UL));
+    EXPECT_EQ(LastPlaceOf(graph_.MVLabel()), std::pair(2, 6 * 14 + 2));  // " MAX: 0.0 kb/s" is 14 letters
+    EXPECT_EQ(picture.Pixel(2 + 1, 86 - 1), static_cast<Color>(c.MV_Font));  // reads upward from there
 }
 
 }  // namespace

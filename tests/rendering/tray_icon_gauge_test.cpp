@@ -1,8 +1,8 @@
 #include "rendering/tray_icon_gauge.h"
 
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <map>
 #include <vector>
 
 #include "sampling/traffic_buffer.h"
@@ -10,15 +10,46 @@
 namespace orvalet {
 namespace {
 
-using ::testing::ElementsAreArray;
-
 constexpr int kDownColumns[] = {1, 2, 3, 4, 5, 6};
 constexpr int kUpColumns[] = {9, 10, 11, 12, 13, 14};
 constexpr int kGreyColumns[] = {0, 7, 8, 15};
 
 Color Grey(int level) { return static_cast<Color>(level * 0x010101); }
-Color Red(int red) { return static_cast<Color>(red); }
 Color Green(int green) { return static_cast<Color>(green << 8); }
+
+// The green ramp of a bar of n segments: each spans the bar's own length.
+const std::map<int, std::vector<int>> kGreens = {
+    {0, {}},
+    {1, {64}},
+    {2, {64, 160}},
+    {3, {64, 128, 191}},
+    {4, {64, 112, 160, 207}},
+    {8, {64, 88, 112, 136, 160, 183, 207, 231}},
+    {16, {64, 76, 88, 100, 112, 124, 136, 148, 160, 171, 183, 195, 207, 219, 231, 243}},
+};
+
+// A track of n green segments followed by the rest of the empty track: black
+// at the bar's edge toward dark red, 8 per row.
+std::vector<Color> Bar(int n) {
+    std::vector<Color> rows;
+    for (int i = 0; i < kGaugeSize; ++i) rows.push_back(static_cast<Color>(8 * i));
+    for (int i = 0; i < n; ++i) rows[static_cast<std::size_t>(i)] = Green(kGreens.at(n)[static_cast<std::size_t>(i)]);
+    return rows;
+}
+
+// The colour of every track row, counted from where the bar starts, checking
+// that the six columns agree.
+std::vector<Color> Track(const Bitmap& b, const int (&columns)[6], bool fromBottom) {
+    std::vector<Color> rows;
+    for (int i = 0; i < kGaugeSize; ++i) {
+        const int y = fromBottom ? kGaugeSize - 1 - i : i;
+        for (int x : columns) EXPECT_EQ(b.Pixel(x, y), b.Pixel(columns[0], y)) << x << "," << y;
+        rows.push_back(b.Pixel(columns[0], y));
+    }
+    return rows;
+}
+std::vector<Color> DownloadTrack(const Bitmap& b) { return Track(b, kDownColumns, false); }
+std::vector<Color> UploadTrack(const Bitmap& b) { return Track(b, kUpColumns, true); }
 
 class TrayIconGaugeTest : public ::testing::Test {
 protected:
@@ -32,33 +63,9 @@ protected:
         return gauge.Render();
     }
 
-    // The colour of every track row, checking that the six columns agree.
-    std::vector<Color> DownloadTrack(const Bitmap& b) const { return Track(b, kDownColumns, false); }
-    // Upload rows counted from the bottom edge, like its segments.
-    std::vector<Color> UploadTrack(const Bitmap& b) const { return Track(b, kUpColumns, true); }
-
-    static std::vector<Color> Track(const Bitmap& b, const int (&columns)[6], bool fromBottom) {
-        std::vector<Color> rows;
-        for (int i = 0; i < kGaugeSize; ++i) {
-            const int y = fromBottom ? kGaugeSize - 1 - i : i;
-            for (int x : columns) EXPECT_EQ(b.Pixel(x, y), b.Pixel(columns[0], y)) << x << "," << y;
-            rows.push_back(b.Pixel(columns[0], y));
-        }
-        return rows;
-    }
-
-    // The empty track: black at the bar's edge toward dark red, 8 per row.
-    static std::vector<Color> EmptyTrack() {
-        std::vector<Color> rows;
-        for (int i = 0; i < kGaugeSize; ++i) rows.push_back(Red(8 * i));
-        return rows;
-    }
-
-    // A bar of `greens` followed by the rest of the empty track.
-    static std::vector<Color> Bar(const std::vector<int>& greens) {
-        std::vector<Color> rows = EmptyTrack();
-        for (std::size_t i = 0; i < greens.size(); ++i) rows[i] = Green(greens[i]);
-        return rows;
+    void ExpectGreyColumnsAsInTheBackground(const Bitmap& b) const {
+        for (int y = 0; y < kGaugeSize; ++y)
+            for (int x : kGreyColumns) EXPECT_EQ(b.Pixel(x, y), gauge.BackgroundBitmap().Pixel(x, y)) << x << "," << y;
     }
 
     TTrafficBuffer buffer;
@@ -74,59 +81,31 @@ TEST_F(TrayIconGaugeTest, EmptyGaugeHasGreyRowsAndDarkRedTracks) {
             EXPECT_EQ(b.Pixel(x, 15 - i), Grey(greys[i])) << x << "," << 15 - i;
         }
     }
-    EXPECT_EQ(DownloadTrack(b), EmptyTrack());
-    EXPECT_EQ(UploadTrack(b), EmptyTrack());
-    EXPECT_EQ(Red(120), UploadTrack(b)[15]);
+    EXPECT_EQ(DownloadTrack(b), Bar(0));
+    EXPECT_EQ(UploadTrack(b), Bar(0));
 }
 
-TEST_F(TrayIconGaugeTest, GreenRampsSpanEachBarsOwnLength) {
+TEST_F(TrayIconGaugeTest, BarsShowTheirShareOfTheMaximumRoundedHalfToEven) {
     struct Case {
-        int segments;
-        std::vector<int> greens;
+        std::uint64_t down, up, max;
+        int downSegments, upSegments;
     };
     const Case cases[] = {
-        {1, {64}},
-        {2, {64, 160}},
-        {3, {64, 128, 191}},
-        {4, {64, 112, 160, 207}},
-        {8, {64, 88, 112, 136, 160, 183, 207, 231}},
-        {16, {64, 76, 88, 100, 112, 124, 136, 148, 160, 171, 183, 195, 207, 219, 231, 243}},
+        {1, 1, 16, 1, 1}, {2, 2, 16, 2, 2}, {3, 3, 16, 3, 3}, {4, 4, 16, 4, 4}, {8, 8, 16, 8, 8},
+        {16, 16, 16, 16, 16},
+        {1, 0, 16, 1, 0},         // each render replaces the last picture
+        {1000, 250, 1000, 16, 4},  // the bars are independent
+        {1, 0, 32, 0, 0}, {3, 0, 32, 2, 0}, {5, 0, 32, 2, 0}, {7, 0, 32, 4, 0},  // 0.5, 1.5, 2.5, 3.5
+        {100, 101, 100, 16, 16}, {UINT64_MAX, 0, 1, 16, 0},                      // above the maximum
+        {5, 5, 0, 0, 0},                                                         // no scale
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.segments);
-        const Bitmap& b = Show(static_cast<std::uint64_t>(c.segments), static_cast<std::uint64_t>(c.segments), 16);
-        EXPECT_EQ(DownloadTrack(b), Bar(c.greens));
-        EXPECT_EQ(UploadTrack(b), Bar(c.greens));
+        SCOPED_TRACE(::testing::Message() << c.down << " down, " << c.up << " up of " << c.max);
+        const Bitmap& b = Show(c.down, c.up, c.max);
+        EXPECT_EQ(DownloadTrack(b), Bar(c.downSegments));
+        EXPECT_EQ(UploadTrack(b), Bar(c.upSegments));
+        ExpectGreyColumnsAsInTheBackground(b);
     }
-}
-
-TEST_F(TrayIconGaugeTest, BarsAreIndependentAndLeaveTheGreyColumnsAlone) {
-    const Bitmap& b = Show(1000, 250, 1000);  // 16 down, 4 up
-    EXPECT_EQ(DownloadTrack(b)[15], Green(243));
-    EXPECT_EQ(UploadTrack(b), Bar({64, 112, 160, 207}));
-    for (int y = 0; y < kGaugeSize; ++y)
-        for (int x : kGreyColumns) EXPECT_EQ(b.Pixel(x, y), gauge.BackgroundBitmap().Pixel(x, y));
-}
-
-TEST_F(TrayIconGaugeTest, SegmentCountsRoundHalfToEven) {
-    EXPECT_EQ(GaugeSegments(1, 32), 0);   // 0.5
-    EXPECT_EQ(GaugeSegments(3, 32), 2);   // 1.5
-    EXPECT_EQ(GaugeSegments(5, 32), 2);   // 2.5
-    EXPECT_EQ(GaugeSegments(7, 32), 4);   // 3.5
-    EXPECT_EQ(GaugeSegments(0, 32), 0);
-    EXPECT_EQ(GaugeSegments(5, 0), 0);
-
-    EXPECT_EQ(DownloadTrack(Show(1, 0, 32)), EmptyTrack());
-    EXPECT_EQ(DownloadTrack(Show(3, 0, 32)), Bar({64, 160}));
-    EXPECT_EQ(DownloadTrack(Show(5, 0, 32)), Bar({64, 160}));
-}
-
-TEST_F(TrayIconGaugeTest, ValuesAboveTheMaximumFillTheBar) {
-    const std::vector<Color> full = Bar({64, 76, 88, 100, 112, 124, 136, 148, 160, 171, 183, 195, 207, 219, 231, 243});
-    EXPECT_EQ(DownloadTrack(Show(100, 101, 100)), full);
-    EXPECT_EQ(UploadTrack(gauge.RenderBitmap()), full);
-    EXPECT_EQ(DownloadTrack(Show(UINT64_MAX, 0, 1)), full);
-    EXPECT_EQ(UploadTrack(gauge.RenderBitmap()), EmptyTrack());
 }
 
 TEST_F(TrayIconGaugeTest, AutoScaleTakesTheMaximumOfTheWholeHistory) {
@@ -136,8 +115,8 @@ TEST_F(TrayIconGaugeTest, AutoScaleTakesTheMaximumOfTheWholeHistory) {
     gauge.SetMaxValue(5);
     const Bitmap& b = gauge.Render();
     EXPECT_EQ(gauge.MaxValue(), 400u);
-    EXPECT_EQ(DownloadTrack(b), Bar({64, 88, 112, 136, 160, 183, 207, 231}));
-    EXPECT_EQ(UploadTrack(b), Bar({64, 112, 160, 207}));
+    EXPECT_EQ(DownloadTrack(b), Bar(8));
+    EXPECT_EQ(UploadTrack(b), Bar(4));
 }
 
 TEST_F(TrayIconGaugeTest, AnAllZeroHistoryShowsTheEmptyGauge) {
@@ -150,28 +129,19 @@ TEST_F(TrayIconGaugeTest, AnAllZeroHistoryShowsTheEmptyGauge) {
         for (int x = 0; x < kGaugeSize; ++x) ASSERT_EQ(b.Pixel(x, y), gauge.BackgroundBitmap().Pixel(x, y));
 }
 
-TEST_F(TrayIconGaugeTest, EachRenderReplacesTheLastPicture) {
-    Show(16, 16, 16);
-    const Bitmap& b = Show(1, 0, 16);
-    EXPECT_EQ(DownloadTrack(b), Bar({64}));
-    EXPECT_EQ(UploadTrack(b), EmptyTrack());
-}
-
 TEST_F(TrayIconGaugeTest, AveragesReplaceTheNewestValuesWhenAsked) {
     for (int i = 0; i < 9; ++i) buffer.Add(0, 0);
     gauge.SetUseAverageValues(true);
     const Bitmap& b = Show(160, 80, 16);  // averages over 10: down 16, up 8
-    EXPECT_EQ(DownloadTrack(b)[15], Green(243));
-    EXPECT_EQ(UploadTrack(b), Bar({64, 88, 112, 136, 160, 183, 207, 231}));
+    EXPECT_EQ(DownloadTrack(b), Bar(16));
+    EXPECT_EQ(UploadTrack(b), Bar(8));
 }
 
-TEST_F(TrayIconGaugeTest, WithoutAHistoryTheGaugeStaysEmpty) {
+TEST(TrayIconGauge, WithoutAHistoryTheGaugeStaysEmpty) {
     TTrayIconGauge lone;
     lone.SetAutoScale(false);
     lone.SetMaxValue(10);
-    const Bitmap& b = lone.Render();
-    EXPECT_EQ(b.Pixel(3, 0), Red(0));
-    EXPECT_EQ(b.Pixel(3, 15), Red(120));
+    EXPECT_EQ(DownloadTrack(lone.Render()), Bar(0));
 }
 
 TEST(GaugeGradient, RampStopsShortOfTheEndAndLeavesLaterEntries) {
@@ -182,11 +152,9 @@ TEST(GaugeGradient, RampStopsShortOfTheEndAndLeavesLaterEntries) {
     EXPECT_EQ(table[5], 0x9F9F9Fu);  // R(31.875 * 5) = R(159.375) = 159
     EXPECT_EQ(table[7], 0xDFDFDFu);
     EXPECT_EQ(table[8], 0x00ABCDEFu);
-
     FillGradientTable(table, 0xFFFFFF, 0x000000, 4);  // falling channels
-    EXPECT_THAT(std::vector<Color>(table.begin(), table.begin() + 4),
-                ElementsAreArray({0xFFFFFFu, 0xBFBFBFu, 0x7F7F7Fu, 0x404040u}));
-
+    EXPECT_EQ(std::vector<Color>(table.begin(), table.begin() + 4),
+              (std::vector<Color>{0xFFFFFFu, 0xBFBFBFu, 0x7F7F7Fu, 0x404040u}));
     FillGradientTable(table, 0x000000, 0xFFFFFF, 0);
     EXPECT_EQ(table[0], 0xFFFFFFu);
 }

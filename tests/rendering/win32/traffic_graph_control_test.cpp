@@ -22,11 +22,10 @@ void FillWithTraffic(TTrafficBuffer& buffer) {
     for (int i = 0; i < buffer.BufferLen(); ++i) buffer.Add(10000 + next(40000), 20000 + next(120000));
 }
 
-int CountColor(const Bitmap& picture, Color color, RECT area) {
+int CountColor(const Bitmap& picture, std::int32_t color, RECT area) {
     int count = 0;
     for (int y = area.top; y < area.bottom; ++y)
-        for (int x = area.left; x < area.right; ++x)
-            if (picture.Pixel(x, y) == color) ++count;
+        for (int x = area.left; x < area.right; ++x) count += picture.Pixel(x, y) == ToColor(color);
     return count;
 }
 
@@ -49,10 +48,7 @@ protected:
     }
 
     int Width(int k, const std::wstring& text, int size) {
-        TextFont font;
-        font.name = graph_.LabelFonts()[k].Name;
-        font.size = size;
-        return text_.TextWidth(font, text);
+        return text_.TextWidth(TextFont{graph_.LabelFonts()[k].Name, size}, text);
     }
 
     GdiTextRenderer text_;
@@ -70,14 +66,13 @@ TEST_F(GdiGraphTest, DefaultGraphAt320x240PutsEveryPartWhereTheLayoutSays) {
 
     const LabelLayout layout = LayoutOfLastRender(W, H);
     ASSERT_TRUE(layout.Shown[kUDLabel] && layout.Shown[kMVLabel] && layout.Shown[kIFLabel]);
-    const int s = layout.S, col = layout.C;
+    const int s = layout.S, col = layout.C, textTop = H - s + 2;
     ASSERT_GT(s, 4);
     ASSERT_GT(col, 4);
 
-    // Strip background at its corners, the rate texts in their halves.
-    EXPECT_EQ(picture.Pixel(0, H - 1), static_cast<Color>(c.PN_BkGr));
-    EXPECT_EQ(picture.Pixel(W - 1, H - s), static_cast<Color>(c.PN_BkGr));
-    const int textTop = H - s + 2;
+    // Strip background at its corners, each rate text in its own half.
+    EXPECT_EQ(picture.Pixel(0, H - 1), ToColor(c.PN_BkGr));
+    EXPECT_EQ(picture.Pixel(W - 1, H - s), ToColor(c.PN_BkGr));
     const int dWidth = Width(kUDLabel, graph_.DLabel(), layout.Size[kUDLabel]);
     const int uWidth = Width(kUDLabel, graph_.ULabel(), layout.Size[kUDLabel]);
     EXPECT_GT(CountColor(picture, c.PN_DL, {layout.XD, textTop, layout.XD + dWidth, H}), 10);
@@ -85,15 +80,15 @@ TEST_F(GdiGraphTest, DefaultGraphAt320x240PutsEveryPartWhereTheLayoutSays) {
     EXPECT_EQ(CountColor(picture, c.PN_DL, {W / 2, H - s, W, H}), 0);
     EXPECT_EQ(CountColor(picture, c.PN_UL, {0, H - s, W / 2, H}), 0);
 
-    // The maximum column along the left edge above the strip, its text
-    // inside it, the graph area right of it.
-    EXPECT_EQ(picture.Pixel(0, 0), static_cast<Color>(c.MV_BkGr));
-    EXPECT_EQ(picture.Pixel(col - 1, 0), static_cast<Color>(c.MV_BkGr));
-    EXPECT_EQ(picture.Pixel(0, H - s - 1), static_cast<Color>(c.MV_BkGr));
+    // The maximum column along the left edge above the strip with its text,
+    // the graph area right of it.
+    EXPECT_EQ(picture.Pixel(0, 0), ToColor(c.MV_BkGr));
+    EXPECT_EQ(picture.Pixel(col - 1, 0), ToColor(c.MV_BkGr));
+    EXPECT_EQ(picture.Pixel(0, H - s - 1), ToColor(c.MV_BkGr));
     EXPECT_GT(CountColor(picture, c.MV_Font, {0, 0, col, H - s}), 10);
     EXPECT_EQ(CountColor(picture, c.MV_Outline, {col, 0, W, H - s}), 0);  // the text colour is also the bars'
     const bool gridAtColumn = (W - col) % graph_.GraphVertGrid() == 0;
-    EXPECT_EQ(picture.Pixel(col, 0), gridAtColumn ? static_cast<Color>(c.GR_Grid) : graph_.GradientColorTable()[0]);
+    EXPECT_EQ(picture.Pixel(col, 0), gridAtColumn ? ToColor(c.GR_Grid) : graph_.GradientColorTable()[0]);
 
     // The interface name in the top-left corner of the graph area.
     const int nameWidth = Width(kIFLabel, graph_.IFLabel(), layout.Size[kIFLabel]);
@@ -171,9 +166,8 @@ TEST_F(GraphControlTest, MousePressesReachTheOwnerInClientCoordinates) {
     control_.SetOnMouseUp([&](MouseButton b, int x, int y) { up.emplace(b, x, y); });
     ::SendMessageW(control_.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 7));
     ::SendMessageW(control_.Handle(), WM_RBUTTONUP, 0, MAKELPARAM(11, 13));
-    ASSERT_TRUE(down && up);
-    EXPECT_EQ(*down, std::make_tuple(MouseButton::Left, 5, 7));
-    EXPECT_EQ(*up, std::make_tuple(MouseButton::Right, 11, 13));
+    EXPECT_EQ(down, std::make_tuple(MouseButton::Left, 5, 7));
+    EXPECT_EQ(up, std::make_tuple(MouseButton::Right, 11, 13));
 }
 
 }  // namespace

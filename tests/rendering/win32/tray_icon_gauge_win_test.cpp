@@ -11,40 +11,30 @@
 namespace orvalet::win32 {
 namespace {
 
-// The colour pixels of an icon, as 0x00BBGGRR, and whether its mask lets any
-// pixel through.
-struct IconPixels {
-    std::vector<Color> colors;
-    std::vector<std::uint8_t> alpha;
-    bool maskTransparent = false;
-};
+// The 256 pixels of a 16 x 16 bitmap as stored: 0xAARRGGBB.
+std::vector<std::uint32_t> Bits(HBITMAP bitmap) {
+    BITMAPINFO bi{};
+    bi.bmiHeader = {sizeof bi.bmiHeader, 16, -16, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    std::vector<std::uint32_t> bits(256);
+    const HDC screen = ::GetDC(nullptr);
+    EXPECT_EQ(::GetDIBits(screen, bitmap, 0, 16, bits.data(), &bi, DIB_RGB_COLORS), 16);
+    ::ReleaseDC(nullptr, screen);
+    return bits;
+}
 
-IconPixels ReadIcon(HICON icon) {
+// The colours (0x00BBGGRR) of an icon, checking that every pixel is opaque:
+// full alpha, and a mask that lets nothing through.
+std::vector<Color> OpaqueColors(HICON icon) {
     ICONINFO info{};
     EXPECT_TRUE(::GetIconInfo(icon, &info));
-    UniqueBitmap color(info.hbmColor);
-    UniqueBitmap mask(info.hbmMask);
-    IconPixels result;
-    const HDC screen = ::GetDC(nullptr);
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = 16;
-    bi.bmiHeader.biHeight = -16;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
-    std::vector<std::uint32_t> bits(256);
-    EXPECT_EQ(::GetDIBits(screen, color.get(), 0, 16, bits.data(), &bi, DIB_RGB_COLORS), 16);
-    for (std::uint32_t p : bits) {
-        result.colors.push_back(Bitmap::FromMemory(p & 0x00FFFFFFu));
-        result.alpha.push_back(static_cast<std::uint8_t>(p >> 24));
+    UniqueBitmap color(info.hbmColor), mask(info.hbmMask);
+    std::vector<Color> colors;
+    for (std::uint32_t p : Bits(color.get())) {
+        EXPECT_EQ(p >> 24, 0xFFu) << colors.size();
+        colors.push_back(Bitmap::FromMemory(p & 0x00FFFFFFu));
     }
-    std::vector<std::uint32_t> maskBits(256);
-    bi.bmiHeader.biHeight = -16;
-    EXPECT_EQ(::GetDIBits(screen, mask.get(), 0, 16, maskBits.data(), &bi, DIB_RGB_COLORS), 16);
-    for (std::uint32_t p : maskBits) result.maskTransparent |= (p & 0x00FFFFFFu) != 0;
-    ::ReleaseDC(nullptr, screen);
-    return result;
+    for (std::uint32_t p : Bits(mask.get())) EXPECT_EQ(p & 0x00FFFFFFu, 0u);
+    return colors;
 }
 
 bool IsLiveIcon(HICON icon) {
@@ -62,48 +52,36 @@ protected:
     TTrayIconGauge gauge;
 };
 
-TEST_F(TrayIconGaugeWinTest, IconShowsTheRenderedGaugeFullyOpaque) {
+TEST_F(TrayIconGaugeWinTest, EachReadShowsTheRenderedGaugeOpaqueAndReplacesTheLastIcon) {
     buffer.Add(100, 200);  // autoscale: download full, upload half
-    const HICON icon = gauge.Icon();
-    ASSERT_NE(icon, nullptr);
-    const IconPixels pixels = ReadIcon(icon);
-    EXPECT_FALSE(pixels.maskTransparent);
-    for (int i = 0; i < 256; ++i) {
-        EXPECT_EQ(pixels.colors[static_cast<std::size_t>(i)], gauge.RenderBitmap().Pixel(i % 16, i / 16)) << i;
-        EXPECT_EQ(pixels.alpha[static_cast<std::size_t>(i)], 0xFF) << i;
-    }
-    EXPECT_EQ(pixels.colors[1], 0x00004000u);         // first download segment
-    EXPECT_EQ(pixels.colors[15 * 16 + 9], 0x00004000u);  // first upload segment
-    EXPECT_EQ(pixels.colors[0], 0u);                  // black corner stays opaque
-}
-
-TEST_F(TrayIconGaugeWinTest, EachReadReplacesTheOneIconTheGaugeOwns) {
-    buffer.Add(0, 16);
     const HICON first = gauge.Icon();
     ASSERT_NE(first, nullptr);
+    std::vector<Color> colors = OpaqueColors(first);
+    for (int i = 0; i < 256; ++i)
+        EXPECT_EQ(colors[static_cast<std::size_t>(i)], gauge.RenderBitmap().Pixel(i % 16, i / 16)) << i;
+    EXPECT_EQ(colors[1], 0x00004000u);            // first download segment
+    EXPECT_EQ(colors[15 * 16 + 9], 0x00004000u);  // first upload segment
+    EXPECT_EQ(colors[0], 0u);                     // black corner stays opaque
 
     buffer.Add(16, 0);
     const HICON second = gauge.Icon();
     ASSERT_NE(second, nullptr);
     EXPECT_NE(second, first);
     EXPECT_FALSE(IsLiveIcon(first));
-    const IconPixels pixels = ReadIcon(second);
-    EXPECT_EQ(pixels.colors[1], 0u);  // download bar gone: its empty track starts black
-    EXPECT_EQ(pixels.colors[15 * 16 + 9], 0x00004000u);
+    colors = OpaqueColors(second);
+    EXPECT_EQ(colors[1], 0u);  // download bar gone: its empty track starts black
+    EXPECT_EQ(colors[15 * 16 + 9], 0x00004000u);
 }
-
-DWORD GdiObjects() { return ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS); }
-DWORD UserObjects() { return ::GetGuiResources(::GetCurrentProcess(), GR_USEROBJECTS); }
 
 // Where the system counts GDI and USER objects (Windows) the counts must not
 // move; where it does not (Wine reports 0), the gauge's own count of live
 // icons and the death of every replaced handle show the same.
 TEST_F(TrayIconGaugeWinTest, TenThousandReadsLeaveNoObjectBehind) {
+    auto objects = [](DWORD kind) { return ::GetGuiResources(::GetCurrentProcess(), kind); };
     buffer.Add(5, 9);
     HICON previous = gauge.Icon();  // the one icon the gauge keeps from now on
     const long iconsBefore = OpaqueIconBuilder::LiveIcons();
-    const DWORD gdiBefore = GdiObjects();
-    const DWORD userBefore = UserObjects();
+    const DWORD gdiBefore = objects(GR_GDIOBJECTS), userBefore = objects(GR_USEROBJECTS);
     int replacedStillAlive = 0;
     for (int i = 0; i < 10000; ++i) {
         buffer.Add(static_cast<std::uint64_t>(i % 17), static_cast<std::uint64_t>(i % 23));
@@ -114,8 +92,8 @@ TEST_F(TrayIconGaugeWinTest, TenThousandReadsLeaveNoObjectBehind) {
     }
     EXPECT_EQ(replacedStillAlive, 0);
     EXPECT_EQ(OpaqueIconBuilder::LiveIcons(), iconsBefore);
-    EXPECT_EQ(GdiObjects(), gdiBefore);
-    EXPECT_EQ(UserObjects(), userBefore);
+    EXPECT_EQ(objects(GR_GDIOBJECTS), gdiBefore);
+    EXPECT_EQ(objects(GR_USEROBJECTS), userBefore);
     EXPECT_TRUE(IsLiveIcon(previous));
 }
 
@@ -145,11 +123,10 @@ TEST(OpaqueIconBuilder, FillsWhatASmallBitmapLacksWithOpaqueBlack) {
     OpaqueIconBuilder builder;
     BuiltIcon icon = builder.Build(small);
     ASSERT_TRUE(icon);
-    const IconPixels pixels = ReadIcon(icon.get());
-    EXPECT_EQ(pixels.colors[3 * 16 + 3], 0x00FFFFFFu);
-    EXPECT_EQ(pixels.colors[3 * 16 + 4], 0u);
-    EXPECT_EQ(pixels.alpha[15 * 16 + 15], 0xFF);
-    EXPECT_FALSE(pixels.maskTransparent);
+    const std::vector<Color> colors = OpaqueColors(icon.get());
+    EXPECT_EQ(colors[3 * 16 + 3], 0x00FFFFFFu);
+    EXPECT_EQ(colors[3 * 16 + 4], 0u);
+    EXPECT_EQ(colors[4 * 16 + 3], 0u);
 }
 
 }  // namespace
