@@ -8,7 +8,7 @@
 namespace orvalet {
 namespace {
 
-TEST(ReentryGuard, ANestedRunIsRefusedAndLeavesTheFlagToTheOuterRun) {
+TEST(ReentryGuard, ANestedRunIsRefusedAndAnExceptionStillClearsTheFlag) {
     bool busy = false;
     {
         ReentryGuard outer(busy);
@@ -21,10 +21,7 @@ TEST(ReentryGuard, ANestedRunIsRefusedAndLeavesTheFlagToTheOuterRun) {
         EXPECT_TRUE(busy) << "the refused inner run must not clear the outer run's flag";
     }
     EXPECT_FALSE(busy);
-}
 
-TEST(ReentryGuard, AnExceptionClearsTheFlagSoTheNextRunProceeds) {
-    bool busy = false;
     EXPECT_THROW(
         {
             ReentryGuard guard(busy);
@@ -36,7 +33,7 @@ TEST(ReentryGuard, AnExceptionClearsTheFlagSoTheNextRunProceeds) {
     EXPECT_TRUE(next.Entered());
 }
 
-TEST(PopupMenuModel, OffersOnlyTheMeterActionThatApplies) {
+TEST(PopupMenuModel, OffersOnlyTheMeterActionThatAppliesAndKeepsExitEnabled) {
     using C = MenuCommand;
     const auto shown = BuildPopupMenuEntries(MeterActionsFor(true));
     ASSERT_EQ(shown.size(), 3u);
@@ -47,22 +44,19 @@ TEST(PopupMenuModel, OffersOnlyTheMeterActionThatApplies) {
     const auto hidden = BuildPopupMenuEntries(MeterActionsFor(false));
     ASSERT_EQ(hidden.size(), 3u);
     EXPECT_EQ(hidden[0], (MenuEntry{C::ShowMeter, L"Show Meter", true}));
-}
 
-TEST(PopupMenuModel, DisabledActionsStayVisibleButGreyedWhileExitStaysEnabled) {
-    const auto entries = BuildPopupMenuEntries(DisabledMeterActions(MeterActionsFor(true)));
-    ASSERT_EQ(entries.size(), 3u);
-    EXPECT_EQ(entries[0].command, MenuCommand::HideMeter);
-    EXPECT_FALSE(entries[0].enabled);
-    EXPECT_TRUE(entries[2].enabled);
-}
+    // Disabled actions stay visible but greyed.
+    const auto disabled = BuildPopupMenuEntries(DisabledMeterActions(MeterActionsFor(true)));
+    ASSERT_EQ(disabled.size(), 3u);
+    EXPECT_EQ(disabled[0], (MenuEntry{C::HideMeter, L"Hide Meter", false}));
+    EXPECT_TRUE(disabled[2].enabled);
 
-TEST(PopupMenuModel, WithoutMeterActionsExitStandsAloneWithoutASeparator) {
+    // Without meter actions Exit stands alone, without a separator.
     MeterActions none;
     none.showMeter.visible = none.hideMeter.visible = false;
-    const auto entries = BuildPopupMenuEntries(none);
-    ASSERT_EQ(entries.size(), 1u);
-    EXPECT_EQ(entries[0].command, MenuCommand::ExitProgram);
+    const auto alone = BuildPopupMenuEntries(none);
+    ASSERT_EQ(alone.size(), 1u);
+    EXPECT_EQ(alone[0].command, C::ExitProgram);
 }
 
 }  // namespace

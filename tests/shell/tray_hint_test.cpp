@@ -13,25 +13,19 @@ TEST(TrayHint, JoinsTheRatesAndPutsTheNameOnALineOfItsOwnAfterALoneCarriageRetur
     EXPECT_EQ(BuildTrayHint(L"", L"", L""), L" | \r");
 }
 
-TEST(TrayHint, AHintWithinTheLimitIsKeptWhole) {
-    const std::wstring text(kMaxTrayHintLength, L'x');
-    EXPECT_EQ(CutToTrayHintLength(text), text);
+TEST(TrayHint, TheCutKeepsTheFirst127CharactersButNeverHalfASurrogatePair) {
+    const std::wstring whole(kMaxTrayHintLength, L'x');
+    EXPECT_EQ(CutToTrayHintLength(whole), whole);
     EXPECT_EQ(CutToTrayHintLength(L""), L"");
-}
 
-TEST(TrayHint, ALongerHintKeepsItsFirst127Characters) {
     std::wstring text;
     for (int i = 0; i < 300; ++i) text.push_back(static_cast<wchar_t>(L'a' + i % 26));
-    const std::wstring cut = CutToTrayHintLength(text);
-    EXPECT_EQ(cut.size(), 127u);
-    EXPECT_EQ(cut, text.substr(0, 127));
-}
+    EXPECT_EQ(CutToTrayHintLength(text), text.substr(0, 127));
 
-TEST(TrayHint, TheCutNeverLeavesHalfASurrogatePair) {
-    std::wstring text(126, L'x');
-    text += L"\xD83D\xDCF6";  // one character as a surrogate pair, at positions 126 and 127
-    text += L"tail";
-    EXPECT_EQ(CutToTrayHintLength(text), std::wstring(126, L'x'));
+    std::wstring pair(126, L'x');
+    pair += L"\xD83D\xDCF6";  // one character as a surrogate pair, at positions 126 and 127
+    pair += L"tail";
+    EXPECT_EQ(CutToTrayHintLength(pair), std::wstring(126, L'x'));
 }
 
 }  // namespace

@@ -2,8 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <climits>
 #include <functional>
+#include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -43,17 +44,14 @@ private:
     TrayRecord& record_;
 };
 
-// A scripted table whose readings can run a step of the test first, to
+// A scripted table whose next reading can run a step of the test first, to
 // re-enter the tick or to fail with an exception.
 class HookedSource final : public InterfaceTableSource {
 public:
     HookedSource(std::unique_ptr<InterfaceTableSource> inner, std::function<void()>& hook)
         : inner_(std::move(inner)), hook_(hook) {}
     bool Read(std::vector<InterfaceRow>& rows) override {
-        if (hook_) {
-            auto hook = std::exchange(hook_, nullptr);  // one reading only
-            hook();
-        }
+        if (hook_) std::exchange(hook_, nullptr)();
         return inner_->Read(rows);
     }
 
@@ -62,23 +60,9 @@ private:
     std::function<void()>& hook_;
 };
 
-void DeleteTestRoot() { ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\OrvaletTests\\MainWindow"); }
-
-void StoreDword(const wchar_t* name, DWORD value) {
-    UniqueKey key;
-    ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, kOptionsPath, 0, nullptr, 0, KEY_WRITE, nullptr, key.put(),
-                                nullptr),
+void Store(const wchar_t* name, DWORD value) {
+    ASSERT_EQ(::RegSetKeyValueW(HKEY_CURRENT_USER, kOptionsPath, name, REG_DWORD, &value, sizeof value),
               ERROR_SUCCESS);
-    ::RegSetValueExW(key.get(), name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
-}
-
-void StoreString(const wchar_t* name, const std::wstring& value) {
-    UniqueKey key;
-    ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, kOptionsPath, 0, nullptr, 0, KEY_WRITE, nullptr, key.put(),
-                                nullptr),
-              ERROR_SUCCESS);
-    ::RegSetValueExW(key.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                     static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
 }
 
 std::optional<DWORD> StoredDword(const wchar_t* name) {
@@ -105,27 +89,23 @@ RECT WindowRect(HWND window) {
     return rect;
 }
 
-RECT PrimaryWorkArea() {
-    MONITORINFO info{};
-    info.cbSize = sizeof info;
-    ::GetMonitorInfoW(::MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), &info);
-    return info.rcWork;
-}
-
 class MainWindowTest : public ::testing::Test {
 protected:
     static constexpr std::uint64_t kLinkSpeed = 100'000'000;  // bits per second
 
     void SetUp() override {
-        DeleteTestRoot();
+        ::RegDeleteTreeW(HKEY_CURRENT_USER, kTestRoot);
         table_.SetRows({HardwareRow(TestGuid(1), L"Test Adapter", 1000, 500, kLinkSpeed)});
     }
     void TearDown() override {
         meter_.reset();
-        DeleteTestRoot();
+        ::RegDeleteTreeW(HKEY_CURRENT_USER, kTestRoot);
     }
 
-    TOVL_Main& CreateMeter() {
+    // Hidden unless asked: under Wine, hiding or destroying a shown window
+    // costs about two seconds.
+    TOVL_Main& CreateMeter(bool shown = false) {
+        if (!shown) Store(L"StartMinimized", 1);
         MainWindowServices services;
         services.interfaceTable = std::make_unique<HookedSource>(table_.MakeSource(), hook_);
         services.settings = &settings_;
@@ -146,49 +126,56 @@ protected:
     std::unique_ptr<TOVL_Main> meter_;
 };
 
-TEST_F(MainWindowTest, StartsWithGraphIconAndExactHintBeforeTheFirstTimerTick) {
-    StoreString(L"MonitoredInterface", TestGuid(1).ToString());
-    TOVL_Main& meter = CreateMeter();
+TEST_F(MainWindowTest, StartsShownWithIconAndExactHintBeforeTheFirstTimerTick) {
+    const std::wstring guid = TestGuid(1).ToString();
+    ASSERT_EQ(::RegSetKeyValueW(HKEY_CURRENT_USER, kOptionsPath, L"MonitoredInterface", REG_SZ, guid.c_str(),
+                                static_cast<DWORD>((guid.size() + 1) * sizeof(wchar_t))),
+              ERROR_SUCCESS);
+    TOVL_Main& meter = CreateMeter(/*shown=*/true);
+    const HWND window = meter.Handle();
 
-    EXPECT_TRUE(::IsWindowVisible(meter.Handle()));
+    EXPECT_TRUE(::IsWindowVisible(window));
     EXPECT_TRUE(meter.SamplingTimer().Enabled());
     EXPECT_EQ(meter.SamplingTimer().Count(), 0u) << "no timer tick has been delivered yet";
     EXPECT_GE(tray_.icons, 1);
     ASSERT_FALSE(tray_.hints.empty());
     const TTrafficGraph& graph = meter.GraphControl().Graph();
     EXPECT_EQ(tray_.hints.back(), graph.DLabel() + L" | " + graph.ULabel() + L"\rTest Adapter");
-    EXPECT_EQ(tray_.hints.back().find(L'\n'), std::wstring::npos);
     EXPECT_GT(graph.RenderBitmap().Width(), 0);
     EXPECT_TRUE(startupErrors_.empty());
     EXPECT_EQ(terminations_, 0);
 
-    wchar_t className[64]{};
-    ::GetClassNameW(meter.Handle(), className, 64);
-    EXPECT_STREQ(className, MAIN_WINDOW_CLASS);
-    EXPECT_EQ(::FindWindowW(MAIN_WINDOW_CLASS, nullptr), meter.Handle());
-    EXPECT_TRUE(::GetWindowLongPtrW(meter.Handle(), GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
-    EXPECT_FALSE(::GetWindowLongPtrW(meter.Handle(), GWL_EXSTYLE) & WS_EX_APPWINDOW);
+    EXPECT_EQ(::FindWindowW(MAIN_WINDOW_CLASS, nullptr), window);
+    EXPECT_TRUE(::GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+    EXPECT_FALSE(::GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_APPWINDOW);
+
+    const WindowDC dc(window);
+    EXPECT_EQ(::SendMessageW(window, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc.get()), 0), 1)
+        << "the background must never be erased";
+    ::SendMessageW(window, TTrayIcon::TaskbarCreatedMessage(), 0, 0);
+    EXPECT_EQ(tray_.reinstated, 1) << "an Explorer restart puts the icon back";
 }
 
 TEST_F(MainWindowTest, TheHintShowsTheRatesOfThePreviousPaint) {
     TOVL_Main& meter = CreateMeter();
     const TTrafficGraph& graph = meter.GraphControl().Graph();
+    const auto hint = [&] { return BuildTrayHint(graph.DLabel(), graph.ULabel(), L"All Hardware Interfaces"); };
 
     table_.AddTraffic(TestGuid(1), 5'000'000, 7'000'000);
-    const std::wstring before = BuildTrayHint(graph.DLabel(), graph.ULabel(), L"All Hardware Interfaces");
+    const std::wstring before = hint();
     meter.SamplingTick();
     EXPECT_EQ(tray_.hints.back(), before);
 
-    const std::wstring afterPaint = BuildTrayHint(graph.DLabel(), graph.ULabel(), L"All Hardware Interfaces");
+    const std::wstring afterPaint = hint();
     EXPECT_NE(afterPaint, before) << "the paint of the tick rebuilt the rate labels";
     meter.SamplingTick();
     EXPECT_EQ(tray_.hints.back(), afterPaint);
 }
 
-TEST_F(MainWindowTest, StartMinimizedKeepsTheWindowHiddenWhileSamplingRuns) {
-    StoreDword(L"StartMinimized", 1);
-    TOVL_Main& meter = CreateMeter();
-    EXPECT_FALSE(::IsWindowVisible(meter.Handle()));
+TEST_F(MainWindowTest, StartMinimizedKeepsTheWindowHiddenWhileSamplingRunsAndTheActionsFollowTheWindow) {
+    TOVL_Main& meter = CreateMeter(/*shown=*/false);
+    const HWND window = meter.Handle();
+    EXPECT_FALSE(::IsWindowVisible(window));
     EXPECT_TRUE(meter.SamplingTimer().Enabled());
     EXPECT_TRUE(meter.Actions().showMeter.visible);
     EXPECT_FALSE(meter.Actions().hideMeter.visible);
@@ -197,37 +184,51 @@ TEST_F(MainWindowTest, StartMinimizedKeepsTheWindowHiddenWhileSamplingRuns) {
     meter.SamplingTick();
     EXPECT_EQ(meter.TrafficBuffer().Download(), 3000u);
     EXPECT_EQ(meter.TrafficBuffer().Upload(), 2000u);
-    EXPECT_FALSE(::IsWindowVisible(meter.Handle()));
+    EXPECT_FALSE(::IsWindowVisible(window));
+
+    const TTrafficGraph& graph = meter.GraphControl().Graph();
+    meter.HideMeterWindow();
+    EXPECT_FALSE(graph.GraphEnabled());
+    meter.ShowMeterWindow();
+    meter.UpdateMeterActions();
+    EXPECT_TRUE(::IsWindowVisible(window));
+    EXPECT_TRUE(graph.GraphEnabled());
+    EXPECT_TRUE(meter.Actions().hideMeter.visible);
+    EXPECT_FALSE(meter.Actions().showMeter.visible);
+    meter.HideMeterWindow();
+    meter.UpdateMeterActions();
+    EXPECT_FALSE(::IsWindowVisible(window));
+    EXPECT_FALSE(graph.GraphEnabled());
+    EXPECT_TRUE(meter.Actions().showMeter.visible);
 }
 
-TEST_F(MainWindowTest, AStoredPositionElevenPixelsInsideTheDesktopStaysAndTenPixelsMoves) {
+TEST_F(MainWindowTest, AStoredPlaceTooFarOutsideTheDesktopMovesToThePrimaryWorkAreaCorner) {
     const int desktopRight = ::GetSystemMetrics(SM_XVIRTUALSCREEN) + ::GetSystemMetrics(SM_CXVIRTUALSCREEN);
-    const RECT work = PrimaryWorkArea();
-
-    StoreDword(L"WindowLeft", static_cast<DWORD>(desktopRight - 11));
-    StoreDword(L"WindowTop", 100);
-    RECT rect = WindowRect(CreateMeter().Handle());
-    EXPECT_EQ(rect.left, desktopRight - 11);
-    EXPECT_EQ(rect.top, 100);
-    meter_.reset();
-
-    StoreDword(L"WindowLeft", static_cast<DWORD>(desktopRight - 10));
-    rect = WindowRect(CreateMeter().Handle());
-    EXPECT_EQ(rect.left, work.right - 320 - 32);
-    EXPECT_EQ(rect.top, work.bottom - 240 - 32);
-}
-
-TEST_F(MainWindowTest, AnUnplacedLeftEdgeMovesToThePrimaryWorkAreaCorner) {
-    const RECT work = PrimaryWorkArea();
-    StoreDword(L"WindowLeft", 0x80000000u);
-    StoreDword(L"WindowTop", 10);
-    StoreDword(L"WindowWidth", 400);
-    StoreDword(L"WindowHeight", 200);
-    const RECT rect = WindowRect(CreateMeter().Handle());
-    EXPECT_EQ(rect.left, work.right - 400 - 32);
-    EXPECT_EQ(rect.top, work.bottom - 200 - 32);
-    EXPECT_EQ(rect.right - rect.left, 400);
-    EXPECT_EQ(rect.bottom - rect.top, 200);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    ::GetMonitorInfoW(::MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    const RECT work = monitor.rcWork;
+    const struct {
+        DWORD left, top, width, height;
+        LONG expectedLeft, expectedTop;
+    } cases[] = {
+        {static_cast<DWORD>(desktopRight - 11), 100, 320, 240, desktopRight - 11, 100},
+        {static_cast<DWORD>(desktopRight - 10), 100, 320, 240, work.right - 320 - 32, work.bottom - 240 - 32},
+        {0x80000000u, 10, 400, 200, work.right - 400 - 32, work.bottom - 200 - 32},  // never placed
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<LONG>(c.left));
+        Store(L"WindowLeft", c.left);
+        Store(L"WindowTop", c.top);
+        Store(L"WindowWidth", c.width);
+        Store(L"WindowHeight", c.height);
+        const RECT rect = WindowRect(CreateMeter().Handle());
+        EXPECT_EQ(rect.left, c.expectedLeft);
+        EXPECT_EQ(rect.top, c.expectedTop);
+        EXPECT_EQ(rect.right - rect.left, static_cast<LONG>(c.width));
+        EXPECT_EQ(rect.bottom - rect.top, static_cast<LONG>(c.height));
+        meter_.reset();
+    }
 }
 
 TEST_F(MainWindowTest, SizeLimitsHoldFromMinimumToTheGraphsWidthPlusTheFrame) {
@@ -249,43 +250,41 @@ TEST_F(MainWindowTest, SizeLimitsHoldFromMinimumToTheGraphsWidthPlusTheFrame) {
     EXPECT_EQ(info.ptMaxTrackSize.x, graphMax + frame);
     EXPECT_EQ(info.ptMaxTrackSize.y, 100000) << "the height is not limited";
 
-    ::SetWindowPos(window, nullptr, 0, 0, 10, 10, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    meter.UpdateSizeConstraints();
-    RECT small = WindowRect(window);
-    EXPECT_EQ(small.right - small.left, 32);
-    EXPECT_EQ(small.bottom - small.top, 32);
-
-    ::SetWindowPos(window, nullptr, 0, 0, 5000, 300, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    meter.UpdateSizeConstraints();
-    RECT wide = WindowRect(window);
-    EXPECT_EQ(wide.right - wide.left, meter.SizeConstraints().maxWidth);
+    const struct {
+        int width, height, expectedWidth, expectedHeight;
+    } sizes[] = {{10, 10, 32, 32}, {5000, 300, graphMax + frame, 300}};
+    for (const auto& size : sizes) {
+        ::SetWindowPos(window, nullptr, 0, 0, size.width, size.height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        meter.UpdateSizeConstraints();
+        const RECT clamped = WindowRect(window);
+        EXPECT_EQ(clamped.right - clamped.left, size.expectedWidth) << size.width;
+        EXPECT_EQ(clamped.bottom - clamped.top, size.expectedHeight) << size.height;
+    }
 }
 
-TEST_F(MainWindowTest, WithoutAutoscaleBothMaximaAreTheLinkSpeedInBytes) {
-    StoreDword(L"Autoscale", 0);
-    TOVL_Main& meter = CreateMeter();
-    EXPECT_EQ(meter.GraphControl().Graph().MaxValue(), kLinkSpeed / 8);
-    EXPECT_EQ(meter.Gauge().MaxValue(), kLinkSpeed / 8);
-    EXPECT_FALSE(meter.GraphControl().Graph().Autoscale());
-    EXPECT_FALSE(meter.Gauge().AutoScale());
-
-    table_.Row(TestGuid(1)).TransmitLinkSpeed = 8'000'007;
-    table_.Row(TestGuid(1)).ReceiveLinkSpeed = 0;
-    meter.SamplingTick();
-    EXPECT_EQ(meter.GraphControl().Graph().MaxValue(), 1'000'000u) << "integer division by 8";
-    EXPECT_EQ(meter.Gauge().MaxValue(), 1'000'000u);
+TEST_F(MainWindowTest, OnlyWithoutAutoscaleDoesTheTickSetBothMaximaToTheLinkSpeedInBytes) {
+    for (const DWORD autoscale : {0u, 1u}) {
+        SCOPED_TRACE(autoscale);
+        Store(L"Autoscale", autoscale);
+        TOVL_Main& meter = CreateMeter();
+        TTrafficGraph& graph = meter.GraphControl().Graph();
+        EXPECT_EQ(graph.Autoscale(), autoscale != 0);
+        EXPECT_EQ(meter.Gauge().AutoScale(), autoscale != 0);
+        graph.SetMaxValue(4242);
+        meter.Gauge().SetMaxValue(4242);
+        graph.SetGraphEnabled(false);  // no paint to rescale the graph
+        table_.Row(TestGuid(1)).TransmitLinkSpeed = 8'000'007;
+        table_.Row(TestGuid(1)).ReceiveLinkSpeed = 0;
+        meter.SamplingTick();
+        EXPECT_EQ(graph.MaxValue(), autoscale ? 4242u : 1'000'000u) << "integer division by 8";
+        if (!autoscale) {
+            EXPECT_EQ(meter.Gauge().MaxValue(), 1'000'000u);
+        }
+        meter_.reset();
+    }
 }
 
-TEST_F(MainWindowTest, WithAutoscaleTheTickLeavesTheMaximaToTheGraphAndGauge) {
-    TOVL_Main& meter = CreateMeter();
-    meter.GraphControl().Graph().SetMaxValue(4242);
-    meter.Gauge().SetMaxValue(4242);
-    meter.GraphControl().Graph().SetGraphEnabled(false);  // no paint to rescale the graph
-    meter.SamplingTick();
-    EXPECT_EQ(meter.GraphControl().Graph().MaxValue(), 4242u);
-}
-
-TEST_F(MainWindowTest, ATickReenteredFromANestedLoopReturnsAtOnce) {
+TEST_F(MainWindowTest, AReenteredTickReturnsAtOnceAndAThrowingTickDoesNotStopTheNext) {
     TOVL_Main& meter = CreateMeter();
     const int readsBefore = table_.ReadCount();
     bool nestedRan = false;
@@ -302,55 +301,57 @@ TEST_F(MainWindowTest, ATickReenteredFromANestedLoopReturnsAtOnce) {
     const auto& history = meter.TrafficBuffer().DownloadBuffer();
     EXPECT_EQ(history[history.size() - 2], 0u) << "only one value was added";
     EXPECT_FALSE(meter.SamplingBusy());
-}
 
-TEST_F(MainWindowTest, ATickThatThrowsDoesNotStopTheNextOne) {
-    TOVL_Main& meter = CreateMeter();
     hook_ = [] { throw std::runtime_error("table gone"); };
     EXPECT_THROW(meter.SamplingTick(), std::runtime_error);
     EXPECT_FALSE(meter.SamplingBusy());
-
     table_.AddTraffic(TestGuid(1), 640, 320);
     meter.SamplingTick();
     EXPECT_EQ(meter.TrafficBuffer().Download(), 640u);
     EXPECT_EQ(meter.TrafficBuffer().Upload(), 320u);
 }
 
-TEST_F(MainWindowTest, ClosingSavesTheRectangleAndAllFiftySixValues) {
-    TOVL_Main& meter = CreateMeter();
-    const HWND window = meter.Handle();
-    ::SetWindowPos(window, nullptr, 200, 150, 333, 222, SWP_NOZORDER | SWP_NOACTIVATE);
-    ::ShowWindow(window, SW_HIDE);  // the rectangle is saved also while hidden
-    meter.ExitProgramExecute();
+TEST_F(MainWindowTest, ClosingOrTheEndOfTheSessionSavesTheRectangleAndAllFiftySixValues) {
+    const std::function<void(TOVL_Main&)> closers[] = {
+        [](TOVL_Main& meter) { meter.ExitProgramExecute(); },
+        [](TOVL_Main& meter) { ::SendMessageW(meter.Handle(), WM_ENDSESSION, TRUE, 0); },
+    };
+    for (const auto& close : closers) {
+        SCOPED_TRACE(&close == &closers[0] ? "exit" : "end of session");
+        ::RegDeleteTreeW(HKEY_CURRENT_USER, kTestRoot);
+        terminations_ = 0;
+        TOVL_Main& meter = CreateMeter();  // the rectangle is saved also while hidden
+        const HWND window = meter.Handle();
+        ::SetWindowPos(window, nullptr, 200, 150, 333, 222, SWP_NOZORDER | SWP_NOACTIVATE);
+        ::SendMessageW(window, WM_ENDSESSION, FALSE, 0);  // a cancelled end of session
+        EXPECT_TRUE(::IsWindow(window));
+        EXPECT_EQ(StoredValueCount(), 1u) << "only the value the test stored";
 
-    EXPECT_FALSE(::IsWindow(window));
-    EXPECT_EQ(terminations_, 1);
-    EXPECT_EQ(StoredValueCount(), 56u);
-    EXPECT_EQ(StoredDword(L"WindowLeft"), 200u);
-    EXPECT_EQ(StoredDword(L"WindowTop"), 150u);
-    EXPECT_EQ(StoredDword(L"WindowWidth"), 333u);
-    EXPECT_EQ(StoredDword(L"WindowHeight"), 222u);
-    EXPECT_EQ(tray_.reinstated, 0);
+        close(meter);
+        EXPECT_FALSE(::IsWindow(window));
+        EXPECT_EQ(terminations_, 1);
+        EXPECT_EQ(StoredValueCount(), 56u);
+        EXPECT_EQ(StoredDword(L"WindowLeft"), 200u);
+        EXPECT_EQ(StoredDword(L"WindowTop"), 150u);
+        EXPECT_EQ(StoredDword(L"WindowWidth"), 333u);
+        EXPECT_EQ(StoredDword(L"WindowHeight"), 222u);
+        EXPECT_EQ(tray_.reinstated, 0);
+    }
 }
 
-TEST_F(MainWindowTest, TheEndOfTheSessionSavesButACancelledOneDoesNot) {
-    TOVL_Main& meter = CreateMeter();
-    const HWND window = meter.Handle();
-    ::SendMessageW(window, WM_ENDSESSION, FALSE, 0);
-    EXPECT_TRUE(::IsWindow(window));
-    EXPECT_EQ(StoredValueCount(), 0u);
-
-    ::SendMessageW(window, WM_ENDSESSION, TRUE, 0);
-    EXPECT_FALSE(::IsWindow(window));
-    EXPECT_EQ(StoredValueCount(), 56u);
-}
-
-TEST_F(MainWindowTest, EachMonitoringProblemBalloonsOnceUntilItClears) {
-    TOVL_Main& meter = CreateMeter();
-    ASSERT_TRUE(tray_.balloons.empty());
-
-    table_.SetFailing(true);
-    meter.SamplingTick();
+TEST_F(MainWindowTest, EachMonitoringProblemBalloonsOnceUntilItClearsUnlessNotificationsAreOff) {
+    for (const DWORD notify : {0u, 1u}) {
+        Store(L"NotifyMonitoringProblems", notify);
+        table_.SetFailing(false);
+        CreateMeter();
+        ASSERT_TRUE(tray_.balloons.empty());
+        table_.SetFailing(true);
+        meter_->SamplingTick();
+        if (!notify) {
+            EXPECT_TRUE(tray_.balloons.empty()) << "notifications are off";
+        }
+    }
+    TOVL_Main& meter = *meter_;
     EXPECT_EQ(tray_.balloons, (std::vector<std::wstring>{L"Error monitoring currently selected interface(s)",
                                                           L"Nothing to monitor!"}));
     meter.SamplingTick();
@@ -363,41 +364,6 @@ TEST_F(MainWindowTest, EachMonitoringProblemBalloonsOnceUntilItClears) {
     meter.SamplingTick();
     ASSERT_EQ(tray_.balloons.size(), 3u);
     EXPECT_EQ(tray_.balloons.back(), L"Nothing to monitor!");
-}
-
-TEST_F(MainWindowTest, ProblemsStayQuietWhenNotificationsAreOff) {
-    StoreDword(L"NotifyMonitoringProblems", 0);
-    TOVL_Main& meter = CreateMeter();
-    table_.SetFailing(true);
-    meter.SamplingTick();
-    EXPECT_TRUE(tray_.balloons.empty());
-}
-
-TEST_F(MainWindowTest, AnExplorerRestartPutsTheIconBack) {
-    TOVL_Main& meter = CreateMeter();
-    ::SendMessageW(meter.Handle(), TTrayIcon::TaskbarCreatedMessage(), 0, 0);
-    EXPECT_EQ(tray_.reinstated, 1);
-}
-
-TEST_F(MainWindowTest, TheMeterActionsFollowShowingAndHiding) {
-    TOVL_Main& meter = CreateMeter();
-    EXPECT_TRUE(meter.Actions().hideMeter.visible);
-    meter.HideMeterWindow();
-    meter.UpdateMeterActions();
-    EXPECT_FALSE(::IsWindowVisible(meter.Handle()));
-    EXPECT_FALSE(meter.GraphControl().Graph().GraphEnabled());
-    EXPECT_TRUE(meter.Actions().showMeter.visible);
-    meter.ShowMeterWindow();
-    meter.UpdateMeterActions();
-    EXPECT_TRUE(::IsWindowVisible(meter.Handle()));
-    EXPECT_TRUE(meter.GraphControl().Graph().GraphEnabled());
-    EXPECT_TRUE(meter.Actions().hideMeter.visible);
-}
-
-TEST_F(MainWindowTest, TheBackgroundIsNeverErased) {
-    TOVL_Main& meter = CreateMeter();
-    const WindowDC dc(meter.Handle());
-    EXPECT_EQ(::SendMessageW(meter.Handle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc.get()), 0), 1);
 }
 
 }  // namespace

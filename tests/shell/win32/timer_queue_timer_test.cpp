@@ -17,9 +17,8 @@
 namespace orvalet::win32 {
 namespace {
 
-using ::testing::ElementsAreArray;
-using ::testing::Gt;
 using ::testing::Each;
+using ::testing::ElementsAreArray;
 
 // Every wait is bounded by a deadline far beyond what a loaded machine needs,
 // so a broken timer fails the test instead of hanging it.
@@ -52,72 +51,55 @@ void PumpFor(DWORD milliseconds) {
     PumpUntil([] { return false; }, milliseconds);
 }
 
-bool TickIsQueued() {
-    MSG message;
-    return ::PeekMessageW(&message, nullptr, WM_TIMERQUEUETICK, WM_TIMERQUEUETICK, PM_NOREMOVE) != 0;
-}
-
 // Blocks the thread (no message loop) until the timer's first tick is queued.
 bool WaitUntilTickQueued() {
+    MSG message;
     const ULONGLONG deadline = ::GetTickCount64() + kPatience;
-    while (!TickIsQueued()) {
+    while (!::PeekMessageW(&message, nullptr, WM_TIMERQUEUETICK, WM_TIMERQUEUETICK, PM_NOREMOVE)) {
         if (::GetTickCount64() >= deadline) return false;
         ::Sleep(5);
     }
     return true;
 }
 
-std::vector<std::uint32_t> OneTo(std::size_t n) {
-    std::vector<std::uint32_t> result(n);
-    std::iota(result.begin(), result.end(), 1u);
-    return result;
+// Overlapping callbacks may post out of order, but every callback number
+// from 1 on must arrive exactly once.
+void ExpectEachCountOnceFromOne(std::vector<std::uint32_t> counts) {
+    std::vector<std::uint32_t> expected(counts.size());
+    std::iota(expected.begin(), expected.end(), 1u);
+    std::sort(counts.begin(), counts.end());
+    EXPECT_THAT(counts, ElementsAreArray(expected));
 }
 
-std::vector<std::uint32_t> Sorted(std::vector<std::uint32_t> values) {
-    std::sort(values.begin(), values.end());
-    return values;
-}
-
-// A timer whose handler records the Count of every tick it receives.
+// A timer whose handler records the Count of every tick it receives. The
+// timer's destruction discards any tick still queued for it.
 class TimerQueueTimerTest : public ::testing::Test {
 protected:
     TimerQueueTimerTest() {
         timer.SetOnTimer([this] { counts.push_back(timer.Count()); });
     }
 
-    void TearDown() override {
-        timer.SetEnabled(false);
-        PumpFor(kSettle);  // leave no stray tick for the next test
+    void Start(std::uint32_t dueTime, std::uint32_t period) {
+        timer.SetDueTime(dueTime);
+        timer.SetPeriod(period);
+        timer.SetEnabled(true);
     }
 
     bool PumpUntilTicks(std::size_t n) {
         return PumpUntil([&] { return counts.size() >= n; }, kPatience);
     }
 
-    // Disables the timer and lets every tick already posted arrive.
-    void StopAndDrain() {
-        timer.SetEnabled(false);
-        PumpFor(kSettle);
-    }
-
     TTimerQueueTimer timer;
     std::vector<std::uint32_t> counts;
 };
 
-TEST_F(TimerQueueTimerTest, AFreshTimerIsDisabledWithOneSecondDueTimeAndPeriod) {
+TEST_F(TimerQueueTimerTest, StartsDisabledAndTakesDueTimeAndPeriodOnlyWhileDisabled) {
     EXPECT_FALSE(timer.Enabled());
     EXPECT_EQ(timer.DueTime(), 1000u);
     EXPECT_EQ(timer.Period(), 1000u);
     EXPECT_EQ(timer.Count(), 0u);
-}
 
-TEST_F(TimerQueueTimerTest, DueTimeAndPeriodChangeOnlyWhileDisabled) {
-    timer.SetDueTime(60000);
-    timer.SetPeriod(25);
-    EXPECT_EQ(timer.DueTime(), 60000u);
-    EXPECT_EQ(timer.Period(), 25u);
-
-    timer.SetEnabled(true);
+    Start(60000, 25);
     ASSERT_TRUE(timer.Enabled());
     timer.SetDueTime(5);
     timer.SetPeriod(7);
@@ -137,76 +119,43 @@ TEST_F(TimerQueueTimerTest, DueTimeAndPeriodChangeOnlyWhileDisabled) {
     EXPECT_EQ(timer.Period(), 7u);
 }
 
-TEST_F(TimerQueueTimerTest, CountRestartsAtOneAfterEveryEnabling) {
-    timer.SetDueTime(0);
-    timer.SetPeriod(50);
+TEST_F(TimerQueueTimerTest, CountRestartsAtOneAfterEveryEnablingButASecondEnablingChangesNothing) {
     for (int run = 0; run < 2; ++run) {
         SCOPED_TRACE(run);
         counts.clear();
-        timer.SetEnabled(true);
+        Start(0, 20);
         ASSERT_TRUE(PumpUntilTicks(3));
-        StopAndDrain();
-        // Overlapping callbacks may post out of order, but every callback
-        // number from 1 on arrives exactly once.
-        EXPECT_THAT(Sorted(counts), ElementsAreArray(OneTo(counts.size())));
+        timer.SetEnabled(true);  // neither restarts the count nor adds a system timer
+        ASSERT_TRUE(PumpUntilTicks(6));
+        timer.SetEnabled(false);
+        timer.SetEnabled(false);
+        EXPECT_FALSE(timer.Enabled());
+        PumpFor(kSettle);
+        ExpectEachCountOnceFromOne(counts);
+        counts.clear();
+        PumpFor(kSettle);
+        EXPECT_TRUE(counts.empty()) << "a system timer is still running";
     }
 }
 
-TEST_F(TimerQueueTimerTest, EnablingARunningTimerNeitherRestartsNorDuplicatesIt) {
-    timer.SetDueTime(0);
-    timer.SetPeriod(20);
-    timer.SetEnabled(true);
-    ASSERT_TRUE(PumpUntilTicks(3));
-
-    timer.SetEnabled(true);
-    const std::size_t before = counts.size();
-    ASSERT_TRUE(PumpUntilTicks(before + 3));
-    const std::vector<std::uint32_t> later(counts.begin() + static_cast<std::ptrdiff_t>(before), counts.end());
-    EXPECT_THAT(later, Each(Gt(2u))) << "the count started over";
-
-    // One disabling stops everything: no second system timer is left behind.
-    timer.SetEnabled(false);
-    timer.SetEnabled(false);
-    EXPECT_FALSE(timer.Enabled());
-    PumpFor(kSettle);
-    counts.clear();
-    PumpFor(kSettle);
-    EXPECT_TRUE(counts.empty());
-}
-
-TEST_F(TimerQueueTimerTest, FirstTickComesAfterTheDueTimeThenOneEveryPeriod) {
+TEST_F(TimerQueueTimerTest, TheFirstTickWaitsForTheDueTimeAndABlockedThreadGetsEveryTickBackToBack) {
     timer.SetPeriod(25);  // DueTime stays at 1000
     timer.SetEnabled(true);
     PumpFor(500);
     EXPECT_TRUE(counts.empty()) << "ticked before the due time";
 
-    ASSERT_TRUE(PumpUntilTicks(1));
-    counts.clear();
-    PumpFor(2000);
-    // About 80 at 25 ms; the bounds only tell a 25 ms period from the
-    // one-second due time or period, or from a runaway timer.
+    ::Sleep(1500);  // about 40 ticks queue up meanwhile
+    DispatchQueuedMessages();
+    // The bounds only tell a 25 ms period from a one-second one, from a timer
+    // that merges pending ticks into one, or from a runaway timer.
     EXPECT_GE(counts.size(), 10u);
     EXPECT_LE(counts.size(), 200u);
-}
-
-TEST_F(TimerQueueTimerTest, TicksOfABlockedThreadArriveBackToBackWhenItResumes) {
-    timer.SetDueTime(0);
-    timer.SetPeriod(25);
-    timer.SetEnabled(true);
-    ::Sleep(2000);
-
-    DispatchQueuedMessages();
-    // About 80 are waiting; a timer that merges pending ticks delivers one.
-    EXPECT_GE(counts.size(), 10u);
-    EXPECT_THAT(Sorted(counts), ElementsAreArray(OneTo(counts.size())));
+    ExpectEachCountOnceFromOne(counts);
 }
 
 TEST_F(TimerQueueTimerTest, ATickQueuedBeforeDisablingStillFiresOnce) {
-    timer.SetDueTime(0);
-    timer.SetPeriod(60000);
-    timer.SetEnabled(true);
+    Start(0, 60000);
     ASSERT_TRUE(WaitUntilTickQueued());
-
     timer.SetEnabled(false);
     PumpFor(kSettle);
     EXPECT_THAT(counts, ElementsAreArray({1u}));
@@ -219,10 +168,7 @@ TEST_F(TimerQueueTimerTest, AnExceptionInTheHandlerIsReportedAndTicksGoOn) {
         counts.push_back(timer.Count());
         throw std::runtime_error("fade step failed");
     });
-    timer.SetDueTime(0);
-    timer.SetPeriod(20);
-    timer.SetEnabled(true);
-
+    Start(0, 20);
     const bool ticked = PumpUntilTicks(3);
     SetErrorHandler(std::move(previous));
     ASSERT_TRUE(ticked);
@@ -231,36 +177,29 @@ TEST_F(TimerQueueTimerTest, AnExceptionInTheHandlerIsReportedAndTicksGoOn) {
     EXPECT_THAT(reports, Each(std::wstring(L"fade step failed")));
 }
 
-// The handler outlives every timer, so a tick delivered after destruction
-// would show up here instead of touching freed memory unnoticed.
-class TimerLifetimeTest : public ::testing::Test {
-protected:
-    std::unique_ptr<TTimerQueueTimer> MakeFastTimer() {
-        auto timer = std::make_unique<TTimerQueueTimer>();
-        timer->SetOnTimer([this] { ++ticks; });
-        timer->SetDueTime(0);
-        timer->SetPeriod(1);
-        return timer;
-    }
+// The tick counter outlives every timer, so a tick delivered after
+// destruction shows up instead of touching freed memory unnoticed.
+std::unique_ptr<TTimerQueueTimer> MakeFastTimer(int& ticks) {
+    auto timer = std::make_unique<TTimerQueueTimer>();
+    timer->SetOnTimer([&ticks] { ++ticks; });
+    timer->SetDueTime(0);
+    timer->SetPeriod(1);
+    return timer;
+}
 
+TEST(TimerLifetime, NoTickIsDeliveredAfterDestructionEvenRightAfterDisablingOrReenabling) {
     int ticks = 0;
-};
-
-TEST_F(TimerLifetimeTest, NoTickIsDeliveredAfterDestruction) {
     for (int round = 0; round < 20; ++round) {
-        auto timer = MakeFastTimer();
+        auto timer = MakeFastTimer(ticks);
         timer->SetEnabled(true);
         ASSERT_TRUE(WaitUntilTickQueued());
         timer.reset();
         ticks = 0;
         PumpFor(20);
-        ASSERT_EQ(ticks, 0) << "round " << round;
+        ASSERT_EQ(ticks, 0) << "queued tick, round " << round;
     }
-}
-
-TEST_F(TimerLifetimeTest, DisablingRightBeforeDestructionOrReenablingIsSafe) {
     for (int round = 0; round < 50; ++round) {
-        auto timer = MakeFastTimer();
+        auto timer = MakeFastTimer(ticks);
         timer->SetEnabled(true);
         ::Sleep(2);
         timer->SetEnabled(false);
@@ -271,12 +210,13 @@ TEST_F(TimerLifetimeTest, DisablingRightBeforeDestructionOrReenablingIsSafe) {
         timer.reset();
         ticks = 0;
         PumpFor(5);
-        ASSERT_EQ(ticks, 0) << "round " << round;
+        ASSERT_EQ(ticks, 0) << "disabled, round " << round;
     }
 }
 
-TEST_F(TimerLifetimeTest, AHandlerMayFreeItsOwnTimer) {
-    auto timer = MakeFastTimer();
+TEST(TimerLifetime, AHandlerMayFreeItsOwnTimer) {
+    int ticks = 0;
+    auto timer = MakeFastTimer(ticks);
     timer->SetOnTimer([&] {
         ++ticks;
         timer.reset();
