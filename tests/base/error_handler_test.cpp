@@ -3,50 +3,34 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <stdexcept>
+#include <string>
+#include <vector>
 
 namespace orvalet {
 namespace {
 
-TEST(RoundHalfEven, TiesGoToTheEvenNeighbour) {
-    EXPECT_EQ(RoundHalfEven(0.5), 0);
-    EXPECT_EQ(RoundHalfEven(1.5), 2);
-    EXPECT_EQ(RoundHalfEven(2.5), 2);
-    EXPECT_EQ(RoundHalfEven(-0.5), 0);
-    EXPECT_EQ(RoundHalfEven(-1.5), -2);
-    EXPECT_EQ(RoundHalfEven(2.4999), 2);
-    EXPECT_EQ(RoundHalfEven(2.5001), 3);
+TEST(RoundHalfEven, TiesGoToTheEvenNeighbourAndOutOfRangeInputsSaturate) {
+    const struct {
+        double x;
+        std::int64_t rounded;
+    } cases[] = {{0.5, 0}, {1.5, 2}, {2.5, 2}, {-0.5, 0}, {-1.5, -2}, {2.4999, 2}, {2.5001, 3},
+                 {1e300, INT64_MAX}, {-1e300, INT64_MIN}, {std::nan(""), 0}};
+    for (const auto& test : cases) EXPECT_EQ(RoundHalfEven(test.x), test.rounded) << test.x;
 }
 
-TEST(RoundHalfEven, OutOfRangeInputsSaturate) {
-    EXPECT_EQ(RoundHalfEven(1e300), INT64_MAX);
-    EXPECT_EQ(RoundHalfEven(-1e300), INT64_MIN);
-    EXPECT_EQ(RoundHalfEven(std::nan("")), 0);
-}
-
-class ErrorHandlerTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        previous_ = SetErrorHandler([this](const std::wstring& m) { messages_.push_back(m); });
-    }
-    void TearDown() override { SetErrorHandler(previous_); }
-
-    std::vector<std::wstring> messages_;
-    ErrorHandler previous_;
-};
-
-TEST_F(ErrorHandlerTest, RunGuardedReportsAndContains) {
+TEST(ErrorHandler, RunGuardedReportsAndContainsEveryException) {
+    std::vector<std::wstring> messages;
+    const ErrorHandler previous = SetErrorHandler([&](const std::wstring& m) { messages.push_back(m); });
     EXPECT_TRUE(RunGuarded([] {}));
     EXPECT_FALSE(RunGuarded([] { throw std::runtime_error("disk on fire"); }));
     EXPECT_FALSE(RunGuarded([] { throw 42; }));
-    ASSERT_EQ(messages_.size(), 2u);
-    EXPECT_EQ(messages_[0], L"disk on fire");
-    EXPECT_EQ(messages_[1], L"Unknown error");
-}
+    EXPECT_EQ(messages, (std::vector<std::wstring>{L"disk on fire", L"Unknown error"}));
 
-TEST_F(ErrorHandlerTest, AThrowingHandlerIsContained) {
     SetErrorHandler([](const std::wstring&) { throw std::logic_error("handler broke"); });
-    EXPECT_FALSE(RunGuarded([] { throw std::runtime_error("x"); }));
+    EXPECT_FALSE(RunGuarded([] { throw std::runtime_error("x"); })) << "a throwing handler is contained";
+    SetErrorHandler(previous);
 }
 
 }  // namespace

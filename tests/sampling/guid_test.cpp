@@ -7,20 +7,23 @@ namespace {
 
 constexpr Guid Sample{0xDE4D6822, 0x35B0, 0x436D, {0xA6, 0xE9, 0x37, 0x7B, 0x4C, 0x76, 0xEA, 0x42}};
 
-TEST(Guid, TextFormIsBracedUpperCaseEightFourFourFourTwelve) {
+TEST(Guid, TextFormIsBracedUpperCaseEightFourFourFourTwelveAndParsesBackInEitherCase) {
     EXPECT_EQ(Sample.ToString(), L"{DE4D6822-35B0-436D-A6E9-377B4C76EA42}");
-    EXPECT_EQ(Guid{}.ToString(), L"{00000000-0000-0000-0000-000000000000}");
-    // Leading zeros of each group are kept.
     EXPECT_EQ((Guid{0x1, 0x2, 0x3, {0, 0x4, 0, 0, 0, 0, 0, 0x5}}).ToString(),
-              L"{00000001-0002-0003-0004-000000000005}");
-}
-
-TEST(Guid, ParsesEitherCaseAndRoundTrips) {
-    EXPECT_EQ(ParseGuid(L"{DE4D6822-35B0-436D-A6E9-377B4C76EA42}"), Sample);
-    EXPECT_EQ(ParseGuid(L"{de4d6822-35b0-436d-a6e9-377b4c76ea42}"), Sample);
-    EXPECT_EQ(ParseGuid(L"{De4D6822-35b0-436D-a6E9-377b4C76eA42}"), Sample);
+              L"{00000001-0002-0003-0004-000000000005}");  // leading zeros kept
+    for (const wchar_t* text : {L"{DE4D6822-35B0-436D-A6E9-377B4C76EA42}", L"{de4d6822-35b0-436d-a6e9-377b4c76ea42}",
+                                L"{De4D6822-35b0-436D-a6E9-377b4C76eA42}"}) {
+        EXPECT_EQ(ParseGuid(text), Sample);
+    }
     const Guid highBits{0xFFFFFFFF, 0xFFFF, 0x8000, {0xFF, 0x80, 0x7F, 0x01, 0x10, 0xAB, 0xCD, 0xEF}};
     EXPECT_EQ(ParseGuid(highBits.ToString()), highBits);
+
+    // Equality looks at all sixteen bytes.
+    Guid lastByte = Sample, firstBit = Sample;
+    lastByte.Data4[7] ^= 1;
+    firstBit.Data1 ^= 0x80000000;
+    EXPECT_NE(lastByte, Sample);
+    EXPECT_NE(firstBit, Sample);
 }
 
 TEST(Guid, RejectsEverythingElse) {
@@ -44,16 +47,6 @@ TEST(Guid, RejectsEverythingElse) {
     std::wstring withNul = L"{DE4D6822-35B0-436D-A6E9-377B4C76EA42}";
     withNul[5] = L'\0';
     EXPECT_FALSE(ParseGuid(withNul).has_value());
-}
-
-TEST(Guid, EqualityComparesAllSixteenBytes) {
-    Guid other = Sample;
-    EXPECT_EQ(other, Sample);
-    other.Data4[7] ^= 1;
-    EXPECT_NE(other, Sample);
-    other = Sample;
-    other.Data1 ^= 0x80000000;
-    EXPECT_NE(other, Sample);
 }
 
 }  // namespace

@@ -35,38 +35,19 @@ inline bool IsStringValue(const std::wstring& name) {
 
 // A record in which every stored field differs from its default.
 inline OVL_OptionsRecord EveryFieldChanged() {
-    OVL_OptionsRecord o;
-    o.WindowLeft = -1200;
-    o.WindowTop = 33;
-    o.WindowWidth = 500;
-    o.WindowHeight = 77;
-    o.MonitoredInterface = *ParseGuid(L"{01234567-89AB-CDEF-0123-456789ABCDEF}");
-    o.StartMinimized = true;
-    o.DisplayAverageValues = true;
-    o.ListEnabledHardwareInterfacesOnly = false;
-    o.NotifyMonitoringProblems = false;
-    o.AlwaysOnTop = false;
-    o.CloseToTray = false;
-    o.WindowStyle = kBorderless;
-    o.TransparencyEnabled = false;
-    o.TransparencyValue = 12;
-    o.ClickThrough = true;
-    o.FadingEnabled = false;
-    o.MouseFadingEnabled = false;
-    o.MouseFadingIn = false;
-    o.Autoscale = false;
-    o.ShowUDValues = false;
-    o.UDDisplayUnit = 1;
-    o.ShowMaxValue = false;
-    o.MVDisplayUnit = 2;
-    o.ShowIFName = false;
-    o.Gradient = false;
-    o.ShowHorGrid = false;
-    o.VertGrid = 10;
+    OVL_OptionsRecord o{.WindowLeft = -1200, .WindowTop = 33, .WindowWidth = 500, .WindowHeight = 77,
+                        .MonitoredInterface = *ParseGuid(L"{01234567-89AB-CDEF-0123-456789ABCDEF}"),
+                        .StartMinimized = true, .DisplayAverageValues = true,
+                        .ListEnabledHardwareInterfacesOnly = false, .NotifyMonitoringProblems = false,
+                        .AlwaysOnTop = false, .CloseToTray = false, .WindowStyle = kBorderless,
+                        .TransparencyEnabled = false, .TransparencyValue = 12, .ClickThrough = true,
+                        .FadingEnabled = false, .MouseFadingEnabled = false, .MouseFadingIn = false,
+                        .Autoscale = false, .ShowUDValues = false, .UDDisplayUnit = 1, .ShowMaxValue = false,
+                        .MVDisplayUnit = 2, .ShowIFName = false, .Gradient = false, .ShowHorGrid = false,
+                        .VertGrid = 10, .FontAutosize = false};
     o.Fonts[1] = {L"Courier New", 8, true, false};
     o.Fonts[2] = {L"Arial", 12, false, true};
     o.Fonts[3] = {L"Segoe UI \u00C9", 72, true, true};
-    o.FontAutosize = false;
     std::int32_t color = 0x00010203;
     for (std::int32_t* field : ColorFields(o.Colors)) *field = color++;
     o.Colors.IF_Outline = static_cast<std::int32_t>(0xFF000000u);  // all 32 bits survive

@@ -23,24 +23,12 @@ inline Guid TestGuid(std::uint32_t n) { return Guid{0x0D0C0000u + n, 0x1111, 0x2
 // An up hardware adapter with the given counters and link speed in both directions.
 inline InterfaceRow HardwareRow(const Guid& guid, std::wstring description, std::uint64_t inOctets = 0,
                                 std::uint64_t outOctets = 0, std::uint64_t linkSpeed = 0) {
-    InterfaceRow row;
-    row.InterfaceGuid = guid;
-    row.Description = std::move(description);
-    row.InterfaceAndOperStatusFlags = HardwareFlag;
-    row.OperStatus = OperStatusUp;
-    row.TransmitLinkSpeed = linkSpeed;
-    row.ReceiveLinkSpeed = linkSpeed;
-    row.InUcastOctets = inOctets;
-    row.OutUcastOctets = outOctets;
-    return row;
+    return {guid, std::move(description), HardwareFlag, OperStatusUp, linkSpeed, linkSpeed, inOctets, outOctets};
 }
 
 // An up software interface (loopback, tunnel): no hardware flag.
-inline InterfaceRow SoftwareRow(const Guid& guid, std::wstring description, std::uint64_t inOctets = 0,
-                                std::uint64_t outOctets = 0) {
-    InterfaceRow row = HardwareRow(guid, std::move(description), inOctets, outOctets);
-    row.InterfaceAndOperStatusFlags = 0;
-    return row;
+inline InterfaceRow SoftwareRow(const Guid& guid, std::wstring description) {
+    return {guid, std::move(description), 0, OperStatusUp};
 }
 
 class ScriptedInterfaceTable {
@@ -58,11 +46,9 @@ public:
             if (row.InterfaceGuid == guid) return row;
         throw std::out_of_range("no scripted row with this GUID");
     }
-    // Advances the counters of one interface by some traffic.
     void AddTraffic(const Guid& guid, std::uint64_t received, std::uint64_t sent) {
-        InterfaceRow& row = Row(guid);
-        row.InUcastOctets += received;
-        row.OutUcastOctets += sent;
+        Row(guid).InUcastOctets += received;
+        Row(guid).OutUcastOctets += sent;
     }
 
     // A source that reads this script; it stays valid after the script object is gone.
@@ -74,21 +60,15 @@ private:
         bool failing = false;
         int reads = 0;
     };
-
-    class Source final : public InterfaceTableSource {
-    public:
-        explicit Source(std::shared_ptr<Script> script) : script_(std::move(script)) {}
+    struct Source final : InterfaceTableSource {
+        explicit Source(std::shared_ptr<Script> s) : script(std::move(s)) {}
         bool Read(std::vector<InterfaceRow>& rows) override {
-            ++script_->reads;
-            if (script_->failing) return false;
-            rows = script_->rows;
-            return true;
+            ++script->reads;
+            if (!script->failing) rows = script->rows;
+            return !script->failing;
         }
-
-    private:
-        std::shared_ptr<Script> script_;
+        std::shared_ptr<Script> script;
     };
-
     std::shared_ptr<Script> script_ = std::make_shared<Script>();
 };
 

@@ -24,60 +24,50 @@ constexpr wchar_t kSandbox[] = L"Software\\Orvalet Test Sandbox";
 constexpr wchar_t kOptionsPath[] = L"Software\\Orvalet";
 constexpr wchar_t kRunPath[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
-std::wstring Join(const std::wstring& a, const std::wstring& b) { return a + L"\\" + b; }
-
-UniqueKey OpenCurrentUserKey(const std::wstring& path, REGSAM access = KEY_READ) {
+// A key under HKEY_CURRENT_USER, opened (or created) for all access; empty on failure.
+UniqueKey CurrentUserKey(const std::wstring& path, bool create = false) {
     UniqueKey key;
-    if (::RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, access, key.put()) != ERROR_SUCCESS) key.release();
-    return key;
-}
-
-UniqueKey CreateCurrentUserKey(const std::wstring& path) {
-    UniqueKey key;
-    if (::RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.put(),
-                          nullptr) != ERROR_SUCCESS) {
-        key.release();
-    }
+    const LSTATUS status = create ? ::RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                                                      nullptr, key.put(), nullptr)
+                                  : ::RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_ALL_ACCESS, key.put());
+    if (status != ERROR_SUCCESS) key.release();
     return key;
 }
 
 struct RawValue {
-    DWORD type;
+    DWORD type = REG_NONE;
     std::vector<BYTE> data;
+    friend bool operator==(const RawValue&, const RawValue&) = default;
 };
 
-// All values of a key without sub-keys, by name.
-std::map<std::wstring, RawValue> ReadAllValues(HKEY key) {
+RawValue Text(const std::wstring& text, DWORD type = REG_SZ) {
+    const auto* bytes = reinterpret_cast<const BYTE*>(text.c_str());
+    return {type, std::vector<BYTE>(bytes, bytes + (text.size() + 1) * sizeof(wchar_t))};
+}
+
+// All values of a key, by name; none when the key cannot be opened.
+std::map<std::wstring, RawValue> Values(const std::wstring& path) {
     std::map<std::wstring, RawValue> values;
-    for (DWORD index = 0;; ++index) {
+    const UniqueKey key = CurrentUserKey(path);
+    for (DWORD index = 0; key; ++index) {
         wchar_t name[256];
-        DWORD nameLength = 256;
-        DWORD type = 0;
+        DWORD nameLength = 256, type = 0;
         BYTE data[1024];
         DWORD size = sizeof(data);
-        if (::RegEnumValueW(key, index, name, &nameLength, nullptr, &type, data, &size) != ERROR_SUCCESS) break;
+        if (::RegEnumValueW(key.get(), index, name, &nameLength, nullptr, &type, data, &size) != ERROR_SUCCESS) break;
         values[std::wstring(name, nameLength)] = {type, std::vector<BYTE>(data, data + size)};
     }
     return values;
 }
 
-void SetRaw(HKEY key, const wchar_t* name, DWORD type, std::vector<BYTE> data) {
-    ASSERT_EQ(::RegSetValueExW(key, name, 0, type, data.data(), static_cast<DWORD>(data.size())), ERROR_SUCCESS);
+void SetRaw(HKEY key, const std::wstring& name, const RawValue& value) {
+    ASSERT_EQ(::RegSetValueExW(key, name.c_str(), 0, value.type, value.data.data(), DWORD(value.data.size())),
+              ERROR_SUCCESS);
 }
 
-std::optional<std::wstring> ReadStringValue(const std::wstring& path, const wchar_t* name) {
-    wchar_t text[1024];
-    DWORD size = sizeof(text);
-    if (::RegGetValueW(HKEY_CURRENT_USER, path.c_str(), name, RRF_RT_REG_SZ, nullptr, text, &size) != ERROR_SUCCESS) {
-        return std::nullopt;
-    }
-    return std::wstring(text);
-}
-
-std::wstring ModulePath() {
+std::wstring QuotedModulePath() {
     wchar_t path[MAX_PATH * 4];
-    const DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH * 4);
-    return std::wstring(path, length);
+    return L"\"" + std::wstring(path, ::GetModuleFileNameW(nullptr, path, MAX_PATH * 4)) + L"\"";
 }
 
 // Runs against the real registry, but beneath a key of its own that is
@@ -93,59 +83,33 @@ protected:
         return options;
     }
 
-    const std::wstring optionsPath_ = Join(kSandbox, kOptionsPath);
-    const std::wstring runPath_ = Join(kSandbox, kRunPath);
+    const std::wstring optionsPath_ = std::wstring(kSandbox) + L"\\" + kOptionsPath;
+    const std::wstring runPath_ = std::wstring(kSandbox) + L"\\" + kRunPath;
     SystemSettingsPlatform platform_{kSandbox};
 };
 
-TEST_F(SandboxedRegistry, LoadOnAFreshAccountGivesDefaultsAndLeavesAnEmptyKey) {
+TEST_F(SandboxedRegistry, OptionsRoundTripWithTheRegistryTypesAndFallBackFieldByField) {
     EXPECT_EQ(Load(), DefaultOptions(platform_.PrimaryWorkAreaSize()));
+    EXPECT_TRUE(CurrentUserKey(optionsPath_)) << "the load leaves the key behind";
+    EXPECT_TRUE(Values(optionsPath_).empty());
 
-    const UniqueKey key = OpenCurrentUserKey(optionsPath_);
-    ASSERT_TRUE(key);
-    DWORD valueCount = 99;
-    ASSERT_EQ(::RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &valueCount,
-                                 nullptr, nullptr, nullptr, nullptr),
-              ERROR_SUCCESS);
-    EXPECT_EQ(valueCount, 0u);
-}
-
-TEST_F(SandboxedRegistry, SaveThenLoadReproducesEveryFieldWithTheRegistryTypes) {
-    const OVL_OptionsRecord saved = EveryFieldChanged();
-    orvalet::SaveOptions(saved, platform_.Registry());
-    EXPECT_EQ(Load(), saved);
-
-    const UniqueKey key = OpenCurrentUserKey(optionsPath_);
-    ASSERT_TRUE(key);
-    const auto values = ReadAllValues(key.get());
-    EXPECT_EQ(values.size(), 56u);
-    for (const std::wstring& name : StoredValueNames()) {
-        const auto it = values.find(name);
-        ASSERT_NE(it, values.end()) << "missing value";
-        EXPECT_EQ(it->second.type, IsStringValue(name) ? DWORD{REG_SZ} : DWORD{REG_DWORD});
-    }
-    EXPECT_EQ(ReadStringValue(optionsPath_, L"UDLabelFontName"), L"Courier New");
-    EXPECT_EQ(ReadStringValue(optionsPath_, L"MonitoredInterface"), L"{01234567-89AB-CDEF-0123-456789ABCDEF}");
-}
-
-TEST_F(SandboxedRegistry, ForeignTypesAndABadGuidFallBackFieldByField) {
     orvalet::SaveOptions(EveryFieldChanged(), platform_.Registry());
-    {
-        const UniqueKey key = OpenCurrentUserKey(optionsPath_, KEY_SET_VALUE);
-        ASSERT_TRUE(key);
-        const auto text = [](const wchar_t* s) {
-            const auto* bytes = reinterpret_cast<const BYTE*>(s);
-            return std::vector<BYTE>(bytes, bytes + (wcslen(s) + 1) * sizeof(wchar_t));
-        };
-        SetRaw(key.get(), L"WindowHeight", REG_SZ, text(L"100"));
-        SetRaw(key.get(), L"AlwaysOnTop", REG_BINARY, {1, 0, 0, 0});
-        SetRaw(key.get(), L"VertGrid", REG_QWORD, {30, 0, 0, 0, 0, 0, 0, 0});
-        SetRaw(key.get(), L"TransparencyValue", REG_DWORD, {12, 0});
-        SetRaw(key.get(), L"IFLabelFontName", REG_DWORD, {1, 0, 0, 0});
-        SetRaw(key.get(), L"MVLabelFontName", REG_EXPAND_SZ, text(L"%WINDIR%"));
-        SetRaw(key.get(), L"MonitoredInterface", REG_SZ, text(L"{not-a-guid}"));
-    }
+    EXPECT_EQ(Load(), EveryFieldChanged());
+    auto values = Values(optionsPath_);
+    EXPECT_EQ(values.size(), 56u);
+    for (const std::wstring& name : StoredValueNames())
+        EXPECT_EQ(values[name].type, IsStringValue(name) ? DWORD{REG_SZ} : DWORD{REG_DWORD}) << name;
+    EXPECT_EQ(values[L"UDLabelFontName"], Text(L"Courier New"));
+    EXPECT_EQ(values[L"MonitoredInterface"], Text(L"{01234567-89AB-CDEF-0123-456789ABCDEF}"));
 
+    const UniqueKey key = CurrentUserKey(optionsPath_);
+    SetRaw(key.get(), L"WindowHeight", Text(L"100"));
+    SetRaw(key.get(), L"AlwaysOnTop", {REG_BINARY, {1, 0, 0, 0}});
+    SetRaw(key.get(), L"VertGrid", {REG_QWORD, {30, 0, 0, 0, 0, 0, 0, 0}});
+    SetRaw(key.get(), L"TransparencyValue", {REG_DWORD, {12, 0}});
+    SetRaw(key.get(), L"IFLabelFontName", {REG_DWORD, {1, 0, 0, 0}});
+    SetRaw(key.get(), L"MVLabelFontName", Text(L"%WINDIR%", REG_EXPAND_SZ));
+    SetRaw(key.get(), L"MonitoredInterface", Text(L"{not-a-guid}"));
     OVL_OptionsRecord expected = EveryFieldChanged();
     const OVL_OptionsRecord defaults;
     expected.WindowHeight = defaults.WindowHeight;
@@ -158,122 +122,74 @@ TEST_F(SandboxedRegistry, ForeignTypesAndABadGuidFallBackFieldByField) {
     EXPECT_EQ(Load(), expected);
 }
 
-TEST_F(SandboxedRegistry, AutostartEntryIsTheQuotedExecutablePath) {
-    ASSERT_TRUE(CreateCurrentUserKey(runPath_));
-    EXPECT_FALSE(orvalet::QueryAutostart(platform_.Registry()));
-
-    orvalet::UpdateAutostart(true, platform_);
-    EXPECT_TRUE(orvalet::QueryAutostart(platform_.Registry()));
-    EXPECT_EQ(ReadStringValue(runPath_, L"Orvalet"), L"\"" + ModulePath() + L"\"");
-
-    orvalet::UpdateAutostart(false, platform_);
-    EXPECT_FALSE(orvalet::QueryAutostart(platform_.Registry()));
-    EXPECT_FALSE(ReadStringValue(runPath_, L"Orvalet"));
-}
-
-TEST_F(SandboxedRegistry, AnUnchangedAutostartStateTouchesNothing) {
-    const UniqueKey run = CreateCurrentUserKey(runPath_);
-    ASSERT_TRUE(run);
-    const wchar_t oldCommand[] = L"C:\\Old\\Orvalet.exe";
-    SetRaw(run.get(), L"Orvalet", REG_SZ,
-           std::vector<BYTE>(reinterpret_cast<const BYTE*>(oldCommand),
-                             reinterpret_cast<const BYTE*>(oldCommand) + sizeof(oldCommand)));
-
-    orvalet::UpdateAutostart(true, platform_);
-    EXPECT_EQ(ReadStringValue(runPath_, L"Orvalet"), oldCommand);
-
-    orvalet::DeleteAutostart(platform_.Registry());
-    orvalet::UpdateAutostart(false, platform_);
-    EXPECT_TRUE(ReadAllValues(run.get()).empty());
-}
-
-TEST_F(SandboxedRegistry, WithoutARunKeyWritingFailsQuietlyAndCreatesNothing) {
+TEST_F(SandboxedRegistry, AutostartIsTheQuotedExecutablePathAndAnUnchangedStateTouchesNothing) {
     EXPECT_FALSE(orvalet::WriteAutostart(platform_));
     orvalet::DeleteAutostart(platform_.Registry());
     EXPECT_FALSE(orvalet::QueryAutostart(platform_.Registry()));
-    EXPECT_FALSE(OpenCurrentUserKey(runPath_));
+    EXPECT_FALSE(CurrentUserKey(runPath_)) << "a missing Run key is not created";
+
+    const UniqueKey run = CurrentUserKey(runPath_, true);
+    EXPECT_FALSE(orvalet::QueryAutostart(platform_.Registry()));
+    orvalet::UpdateAutostart(true, platform_);
+    EXPECT_TRUE(orvalet::QueryAutostart(platform_.Registry()));
+    EXPECT_EQ(Values(runPath_)[L"Orvalet"], Text(QuotedModulePath()));
+    orvalet::UpdateAutostart(false, platform_);
+    EXPECT_FALSE(orvalet::QueryAutostart(platform_.Registry()));
+    EXPECT_TRUE(Values(runPath_).empty());
+
+    SetRaw(run.get(), L"Orvalet", Text(L"C:\\Old\\Orvalet.exe"));
+    orvalet::UpdateAutostart(true, platform_);
+    EXPECT_EQ(Values(runPath_)[L"Orvalet"], Text(L"C:\\Old\\Orvalet.exe"));
+    orvalet::DeleteAutostart(platform_.Registry());
+    orvalet::UpdateAutostart(false, platform_);
+    EXPECT_TRUE(Values(runPath_).empty());
 }
 
-// Restores a flat key (values only) to what it held when the guard was made.
-class FlatKeyBackup {
+// Puts the values of a key (or only the one named) back as they were when the
+// guard was made; a key that did not exist is removed again.
+class RegistryBackup {
 public:
-    explicit FlatKeyBackup(std::wstring path) : path_(std::move(path)) {
-        if (const UniqueKey key = OpenCurrentUserKey(path_)) values_ = ReadAllValues(key.get());
+    explicit RegistryBackup(std::wstring path, std::wstring only = {})
+        : path_(std::move(path)), only_(std::move(only)) {
+        if (CurrentUserKey(path_)) saved_ = Values(path_);
     }
-    ~FlatKeyBackup() {
-        ::RegDeleteTreeW(HKEY_CURRENT_USER, path_.c_str());
-        if (!values_) return;
-        const UniqueKey key = CreateCurrentUserKey(path_);
-        for (const auto& [name, value] : *values_) {
-            ::RegSetValueExW(key.get(), name.c_str(), 0, value.type, value.data.data(),
-                             static_cast<DWORD>(value.data.size()));
-        }
+    ~RegistryBackup() {
+        if (only_.empty()) ::RegDeleteTreeW(HKEY_CURRENT_USER, path_.c_str());
+        if (!saved_) return;
+        const UniqueKey key = CurrentUserKey(path_, true);
+        if (!only_.empty()) ::RegDeleteValueW(key.get(), only_.c_str());
+        for (const auto& [name, value] : *saved_)
+            if (only_.empty() || name == only_) SetRaw(key.get(), name, value);
     }
-    FlatKeyBackup(const FlatKeyBackup&) = delete;
-    FlatKeyBackup& operator=(const FlatKeyBackup&) = delete;
+    RegistryBackup(const RegistryBackup&) = delete;
+    RegistryBackup& operator=(const RegistryBackup&) = delete;
 
 private:
-    std::wstring path_;
-    std::optional<std::map<std::wstring, RawValue>> values_;
+    std::wstring path_, only_;
+    std::optional<std::map<std::wstring, RawValue>> saved_;
 };
 
-// Restores one value of a key that is not to be removed.
-class ValueBackup {
-public:
-    ValueBackup(std::wstring path, std::wstring name) : path_(std::move(path)), name_(std::move(name)) {
-        if (const UniqueKey key = OpenCurrentUserKey(path_)) {
-            const auto values = ReadAllValues(key.get());
-            if (const auto it = values.find(name_); it != values.end()) value_ = it->second;
-        }
-    }
-    ~ValueBackup() {
-        const UniqueKey key = OpenCurrentUserKey(path_, KEY_SET_VALUE);
-        if (!key) return;
-        if (value_) {
-            ::RegSetValueExW(key.get(), name_.c_str(), 0, value_->type, value_->data.data(),
-                             static_cast<DWORD>(value_->data.size()));
-        } else {
-            ::RegDeleteValueW(key.get(), name_.c_str());
-        }
-    }
-    ValueBackup(const ValueBackup&) = delete;
-    ValueBackup& operator=(const ValueBackup&) = delete;
-
-private:
-    std::wstring path_;
-    std::wstring name_;
-    std::optional<RawValue> value_;
-};
-
-TEST(UserSettings, LiveUnderSoftwareOrvaletOfTheCurrentUser) {
-    const FlatKeyBackup backup(kOptionsPath);
-    ::RegDeleteTreeW(HKEY_CURRENT_USER, kOptionsPath);
-
+TEST(UserSettings, LiveUnderTheCurrentUsersOwnKeys) {
+    ASSERT_TRUE(CurrentUserKey(kRunPath)) << "the Run key belongs to every user profile";
+    const RegistryBackup options(kOptionsPath), autostart(kRunPath, L"Orvalet");
     const OVL_OptionsRecord saved = CurrentOptions;
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, kOptionsPath);
     LoadOptions();
-    EXPECT_TRUE(OpenCurrentUserKey(kOptionsPath)) << "the load leaves the key behind";
+    EXPECT_TRUE(CurrentUserKey(kOptionsPath)) << "the load leaves the key behind";
     EXPECT_EQ(CurrentOptions.WindowWidth, 320);
-
     CurrentOptions = EveryFieldChanged();
     SaveOptions();
     CurrentOptions = OVL_OptionsRecord{};
     LoadOptions();
     EXPECT_EQ(CurrentOptions, EveryFieldChanged());
-
-    const UniqueKey key = OpenCurrentUserKey(kOptionsPath);
-    EXPECT_EQ(ReadAllValues(key.get()).size(), 56u);
+    EXPECT_EQ(Values(kOptionsPath).size(), 56u);
     CurrentOptions = saved;
-}
-
-TEST(UserSettings, AutostartUsesTheUsersRunKey) {
-    ASSERT_TRUE(OpenCurrentUserKey(kRunPath)) << "the Run key belongs to every user profile";
-    const ValueBackup backup(kRunPath, L"Orvalet");
 
     DeleteAutostart();
     EXPECT_FALSE(QueryAutostart());
     EXPECT_TRUE(WriteAutostart());
     EXPECT_TRUE(QueryAutostart());
-    EXPECT_EQ(ReadStringValue(kRunPath, L"Orvalet"), L"\"" + ModulePath() + L"\"");
+    EXPECT_EQ(Values(kRunPath)[L"Orvalet"], Text(QuotedModulePath()));
     DeleteAutostart();
     EXPECT_FALSE(QueryAutostart());
 }
@@ -286,9 +202,8 @@ TEST(SystemServices, ReportTheRunningSystemAndProgram) {
     EXPECT_TRUE(CheckOSVersion(6));
     EXPECT_FALSE(CheckOSVersion(version->majorVersion + 1));
 
-    EXPECT_EQ(platform.ExecutablePath(), ModulePath());
+    EXPECT_EQ(L"\"" + platform.ExecutablePath() + L"\"", QuotedModulePath());
     EXPECT_TRUE(platform.ExecutablePath().ends_with(L"settings_win_tests.exe"));
-
     const WorkAreaSize area = platform.PrimaryWorkAreaSize();
     EXPECT_GT(area.width, 0);
     EXPECT_GT(area.height, 0);
