@@ -2,7 +2,7 @@
 // the cost of the persistence logic itself, without the system registry.
 #include <benchmark/benchmark.h>
 
-#include "settings/fake_settings_platform.h"
+#include "support/fake_settings_platform.h"
 #include "settings/options.h"
 
 namespace orvalet {
