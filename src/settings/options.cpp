@@ -14,12 +14,29 @@ namespace {
 constexpr std::int32_t kDefaultWindowMargin = 32;
 constexpr std::uint32_t kNtPlatform = 2;
 
-constexpr std::array<std::wstring_view, kColorCount> kColorValueNames{
-    L"Color_GR_Download", L"Color_GR_Upload",     L"Color_GR_UpDn",  L"Color_GR_BkGr1",
-    L"Color_GR_BkGr2",    L"Color_GR_Grid",       L"Color_PN_DL",    L"Color_PN_DL_Outline",
-    L"Color_PN_UL",       L"Color_PN_UL_Outline", L"Color_PN_BkGr",  L"Color_MV_Font",
-    L"Color_MV_Outline",  L"Color_MV_BkGr",       L"Color_IF_Font",  L"Color_IF_Outline",
+// Each colour's value name with the field it stores, in stored order.
+struct ColorValue {
+    std::wstring_view name;
+    std::int32_t GR_ColorType::*field;
 };
+constexpr std::array<ColorValue, kColorCount> kColorValues{{
+    {L"Color_GR_Download", &GR_ColorType::GR_Download},
+    {L"Color_GR_Upload", &GR_ColorType::GR_Upload},
+    {L"Color_GR_UpDn", &GR_ColorType::GR_UpDn},
+    {L"Color_GR_BkGr1", &GR_ColorType::GR_BkGr1},
+    {L"Color_GR_BkGr2", &GR_ColorType::GR_BkGr2},
+    {L"Color_GR_Grid", &GR_ColorType::GR_Grid},
+    {L"Color_PN_DL", &GR_ColorType::PN_DL},
+    {L"Color_PN_DL_Outline", &GR_ColorType::PN_DL_Outline},
+    {L"Color_PN_UL", &GR_ColorType::PN_UL},
+    {L"Color_PN_UL_Outline", &GR_ColorType::PN_UL_Outline},
+    {L"Color_PN_BkGr", &GR_ColorType::PN_BkGr},
+    {L"Color_MV_Font", &GR_ColorType::MV_Font},
+    {L"Color_MV_Outline", &GR_ColorType::MV_Outline},
+    {L"Color_MV_BkGr", &GR_ColorType::MV_BkGr},
+    {L"Color_IF_Font", &GR_ColorType::IF_Font},
+    {L"Color_IF_Outline", &GR_ColorType::IF_Outline},
+}};
 
 constexpr std::array<std::wstring_view, kLabelCount> kFontValuePrefixes{L"UD", L"MV", L"IF"};
 
@@ -34,9 +51,10 @@ std::int32_t InsetFromFarEdge(std::int32_t workAreaExtent, std::int32_t windowEx
 
 // Walks the stored fields that follow the window rectangle and the monitored
 // interface, in their stored order, handing the visitor each value name with
-// the field and its default.
-template <typename Visitor>
-void ForEachStoredSetting(OVL_OptionsRecord& options, const OVL_OptionsRecord& defaults, Visitor&& visit) {
+// the field and its default. Record is OVL_OptionsRecord for loading into and
+// const OVL_OptionsRecord for saving from.
+template <typename Record, typename Visitor>
+void ForEachStoredSetting(Record& options, const OVL_OptionsRecord& defaults, Visitor&& visit) {
     visit(L"StartMinimized", options.StartMinimized, defaults.StartMinimized);
     visit(L"DisplayAverageValues", options.DisplayAverageValues, defaults.DisplayAverageValues);
     visit(L"ListEnabledHardwareInterfacesOnly", options.ListEnabledHardwareInterfacesOnly,
@@ -63,7 +81,7 @@ void ForEachStoredSetting(OVL_OptionsRecord& options, const OVL_OptionsRecord& d
 
     for (int label = 1; label <= kLabelCount; ++label) {
         const std::wstring prefix(kFontValuePrefixes[static_cast<std::size_t>(label - 1)]);
-        GR_FontType& font = options.Fonts[label];
+        auto& font = options.Fonts[label];
         const GR_FontType& fontDefault = defaults.Fonts[label];
         visit(prefix + L"LabelFontName", font.Name, fontDefault.Name);
         visit(prefix + L"LabelFontSize", font.Size, fontDefault.Size);
@@ -73,10 +91,8 @@ void ForEachStoredSetting(OVL_OptionsRecord& options, const OVL_OptionsRecord& d
 
     visit(L"FontAutosize", options.FontAutosize, defaults.FontAutosize);
 
-    GR_ColorType defaultColors = defaults.Colors;
-    const auto colors = ColorFields(options.Colors);
-    const auto colorDefaults = ColorFields(defaultColors);
-    for (std::size_t i = 0; i < colors.size(); ++i) visit(kColorValueNames[i], *colors[i], *colorDefaults[i]);
+    for (const ColorValue& color : kColorValues)
+        visit(color.name, options.Colors.*color.field, defaults.Colors.*color.field);
 }
 
 struct ReadSetting {
@@ -145,10 +161,7 @@ void SaveOptions(const OVL_OptionsRecord& options, RegistryStore& registry) {
     RegWriteInteger(registry, kOptionsKey, L"WindowHeight", options.WindowHeight);
     RegWriteString(registry, kOptionsKey, L"MonitoredInterface", options.MonitoredInterface.ToString());
 
-    // The walk hands out fields for writing into; a copy keeps the caller's
-    // record untouched.
-    OVL_OptionsRecord values = options;
-    ForEachStoredSetting(values, options, WriteSetting{registry});
+    ForEachStoredSetting(options, options, WriteSetting{registry});
 }
 
 bool QueryAutostart(RegistryStore& registry) {

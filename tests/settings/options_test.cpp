@@ -6,6 +6,7 @@
 #include <climits>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "options_samples.h"
@@ -95,6 +96,22 @@ TEST_F(Settings, SaveWritesTheFiftySixValuesInOrderAndLoadReproducesEveryFieldBu
     EXPECT_EQ(registry_.Value(kKey, L"Autoscale"), MakeDwordValue(0));
     EXPECT_EQ(registry_.Value(kKey, L"WindowLeft"), MakeDwordValue(static_cast<std::uint32_t>(-1200)));
     EXPECT_EQ(registry_.Value(kKey, L"MonitoredInterface"), MakeStringValue(L"{ABCDEF01-2345-6789-ABCD-EF0123456789}"));
+    // Every font and colour value holds its own field, not a neighbour's.
+    const GR_ColorType& c = saved.Colors;
+    const std::pair<const wchar_t*, std::int32_t> numbers[] = {
+        {L"UDLabelFontSize", saved.Fonts[1].Size}, {L"UDLabelFontBold", 1}, {L"UDLabelFontItalic", 0},
+        {L"MVLabelFontSize", saved.Fonts[2].Size}, {L"MVLabelFontBold", 0}, {L"MVLabelFontItalic", 1},
+        {L"IFLabelFontSize", saved.Fonts[3].Size}, {L"IFLabelFontBold", 1}, {L"IFLabelFontItalic", 1},
+        {L"Color_GR_Download", c.GR_Download}, {L"Color_GR_Upload", c.GR_Upload}, {L"Color_GR_UpDn", c.GR_UpDn},
+        {L"Color_GR_BkGr1", c.GR_BkGr1}, {L"Color_GR_BkGr2", c.GR_BkGr2}, {L"Color_GR_Grid", c.GR_Grid},
+        {L"Color_PN_DL", c.PN_DL}, {L"Color_PN_DL_Outline", c.PN_DL_Outline}, {L"Color_PN_UL", c.PN_UL},
+        {L"Color_PN_UL_Outline", c.PN_UL_Outline}, {L"Color_PN_BkGr", c.PN_BkGr}, {L"Color_MV_Font", c.MV_Font},
+        {L"Color_MV_Outline", c.MV_Outline}, {L"Color_MV_BkGr", c.MV_BkGr}, {L"Color_IF_Font", c.IF_Font},
+        {L"Color_IF_Outline", c.IF_Outline}};
+    for (const auto& [name, number] : numbers)
+        EXPECT_EQ(registry_.Value(kKey, name), MakeDwordValue(static_cast<std::uint32_t>(number)))
+            << ::testing::PrintToString(std::wstring(name));
+    EXPECT_EQ(registry_.Value(kKey, L"MVLabelFontName"), MakeStringValue(saved.Fonts[2].Name));
 
     OVL_OptionsRecord loaded = Load(/*runOnStartup=*/false);
     EXPECT_FALSE(loaded.RunOnStartup) << "left untouched by the load";
