@@ -36,7 +36,8 @@ ORVALET_WIN_BENCH(Settings_LoadOptions) {
 }
 
 ORVALET_WIN_BENCH(Settings_QueryAutostart) {
+    orvalet::RegistryStore& registry = orvalet::win32::SystemSettings().Registry();
     for (std::size_t i = 0; i < iterations; ++i) {
-        orvalet::bench::KeepAlive(orvalet::win32::QueryAutostart());
+        orvalet::bench::KeepAlive(orvalet::QueryAutostart(registry));
     }
 }

@@ -4,8 +4,6 @@
 
 #include <utility>
 
-#include "settings/options.h"
-
 namespace orvalet::win32 {
 
 SystemSettingsPlatform::SystemSettingsPlatform(std::wstring registryRoot) : registry_(std::move(registryRoot)) {}
@@ -47,18 +45,6 @@ std::optional<OSVersionInfo> SystemSettingsPlatform::QueryOSVersion() {
 SystemSettingsPlatform& SystemSettings() {
     static SystemSettingsPlatform platform;
     return platform;
-}
-
-void LoadOptions() { orvalet::LoadOptions(CurrentOptions, SystemSettings()); }
-void SaveOptions() { orvalet::SaveOptions(CurrentOptions, SystemSettings().Registry()); }
-
-bool QueryAutostart() { return orvalet::QueryAutostart(SystemSettings().Registry()); }
-bool WriteAutostart() { return orvalet::WriteAutostart(SystemSettings()); }
-void DeleteAutostart() { orvalet::DeleteAutostart(SystemSettings().Registry()); }
-void UpdateAutostart(bool runOnStartup) { orvalet::UpdateAutostart(runOnStartup, SystemSettings()); }
-
-bool CheckOSVersion(std::uint32_t minimumMajorVersion) {
-    return orvalet::CheckOSVersion(minimumMajorVersion, SystemSettings());
 }
 
 }  // namespace orvalet::win32

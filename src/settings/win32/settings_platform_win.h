@@ -1,8 +1,6 @@
 #pragma once
-// The settings unit's platform services on Windows, and the entry points the
-// shell calls: they work on CurrentOptions with the real registry, screen,
-// executable path and version report.
-#include <cstdint>
+// The settings unit's platform services on Windows: the real registry,
+// screen, executable path and version report.
 #include <string>
 
 #include "settings/settings_platform.h"
@@ -26,16 +24,5 @@ private:
 
 // The services on the user's own registry.
 SystemSettingsPlatform& SystemSettings();
-
-// CurrentOptions from and to the user's "Software\Orvalet" key.
-void LoadOptions();
-void SaveOptions();
-
-bool QueryAutostart();
-bool WriteAutostart();
-void DeleteAutostart();
-void UpdateAutostart(bool runOnStartup);
-
-bool CheckOSVersion(std::uint32_t minimumMajorVersion);
 
 }  // namespace orvalet::win32

@@ -172,26 +172,28 @@ private:
 TEST(UserSettings, LiveUnderTheCurrentUsersOwnKeys) {
     ASSERT_TRUE(CurrentUserKey(kRunPath)) << "the Run key belongs to every user profile";
     const RegistryBackup options(kOptionsPath), autostart(kRunPath, L"Orvalet");
+    SystemSettingsPlatform& settings = SystemSettings();
+    RegistryStore& registry = settings.Registry();
     const OVL_OptionsRecord saved = CurrentOptions;
     ::RegDeleteTreeW(HKEY_CURRENT_USER, kOptionsPath);
-    LoadOptions();
+    LoadOptions(CurrentOptions, settings);
     EXPECT_TRUE(CurrentUserKey(kOptionsPath)) << "the load leaves the key behind";
     EXPECT_EQ(CurrentOptions.WindowWidth, 320);
     CurrentOptions = EveryFieldChanged();
-    SaveOptions();
+    SaveOptions(CurrentOptions, registry);
     CurrentOptions = OVL_OptionsRecord{};
-    LoadOptions();
+    LoadOptions(CurrentOptions, settings);
     EXPECT_EQ(CurrentOptions, EveryFieldChanged());
     EXPECT_EQ(Values(kOptionsPath).size(), 56u);
     CurrentOptions = saved;
 
-    DeleteAutostart();
-    EXPECT_FALSE(QueryAutostart());
-    EXPECT_TRUE(WriteAutostart());
-    EXPECT_TRUE(QueryAutostart());
+    DeleteAutostart(registry);
+    EXPECT_FALSE(QueryAutostart(registry));
+    EXPECT_TRUE(WriteAutostart(settings));
+    EXPECT_TRUE(QueryAutostart(registry));
     EXPECT_EQ(Values(kRunPath)[L"Orvalet"], Text(QuotedModulePath()));
-    DeleteAutostart();
-    EXPECT_FALSE(QueryAutostart());
+    DeleteAutostart(registry);
+    EXPECT_FALSE(QueryAutostart(registry));
 }
 
 TEST(SystemServices, ReportTheRunningSystemAndProgram) {
@@ -199,8 +201,8 @@ TEST(SystemServices, ReportTheRunningSystemAndProgram) {
     const auto version = platform.QueryOSVersion();
     ASSERT_TRUE(version);
     EXPECT_EQ(version->platformId, 2u);
-    EXPECT_TRUE(CheckOSVersion(6));
-    EXPECT_FALSE(CheckOSVersion(version->majorVersion + 1));
+    EXPECT_TRUE(CheckOSVersion(6, platform));
+    EXPECT_FALSE(CheckOSVersion(version->majorVersion + 1, platform));
 
     EXPECT_EQ(L"\"" + platform.ExecutablePath() + L"\"", QuotedModulePath());
     EXPECT_TRUE(platform.ExecutablePath().ends_with(L"settings_win_tests.exe"));
