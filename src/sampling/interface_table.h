@@ -1,7 +1,6 @@
 #pragma once
 // The seam between the collector and the operating system's interface table:
 // a source hands over, per interface, only the fields the collector reads.
-#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -16,9 +15,6 @@ inline constexpr int FilterInterfaceBit = 1;
 
 // The operational status "up"; every other value means not operational.
 inline constexpr std::uint32_t OperStatusUp = 1;
-
-// The system's description field holds 256 characters and a terminating NUL.
-inline constexpr std::size_t DescriptionFieldLength = 257;
 
 struct InterfaceRow {
     Guid InterfaceGuid;
@@ -40,18 +36,5 @@ public:
     // result is false and rows must not be used.
     virtual bool Read(std::vector<InterfaceRow>& rows) = 0;
 };
-
-// The length of the text in a fixed-size, NUL-terminated character field: up
-// to the first NUL, and never past the end of the field even when the NUL is
-// missing.
-inline std::size_t FieldTextLength(const wchar_t* field, std::size_t fieldLength) noexcept {
-    std::size_t length = 0;
-    while (length < fieldLength && field[length] != L'\0') ++length;
-    return length;
-}
-
-inline std::wstring TextOfField(const wchar_t* field, std::size_t fieldLength) {
-    return std::wstring(field, FieldTextLength(field, fieldLength));
-}
 
 }  // namespace orvalet

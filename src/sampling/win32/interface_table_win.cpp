@@ -8,6 +8,15 @@
 namespace orvalet::win32 {
 namespace {
 
+// The length of the text in a fixed-size, NUL-terminated character field: up
+// to the first NUL, and never past the end of the field even when the NUL is
+// missing.
+std::size_t FieldTextLength(const wchar_t* field, std::size_t fieldLength) noexcept {
+    std::size_t length = 0;
+    while (length < fieldLength && field[length] != L'\0') ++length;
+    return length;
+}
+
 std::uint32_t FlagBits(const MIB_IF_ROW2& row) noexcept {
     const auto& flags = row.InterfaceAndOperStatusFlags;
     const auto bit = [](bool set, int position) { return set ? std::uint32_t{1} << position : 0u; };

@@ -152,7 +152,7 @@ std::optional<MIB_IF_ROW2> SystemLoopback() {
 TEST(SystemTable, TwoReadingsMonitorLoopbackListedAmongAllInterfacesButNotAmongHardware) {
     const std::optional<MIB_IF_ROW2> loopback = SystemLoopback();
     ASSERT_TRUE(loopback.has_value());
-    const TIFListItem expected{FromWin32Guid(loopback->InterfaceGuid), TextOfField(loopback->Description, 257)};
+    const TIFListItem expected{FromWin32Guid(loopback->InterfaceGuid), loopback->Description};
 
     TIPHLPCollector collector(std::make_unique<IpHelperInterfaceTable>());
     collector.SetInterfaceToMonitor(expected.ID);
