@@ -76,7 +76,13 @@ LRESULT TrafficGraphControl::HandleMessage(UINT message, WPARAM wParam, LPARAM l
         case WM_RBUTTONDOWN: RaiseMouse(onMouseDown_, MouseButton::Right, lParam); return 0;
         case WM_MBUTTONDOWN: RaiseMouse(onMouseDown_, MouseButton::Middle, lParam); return 0;
         case WM_LBUTTONUP: RaiseMouse(onMouseUp_, MouseButton::Left, lParam); return 0;
-        case WM_RBUTTONUP: RaiseMouse(onMouseUp_, MouseButton::Right, lParam); break;  // keeps WM_CONTEXTMENU
+        case WM_RBUTTONUP: {
+            // The handler may free this control (its menu can end the
+            // program), so only the handle taken beforehand is used after it.
+            const HWND window = Handle();
+            RaiseMouse(onMouseUp_, MouseButton::Right, lParam);
+            return ::DefWindowProcW(window, message, wParam, lParam);  // keeps WM_CONTEXTMENU
+        }
         case WM_MBUTTONUP: RaiseMouse(onMouseUp_, MouseButton::Middle, lParam); return 0;
         default: break;
     }
