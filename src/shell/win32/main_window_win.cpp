@@ -6,7 +6,6 @@
 #include <utility>
 
 #include "base/error_handler.h"
-#include "base/win32/dpi_win.h"
 #include "rendering/win32/number_format_win.h"
 #include "settings/options.h"
 #include "shell/reentry_guard.h"
@@ -253,12 +252,9 @@ void TOVL_Main::SetBounds(const WindowBounds& bounds) {
                    SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-int TOVL_Main::ScaledToWindow(int pixels) const { return Scale(pixels, WindowDpi(Handle())); }
-
 void TOVL_Main::FitWindowToDesktop() {
-    const PlacementMargins margins{ScaledToWindow(11), ScaledToWindow(32)};
     const WindowBounds current = Bounds();
-    const WindowBounds fitted = orvalet::FitWindowToDesktop(current, QueryDesktopGeometry(), margins);
+    const WindowBounds fitted = orvalet::FitWindowToDesktop(current, QueryDesktopGeometry());
     if (fitted != current) SetBounds(fitted);
 }
 
@@ -266,7 +262,7 @@ void TOVL_Main::UpdateSizeConstraints() {
     RECT client{};
     ::GetClientRect(Handle(), &client);
     const WindowBounds bounds = Bounds();
-    sizeLimits_ = ComputeSizeLimits(ScaledToWindow(kMinimumSize), graph_ ? graph_->MaxWidth() : 0, bounds.width,
+    sizeLimits_ = ComputeSizeLimits(kMinimumSize, graph_ ? graph_->MaxWidth() : 0, bounds.width,
                                     client.right - client.left);
     sizeLimitsSet_ = true;
     const WindowBounds clamped = ClampToSizeLimits(bounds, sizeLimits_);

@@ -117,7 +117,6 @@ private:
 
     WindowBounds Bounds() const;
     void SetBounds(const WindowBounds& bounds);
-    int ScaledToWindow(int pixels) const;
 
     MainWindowServices services_;
     HICON windowIcon_ = nullptr;  // shared resource icon, not owned
