@@ -15,10 +15,10 @@ NumberFormat& MutableUserNumberFormat() {
     return format;
 }
 
-// The highest level whose divisor the amount reaches; level 0 for anything
-// smaller, so plain bits or bytes are never shown. The amount is scaled in
-// floating point: a byte count times 8 can exceed 64 bits, and doubling is
-// exact in binary, so this matches the integer amount wherever that fits.
+// The highest level whose divisor the amount in bits or bytes reaches; level
+// 0 for anything smaller, so plain bits or bytes are never shown. A byte
+// count times 8 can exceed 64 bits, so the byte count is compared with the
+// divisor divided by the bit factor, rounded up, instead.
 int ChooseLevel(const GR_DisplayUnitType& unit, std::uint64_t value) {
     for (int level = 3; level >= 1; --level) {
         const std::uint64_t divisor = unit.Levels[static_cast<std::size_t>(level)].Divisor;
@@ -95,6 +95,8 @@ std::wstring FormatTrafficValue(std::uint64_t value, std::int32_t unitIndex) {
 std::wstring FormatTrafficValue(std::uint64_t value, std::int32_t unitIndex, const NumberFormat& format) {
     const GR_DisplayUnitType& unit = DisplayUnit(unitIndex);
     const GR_UnitLevelType& level = unit.Levels[static_cast<std::size_t>(ChooseLevel(unit, value))];
+    // Scaled in floating point for the same reason; multiplying by 8 is exact
+    // in binary, so this equals the integer amount wherever that fits.
     const double amount = static_cast<double>(value) * unit.BitFactor / static_cast<double>(level.Divisor);
 
     const FixedDigits digits = ToFixedDigits(amount, level.Decimals);
