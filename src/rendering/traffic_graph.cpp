@@ -58,7 +58,7 @@ std::array<Color, kGradientBands> FillGradientTable(const GR_ColorType& colors) 
 }
 
 TTrafficGraph::TTrafficGraph(TextRenderer& text)
-    : text_(text), bitmap_(text.CreatePixelStorage()), canvas_(bitmap_, text_) {
+    : bitmap_(text.CreatePixelStorage()), canvas_(bitmap_, text) {
     gradient_ = FillGradientTable(colors_);
 }
 

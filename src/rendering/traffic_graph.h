@@ -123,7 +123,6 @@ private:
     void DrawHorizontalGrid(const Area& g);
     void DrawVerticalGrid(const Area& g);
 
-    TextRenderer& text_;
     Bitmap bitmap_;
     Canvas canvas_;
     int maxWidth_ = 0;
