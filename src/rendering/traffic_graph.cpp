@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/rounding.h"
+#include "rendering/color_ramp.h"
 #include "sampling/traffic_buffer.h"
 
 namespace orvalet {
@@ -44,16 +45,8 @@ std::array<Color, kGradientBands> FillGradientTable(const GR_ColorType& colors) 
     const Color top = ToColor(colors.GR_BkGr1);
     const Color bottom = ToColor(colors.GR_BkGr2);
     std::array<Color, kGradientBands> table{};
-    for (int i = 0; i < kGradientBands; ++i) {
-        Color color = 0;
-        for (int shift = 0; shift <= 16; shift += 8) {
-            const int from = static_cast<int>((top >> shift) & 0xFF);
-            const int delta = static_cast<int>((bottom >> shift) & 0xFF) - from;
-            const int channel = from + Round(delta / 256.0 * i);
-            color |= static_cast<Color>(channel) << shift;
-        }
-        table[static_cast<std::size_t>(i)] = color;
-    }
+    for (int i = 0; i < kGradientBands; ++i)
+        table[static_cast<std::size_t>(i)] = RampColor(top, bottom, kGradientBands, i);
     return table;
 }
 

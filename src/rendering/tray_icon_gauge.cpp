@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/rounding.h"
+#include "rendering/color_ramp.h"
 #include "sampling/traffic_buffer.h"
 
 namespace orvalet {
@@ -20,8 +21,6 @@ constexpr int kGreyRows = 8;
 // shows in columns 0, 7, 8 and 15 only.
 constexpr int kDownloadLeft = 1, kDownloadRight = 7;
 constexpr int kUploadLeft = 9, kUploadRight = 15;
-
-int Channel(Color color, int shift) { return static_cast<int>((color >> shift) & 0xFF); }
 
 void FillRect(Bitmap& bitmap, int left, int top, int right, int bottom, Color color) {
     for (int y = top; y < bottom; ++y)
@@ -42,16 +41,7 @@ void FillUploadSegment(Bitmap& bitmap, int i, Color color) {
 
 void FillGradientTable(std::array<Color, kGaugeSegments>& table, Color start, Color end, int count) {
     count = std::min(count, kGaugeSegments);
-    for (int i = 0; i < count; ++i) {
-        Color entry = 0;
-        for (int shift : {0, 8, 16}) {
-            const int from = Channel(start, shift);
-            const double step = static_cast<double>(Channel(end, shift) - from) / count;
-            const auto channel = static_cast<std::uint32_t>(from + RoundHalfEven(step * i)) & 0xFFu;
-            entry |= channel << shift;
-        }
-        table[static_cast<std::size_t>(i)] = entry;
-    }
+    for (int i = 0; i < count; ++i) table[static_cast<std::size_t>(i)] = RampColor(start, end, count, i);
 }
 
 int GaugeSegments(std::uint64_t value, std::uint64_t maxValue) {
