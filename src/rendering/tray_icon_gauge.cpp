@@ -80,25 +80,17 @@ const Bitmap& TTrayIconGauge::Render() {
 
     const std::uint64_t down = FUseAverageValues ? FTrafficBuffer->DownloadAV() : FTrafficBuffer->Download();
     const std::uint64_t up = FUseAverageValues ? FTrafficBuffer->UploadAV() : FTrafficBuffer->Upload();
-    DrawDownloadBar(GaugeSegments(down, FMaxValue));
-    DrawUploadBar(GaugeSegments(up, FMaxValue));
+    DrawBar(GaugeSegments(down, FMaxValue), &FillDownloadSegment);
+    DrawBar(GaugeSegments(up, FMaxValue), &FillUploadSegment);
     return FRenderBitmap;
 }
 
 // Each bar's ramp spans its own length, so a short bar ends in a darker green
 // than a full one.
-void TTrayIconGauge::DrawDownloadBar(int segments) {
+void TTrayIconGauge::DrawBar(int segments, SegmentFill fillSegment) {
     if (segments <= 0) return;
     FillGradientTable(GradientColorTable, kDarkGreen, kGreen, segments);
-    for (int i = 0; i < segments; ++i)
-        FillDownloadSegment(FRenderBitmap, i, GradientColorTable[static_cast<std::size_t>(i)]);
-}
-
-void TTrayIconGauge::DrawUploadBar(int segments) {
-    if (segments <= 0) return;
-    FillGradientTable(GradientColorTable, kDarkGreen, kGreen, segments);
-    for (int i = 0; i < segments; ++i)
-        FillUploadSegment(FRenderBitmap, i, GradientColorTable[static_cast<std::size_t>(i)]);
+    for (int i = 0; i < segments; ++i) fillSegment(FRenderBitmap, i, GradientColorTable[static_cast<std::size_t>(i)]);
 }
 
 }  // namespace orvalet

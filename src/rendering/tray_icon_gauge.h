@@ -56,9 +56,11 @@ public:
     const Bitmap& BackgroundBitmap() const { return FBackgroundBitmap; }
 
 private:
+    // Fills segment i (0-based, counted from where the bar starts) of a bar.
+    using SegmentFill = void (*)(Bitmap& bitmap, int i, Color color);
+
     void DrawEmptyGauge();
-    void DrawDownloadBar(int segments);
-    void DrawUploadBar(int segments);
+    void DrawBar(int segments, SegmentFill fillSegment);
 
     const TTrafficBuffer* FTrafficBuffer = nullptr;
     Bitmap FBackgroundBitmap;
