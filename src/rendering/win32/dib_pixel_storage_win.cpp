@@ -15,13 +15,7 @@ std::uint32_t* DibPixelStorage::Resize(int width, int height) {
     Release();
     if (width <= 0 || height <= 0 || !dc_) return nullptr;
 
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;  // top-down: row 0 first in memory
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    const BITMAPINFO info = TopDown32BitmapInfo(width, height);
     void* bits = nullptr;
     bitmap_.reset(::CreateDIBSection(dc_.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!bitmap_ || bits == nullptr) {
@@ -38,5 +32,16 @@ HDC DibPixelStorage::DCOf(const Bitmap& bitmap) {
 }
 
 std::unique_ptr<PixelStorage> CreateDibPixelStorage() { return std::make_unique<DibPixelStorage>(); }
+
+BITMAPINFO TopDown32BitmapInfo(int width, int height) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // negative: top-down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    return info;
+}
 
 }  // namespace orvalet::win32

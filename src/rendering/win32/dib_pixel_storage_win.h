@@ -37,4 +37,8 @@ private:
 
 std::unique_ptr<PixelStorage> CreateDibPixelStorage();
 
+// The header of a top-down 32-bit DIB (row 0 first in memory), the layout of
+// every Bitmap.
+BITMAPINFO TopDown32BitmapInfo(int width, int height);
+
 }  // namespace orvalet::win32

@@ -8,17 +8,6 @@
 namespace orvalet::win32 {
 namespace {
 
-BITMAPINFO TopDown32(int width, int height) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    return info;
-}
-
 std::atomic<long> liveIcons{0};
 
 }  // namespace
@@ -38,13 +27,13 @@ void CopyToDC(const Bitmap& bitmap, HDC dc) {
         return;
     }
     // Pixels in plain memory reach the DC without a DIB section of their own.
-    const BITMAPINFO info = TopDown32(bitmap.Width(), bitmap.Height());
+    const BITMAPINFO info = TopDown32BitmapInfo(bitmap.Width(), bitmap.Height());
     ::SetDIBitsToDevice(dc, 0, 0, static_cast<DWORD>(bitmap.Width()), static_cast<DWORD>(bitmap.Height()), 0, 0,
                         0, static_cast<UINT>(bitmap.Height()), bitmap.Row(0), &info, DIB_RGB_COLORS);
 }
 
 OpaqueIconBuilder::OpaqueIconBuilder(int size) : size_(std::max(size, 1)) {
-    const BITMAPINFO info = TopDown32(size_, size_);
+    const BITMAPINFO info = TopDown32BitmapInfo(size_, size_);
     void* bits = nullptr;
     color_.reset(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     colorBits_ = color_ ? static_cast<std::uint32_t*>(bits) : nullptr;
