@@ -5,9 +5,15 @@
 namespace orvalet::win32 {
 namespace {
 
-int CALLBACK CollectFamily(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM names) {
-    reinterpret_cast<std::vector<std::wstring>*>(names)->emplace_back(font->lfFaceName);
-    return 1;
+// No exception may unwind through the system's enumeration; running out of
+// memory ends the enumeration with the names found so far.
+int CALLBACK CollectFamily(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM names) noexcept {
+    try {
+        reinterpret_cast<std::vector<std::wstring>*>(names)->emplace_back(font->lfFaceName);
+        return 1;
+    } catch (...) {
+        return 0;
+    }
 }
 
 // The user's collation without regard to case, like the lists of the shell.
