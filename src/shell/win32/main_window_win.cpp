@@ -24,7 +24,6 @@ constexpr int kDesignLeft = 32;
 constexpr int kDesignTop = 32;
 constexpr int kDesignClientWidth = 320;
 constexpr int kDesignClientHeight = 240;
-constexpr int kMinimumSize = 32;
 constexpr UINT kMinimumMajorVersion = 6;
 constexpr WPARAM kDragMoveCommand = SC_MOVE | HTCAPTION;  // 0xF012: move as if by the caption
 
@@ -262,18 +261,16 @@ void TOVL_Main::UpdateSizeConstraints() {
     RECT client{};
     ::GetClientRect(Handle(), &client);
     const WindowBounds bounds = Bounds();
-    sizeLimits_ = ComputeSizeLimits(kMinimumSize, graph_ ? graph_->MaxWidth() : 0, bounds.width,
+    sizeLimits_ = ComputeSizeLimits(kMinimumWindowSize, graph_ ? graph_->MaxWidth() : 0, bounds.width,
                                     client.right - client.left);
-    sizeLimitsSet_ = true;
     const WindowBounds clamped = ClampToSizeLimits(bounds, sizeLimits_);
     if (clamped != bounds) SetBounds(clamped);
 }
 
 void TOVL_Main::OnGetMinMaxInfo(MINMAXINFO& info) const {
-    if (!sizeLimitsSet_) return;
     info.ptMinTrackSize.x = sizeLimits_.minWidth;
     info.ptMinTrackSize.y = sizeLimits_.minHeight;
-    info.ptMaxTrackSize.x = sizeLimits_.maxWidth;
+    if (sizeLimits_.maxWidth > 0) info.ptMaxTrackSize.x = sizeLimits_.maxWidth;
 }
 
 void TOVL_Main::OnSize() {

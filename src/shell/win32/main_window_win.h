@@ -31,6 +31,9 @@ inline constexpr wchar_t MAIN_WINDOW_CLASS[] = L"{DC1AE7EC-27A6-44FC-B347-FCF2E2
 // The tray icon's mouse events arrive as this message.
 inline constexpr UINT WM_TRAYICON = WM_APP + 1;
 
+// The window is never narrower or lower than this, in pixels.
+inline constexpr int kMinimumWindowSize = 32;
+
 // What the meter draws on from outside. The program entry wires the real
 // services; tests substitute a scripted interface table, a registry root of
 // their own, a recording tray icon.
@@ -137,8 +140,10 @@ private:
     bool FG_active = false;
 
     MeterActions meterActions_ = MeterActionsFor(false);
-    SizeLimits sizeLimits_;
-    bool sizeLimitsSet_ = false;
+    // The minimum holds from the window's creation on, so that a small
+    // stored size survives placement; the maximum width stays 0 (none)
+    // until UpdateSizeConstraints first measures the graph.
+    SizeLimits sizeLimits_{kMinimumWindowSize, kMinimumWindowSize, 0};
 };
 
 }  // namespace orvalet::win32

@@ -231,6 +231,18 @@ TEST_F(MainWindowTest, AStoredPlaceTooFarOutsideTheDesktopMovesToThePrimaryWorkA
     }
 }
 
+TEST_F(MainWindowTest, AStoredSizeDownToTheMinimumComesBackUnchanged) {
+    Store(L"WindowLeft", 100);
+    Store(L"WindowTop", 120);
+    Store(L"WindowWidth", 40);
+    Store(L"WindowHeight", 32);
+    const RECT rect = WindowRect(CreateMeter().Handle());
+    EXPECT_EQ(rect.left, 100);
+    EXPECT_EQ(rect.top, 120);
+    EXPECT_EQ(rect.right - rect.left, 40);
+    EXPECT_EQ(rect.bottom - rect.top, 32);
+}
+
 TEST_F(MainWindowTest, SizeLimitsHoldFromMinimumToTheGraphsWidthPlusTheFrame) {
     TOVL_Main& meter = CreateMeter();
     const HWND window = meter.Handle();
