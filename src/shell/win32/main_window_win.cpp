@@ -46,6 +46,7 @@ TOVL_Main::TOVL_Main(MainWindowServices services) : services_(std::move(services
         };
     }
     if (!services_.terminate) services_.terminate = [] { ::PostQuitMessage(0); };
+    if (!services_.trackPopupMenu) services_.trackPopupMenu = &TrackPopupMenuAt;
 }
 
 // The window goes first, while every member it reaches is still whole.
@@ -315,13 +316,15 @@ void TOVL_Main::GraphMouseDown(MouseButton button, int, int) {
 void TOVL_Main::GraphMouseUp(MouseButton button, int x, int y) {
     if (button != MouseButton::Right) return;
     ::ReleaseCapture();
-    POINT point{x, y};
-    ::ClientToScreen(graph_->Handle(), &point);
-    OpenPopupMenu(point);
+    // The graph point is added to the window's outer corner, not to the
+    // client area's: the menu opens up and left of the cursor by the size of
+    // the frame and caption.
+    const WindowBounds bounds = Bounds();
+    OpenPopupMenu({bounds.left + x, bounds.top + y});
 }
 
 void TOVL_Main::OpenPopupMenu(POINT screenPoint) {
-    RunMenuCommand(TrackPopupMenuAt(Handle(), screenPoint, BuildPopupMenuEntries(meterActions_)));
+    RunMenuCommand(services_.trackPopupMenu(Handle(), screenPoint, BuildPopupMenuEntries(meterActions_)));
 }
 
 void TOVL_Main::RunMenuCommand(MenuCommand command) {

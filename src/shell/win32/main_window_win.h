@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "base/win32/base_window.h"
 #include "rendering/win32/traffic_graph_control_win.h"
@@ -48,6 +49,10 @@ struct MainWindowServices {
     std::function<void(HWND owner, const std::wstring& text)> showStartupError;
     // Ends the program's message loop; empty: PostQuitMessage(0).
     std::function<void()> terminate;
+    // Opens the context menu at a screen point and returns the choice;
+    // empty: the system's popup menu.
+    std::function<MenuCommand(HWND owner, POINT screenPoint, const std::vector<MenuEntry>& entries)>
+        trackPopupMenu;
 };
 
 class TOVL_Main final : public BaseWindow<TOVL_Main> {

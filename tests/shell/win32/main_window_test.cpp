@@ -112,6 +112,10 @@ protected:
         services.createTrayIcon = [this](HWND, UINT, HICON) { return std::make_unique<RecordingTray>(tray_); };
         services.showStartupError = [this](HWND, const std::wstring& text) { startupErrors_.push_back(text); };
         services.terminate = [this] { ++terminations_; };
+        services.trackPopupMenu = [this](HWND, POINT point, const std::vector<MenuEntry>& entries) {
+            menus_.push_back({point, entries});
+            return menuChoice_;
+        };
         meter_ = std::make_unique<TOVL_Main>(std::move(services));
         EXPECT_TRUE(meter_->Create());
         return *meter_;
@@ -123,6 +127,12 @@ protected:
     TrayRecord tray_;
     std::vector<std::wstring> startupErrors_;
     int terminations_ = 0;
+    struct OpenedMenu {
+        POINT point;
+        std::vector<MenuEntry> entries;
+    };
+    std::vector<OpenedMenu> menus_;
+    MenuCommand menuChoice_ = MenuCommand::None;
     std::unique_ptr<TOVL_Main> meter_;
 };
 
@@ -272,6 +282,42 @@ TEST_F(MainWindowTest, SizeLimitsHoldFromMinimumToTheGraphsWidthPlusTheFrame) {
         EXPECT_EQ(clamped.right - clamped.left, size.expectedWidth) << size.width;
         EXPECT_EQ(clamped.bottom - clamped.top, size.expectedHeight) << size.height;
     }
+}
+
+TEST_F(MainWindowTest, TheGraphsRightButtonOpensTheMenuAtTheWindowCornerPlusTheGraphPointAndTheTrayAtTheCursor) {
+    Store(L"WindowLeft", 200);
+    Store(L"WindowTop", 150);
+    TOVL_Main& meter = CreateMeter();
+    const HWND window = meter.Handle();
+    const HWND graph = meter.GraphControl().Handle();
+    ::SendMessageW(graph, WM_MBUTTONUP, 0, MAKELPARAM(5, 7));
+    ::SendMessageW(graph, WM_LBUTTONUP, 0, MAKELPARAM(5, 7));
+    EXPECT_TRUE(menus_.empty()) << "only the right button opens the menu";
+
+    menuChoice_ = MenuCommand::ShowMeter;
+    ::SendMessageW(graph, WM_RBUTTONUP, 0, MAKELPARAM(5, 7));
+    ASSERT_EQ(menus_.size(), 1u);
+    EXPECT_EQ(menus_[0].point.x, 205) << "the frame is not added";
+    EXPECT_EQ(menus_[0].point.y, 157) << "nor is the caption";
+    EXPECT_EQ(menus_[0].entries, BuildPopupMenuEntries(MeterActionsFor(false)));
+    EXPECT_TRUE(::IsWindowVisible(window));
+    EXPECT_TRUE(meter.Actions().hideMeter.visible);
+
+    // The tray icon's menu opens at the cursor point it reports.
+    menuChoice_ = MenuCommand::None;
+    ::SendMessageW(window, WM_TRAYICON, MAKEWPARAM(300, 400), MAKELPARAM(WM_CONTEXTMENU, 1));
+    ASSERT_EQ(menus_.size(), 2u);
+    EXPECT_EQ(menus_[1].point.x, 300);
+    EXPECT_EQ(menus_[1].point.y, 400);
+    EXPECT_TRUE(::IsWindowVisible(window)) << "a dismissed menu changes nothing";
+
+    menuChoice_ = MenuCommand::ExitProgram;
+    ::SendMessageW(graph, WM_RBUTTONUP, 0, MAKELPARAM(0, 0));
+    ASSERT_EQ(menus_.size(), 3u);
+    EXPECT_EQ(menus_[2].entries, BuildPopupMenuEntries(MeterActionsFor(true)));
+    EXPECT_FALSE(::IsWindow(window)) << "the choice ends the program from the graph's own handler";
+    EXPECT_EQ(terminations_, 1);
+    EXPECT_EQ(StoredDword(L"WindowLeft"), 200u);
 }
 
 TEST_F(MainWindowTest, OnlyWithoutAutoscaleDoesTheTickSetBothMaximaToTheLinkSpeedInBytes) {
