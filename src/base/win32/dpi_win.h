@@ -16,12 +16,17 @@ inline UINT WindowDpi(HWND window) noexcept {
     if (window && getDpiForWindow) {
         if (const UINT dpi = getDpiForWindow(window)) return dpi;
     }
-    if (const HDC screen = ::GetDC(nullptr)) {
-        const int dpi = ::GetDeviceCaps(screen, LOGPIXELSX);
-        ::ReleaseDC(nullptr, screen);
-        if (dpi > 0) return static_cast<UINT>(dpi);
-    }
-    return kDefaultDpi;
+    // The logical DPI a system-aware process sees is fixed for its lifetime,
+    // so the screen is asked once rather than at every paint.
+    static const UINT screenDpi = [] {
+        int dpi = 0;
+        if (const HDC screen = ::GetDC(nullptr)) {
+            dpi = ::GetDeviceCaps(screen, LOGPIXELSX);
+            ::ReleaseDC(nullptr, screen);
+        }
+        return dpi > 0 ? static_cast<UINT>(dpi) : kDefaultDpi;
+    }();
+    return screenDpi;
 }
 
 // A length designed at 96 DPI, at the given DPI (rounded to nearest).
