@@ -7,12 +7,17 @@ namespace {
 
 ScreenRect ToScreenRect(const RECT& rect) { return {rect.left, rect.top, rect.right, rect.bottom}; }
 
-BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
+// A system callback: no exception may leave it. Running out of memory ends
+// the enumeration; the monitors listed so far (or the fallbacks) serve.
+BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) noexcept {
     MONITORINFO info{};
     info.cbSize = sizeof info;
-    if (::GetMonitorInfoW(monitor, &info)) {
-        auto& monitors = *reinterpret_cast<std::vector<MonitorArea>*>(data);
+    if (!::GetMonitorInfoW(monitor, &info)) return TRUE;
+    auto& monitors = *reinterpret_cast<std::vector<MonitorArea>*>(data);
+    try {
         monitors.push_back({ToScreenRect(info.rcWork), (info.dwFlags & MONITORINFOF_PRIMARY) != 0});
+    } catch (...) {
+        return FALSE;
     }
     return TRUE;
 }
