@@ -316,11 +316,12 @@ void TOVL_Main::GraphMouseDown(MouseButton button, int, int) {
 void TOVL_Main::GraphMouseUp(MouseButton button, int x, int y) {
     if (button != MouseButton::Right) return;
     ::ReleaseCapture();
-    // The graph point is added to the window's outer corner, not to the
-    // client area's: the menu opens up and left of the cursor by the size of
-    // the frame and caption.
-    const WindowBounds bounds = Bounds();
-    OpenPopupMenu({bounds.left + x, bounds.top + y});
+    // The menu opens where the user clicked. (Adding the graph point to the
+    // window's outer corner would ignore the frame and caption and open it up
+    // and to the left of the cursor.)
+    POINT point{x, y};
+    ::ClientToScreen(graph_->Handle(), &point);
+    OpenPopupMenu(point);
 }
 
 void TOVL_Main::OpenPopupMenu(POINT screenPoint) {
