@@ -44,6 +44,10 @@ private:
 
 namespace detail {
 inline void DeleteGdiObject(HGDIOBJ object) noexcept { ::DeleteObject(object); }
+// Waits for a callback that is running, so none outlives its owner.
+inline void DeleteTimerQueueTimerAndWait(HANDLE timer) noexcept {
+    ::DeleteTimerQueueTimer(nullptr, timer, INVALID_HANDLE_VALUE);
+}
 }  // namespace detail
 
 using UniqueIcon = UniqueHandle<HICON, &::DestroyIcon>;
@@ -57,6 +61,7 @@ using UniqueMenu = UniqueHandle<HMENU, &::DestroyMenu>;
 using UniqueWindow = UniqueHandle<HWND, &::DestroyWindow>;
 using UniqueKernelHandle = UniqueHandle<HANDLE, &::CloseHandle>;
 using UniqueImageList = UniqueHandle<HIMAGELIST, &::ImageList_Destroy>;
+using UniqueTimerQueueTimer = UniqueHandle<HANDLE, &detail::DeleteTimerQueueTimerAndWait>;
 
 // A DC obtained with GetDC, released to its window.
 class WindowDC {

@@ -89,7 +89,7 @@ void TTimerQueueTimer::StartTimer() noexcept {
     HANDLE timer = nullptr;
     if (::CreateTimerQueueTimer(&timer, nullptr, &TimerQueueCallback, this, FDueTime, FPeriod,
                                 WT_EXECUTEDEFAULT)) {
-        FTimerHandle = timer;
+        FTimerHandle.reset(timer);
         FEnabled = true;
     }
 }
@@ -104,14 +104,13 @@ void TTimerQueueTimer::StopTimer() noexcept {
     }
     // Returns at once; the event tells later when a running callback is done.
     ::ResetEvent(FStoppedEvent.get());
-    const HANDLE timer = std::exchange(FTimerHandle, nullptr);
+    const HANDLE timer = FTimerHandle.release();
     FStopPending = !::DeleteTimerQueueTimer(nullptr, timer, FStoppedEvent.get()) &&
                    ::GetLastError() == ERROR_IO_PENDING;
 }
 
 void TTimerQueueTimer::StopTimerAndWait() noexcept {
-    if (const HANDLE timer = std::exchange(FTimerHandle, nullptr))
-        ::DeleteTimerQueueTimer(nullptr, timer, INVALID_HANDLE_VALUE);
+    FTimerHandle.reset();  // waits for a running callback
     FEnabled = false;
     WaitForStoppedCallbacks();
 }

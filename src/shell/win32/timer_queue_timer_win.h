@@ -74,7 +74,7 @@ private:
 
     std::uint32_t FDueTime = 1000;
     std::uint32_t FPeriod = 1000;
-    HANDLE FTimerHandle = nullptr;
+    UniqueTimerQueueTimer FTimerHandle;
     std::unique_ptr<TickWindow> FWindow;
     HWND FWindowHandle = nullptr;
     // Written by the timer-queue threads; their callbacks may overlap.
