@@ -2,9 +2,22 @@
 // The dots per inch a window is drawn at, and pixel constants scaled to it.
 #include <windows.h>
 
+#include "base/win32/unique_handle.h"
+
 namespace orvalet::win32 {
 
 inline constexpr UINT kDefaultDpi = 96;
+
+// The logical DPI of the screen. For a system-DPI-aware process it is fixed
+// for the process's lifetime, so the screen is asked only once.
+inline UINT ScreenDpi() noexcept {
+    static const UINT dpi = [] {
+        const WindowDC screen(nullptr);
+        const int logical = screen ? ::GetDeviceCaps(screen.get(), LOGPIXELSY) : 0;
+        return logical > 0 ? static_cast<UINT>(logical) : kDefaultDpi;
+    }();
+    return dpi;
+}
 
 // The window's DPI. GetDpiForWindow exists from Windows 10 1607 on; older
 // systems (and a null window) fall back on the screen's logical DPI, which
@@ -16,17 +29,7 @@ inline UINT WindowDpi(HWND window) noexcept {
     if (window && getDpiForWindow) {
         if (const UINT dpi = getDpiForWindow(window)) return dpi;
     }
-    // The logical DPI a system-aware process sees is fixed for its lifetime,
-    // so the screen is asked once rather than at every paint.
-    static const UINT screenDpi = [] {
-        int dpi = 0;
-        if (const HDC screen = ::GetDC(nullptr)) {
-            dpi = ::GetDeviceCaps(screen, LOGPIXELSX);
-            ::ReleaseDC(nullptr, screen);
-        }
-        return dpi > 0 ? static_cast<UINT>(dpi) : kDefaultDpi;
-    }();
-    return screenDpi;
+    return ScreenDpi();
 }
 
 // A length designed at 96 DPI, at the given DPI (rounded to nearest).

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <cwchar>
 
+#include "base/win32/dpi_win.h"
 #include "rendering/win32/dib_pixel_storage_win.h"
 
 namespace orvalet::win32 {
@@ -13,12 +14,6 @@ namespace {
 // Labels use three fonts and the autosize search tries a few sizes per paint;
 // more distinct fonts than this start the cache afresh.
 constexpr std::size_t kFontCacheLimit = 16;
-
-int ScreenDpi() {
-    const WindowDC screen(nullptr);
-    const int dpi = screen ? ::GetDeviceCaps(screen.get(), LOGPIXELSY) : 0;
-    return dpi > 0 ? dpi : USER_DEFAULT_SCREEN_DPI;
-}
 
 std::wstring DefaultGuiFace() {
     LOGFONTW stock{};
@@ -39,7 +34,7 @@ COLORREF ToColorRef(Color color) { return static_cast<COLORREF>(color & 0x00FFFF
 
 }  // namespace
 
-GdiTextRenderer::GdiTextRenderer() : measureDC_(::CreateCompatibleDC(nullptr)), dpi_(ScreenDpi()) {}
+GdiTextRenderer::GdiTextRenderer() : measureDC_(::CreateCompatibleDC(nullptr)), dpi_(static_cast<int>(ScreenDpi())) {}
 
 std::unique_ptr<PixelStorage> GdiTextRenderer::CreatePixelStorage() { return CreateDibPixelStorage(); }
 
