@@ -107,6 +107,10 @@ public:
     int Dpi() const { return metrics_.dpi; }
     void SetDpi(int dpi) { metrics_.dpi = dpi > 0 ? dpi : 96; }
 
+    // Rebuilds the upload, download and maximum label texts from the history
+    // without drawing; every render does this as its first step.
+    void UpdateLabels();
+
 private:
     struct Area {
         int left, top, right, bottom;
@@ -114,7 +118,6 @@ private:
         int Height() const { return bottom - top; }
     };
 
-    void UpdateLabels();
     LabelContent Labels() const;
     void DrawGraphArea(const Area& g, const LabelContent& labels, const LabelLayout& layout);
     void DrawBackground(const Area& g);

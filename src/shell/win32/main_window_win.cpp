@@ -188,6 +188,9 @@ void TOVL_Main::SamplingTick() {
 
     if (::IsWindowVisible(Handle())) UpdateSizeConstraints();
     graph_->Paint();
+    // A hidden meter draws nothing, but the tray hint still follows the
+    // traffic: its rate texts are rebuilt as a paint would have done.
+    if (!graph.GraphEnabled()) graph.UpdateLabels();
 }
 
 void TOVL_Main::MonitoringError(TIPHLPCollector&, std::int32_t msg) {

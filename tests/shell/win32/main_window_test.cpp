@@ -210,6 +210,12 @@ TEST_F(MainWindowTest, StartMinimizedKeepsTheWindowHiddenWhileSamplingRunsAndThe
     EXPECT_FALSE(::IsWindowVisible(window));
     EXPECT_FALSE(graph.GraphEnabled());
     EXPECT_TRUE(meter.Actions().showMeter.visible);
+
+    const std::wstring hintWhenHidden = BuildTrayHint(graph.DLabel(), graph.ULabel(), graph.IFLabel());
+    table_.AddTraffic(TestGuid(1), 9'000'000, 8'000'000);
+    meter.SamplingTick();
+    meter.SamplingTick();
+    EXPECT_NE(tray_.hints.back(), hintWhenHidden) << "the hint of a hidden meter keeps following the traffic";
 }
 
 TEST_F(MainWindowTest, AStoredPlaceTooFarOutsideTheDesktopMovesToThePrimaryWorkAreaCorner) {
