@@ -152,7 +152,10 @@ void LoadOptions(OVL_OptionsRecord& options, SettingsPlatform& platform) {
     options.MonitoredInterface = ParseGuid(interfaceText).value_or(defaults.MonitoredInterface);
 
     ForEachStoredSetting(options, defaults, ReadSetting{registry});
+    options.TransparencyValue = ClampTransparencyValue(options.TransparencyValue);
 }
+
+std::int32_t ClampTransparencyValue(std::int32_t value) noexcept { return std::clamp(value, 0, 255); }
 
 void SaveOptions(const OVL_OptionsRecord& options, RegistryStore& registry) {
     RegWriteInteger(registry, kOptionsKey, L"WindowLeft", options.WindowLeft);
@@ -170,10 +173,12 @@ bool QueryAutostart(RegistryStore& registry) {
 }
 
 bool WriteAutostart(SettingsPlatform& platform) {
+    const std::wstring path = platform.ExecutablePath();
+    if (path.empty()) return false;
     const auto runKey = platform.Registry().OpenKey(kAutostartKey, KeyAccess::ReadWrite);
     // Quoted, so that a path with spaces ("C:\Program Files\...") cannot be
     // read by the logon launcher as a shorter program path plus arguments.
-    return runKey && runKey->WriteValue(kApplicationTitle, MakeStringValue(QuotedPath(platform.ExecutablePath())));
+    return runKey && runKey->WriteValue(kApplicationTitle, MakeStringValue(QuotedPath(path)));
 }
 
 void DeleteAutostart(RegistryStore& registry) {

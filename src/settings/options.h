@@ -67,6 +67,10 @@ extern OVL_OptionsRecord PendingOptions;
 // of a work area of the given size.
 OVL_OptionsRecord DefaultOptions(WorkAreaSize workArea);
 
+// The opacity is an 8-bit value: a stored value outside 0..255 is brought
+// to the nearer end of that range.
+std::int32_t ClampTransparencyValue(std::int32_t value) noexcept;
+
 // Fills every field but RunOnStartup from the registry; a missing or
 // unreadable value keeps that field's default. Never throws for bad data.
 void LoadOptions(OVL_OptionsRecord& options, SettingsPlatform& platform);
@@ -76,7 +80,8 @@ void SaveOptions(const OVL_OptionsRecord& options, RegistryStore& registry);
 // Whether an autostart entry exists, whatever path it holds.
 bool QueryAutostart(RegistryStore& registry);
 // Creates or overwrites the autostart entry with the executable's quoted
-// path. False when the Run key cannot be opened or written.
+// path. False when the Run key cannot be opened or written, or the path is
+// unknown (an empty entry would start nothing).
 bool WriteAutostart(SettingsPlatform& platform);
 // Removes the autostart entry if there is one.
 void DeleteAutostart(RegistryStore& registry);

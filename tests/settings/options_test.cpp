@@ -27,7 +27,7 @@ class Settings : public ::testing::Test, public SettingsPlatform {
 protected:
     RegistryStore& Registry() override { return registry_; }
     WorkAreaSize PrimaryWorkAreaSize() override { return workArea_; }
-    std::wstring ExecutablePath() override { return L"C:\\Program Files\\Orvalet\\Orvalet.exe"; }
+    std::wstring ExecutablePath() override { return executablePath_; }
     std::optional<OSVersionInfo> QueryOSVersion() override { return osVersion_; }
 
     // Loads over a record that differs everywhere, so a value not loaded shows.
@@ -41,6 +41,7 @@ protected:
 
     MemoryRegistryStore registry_;
     WorkAreaSize workArea_{1920, 1040};
+    std::wstring executablePath_ = L"C:\\Program Files\\Orvalet\\Orvalet.exe";
     std::optional<OSVersionInfo> osVersion_;
 };
 
@@ -126,7 +127,7 @@ TEST_F(Settings, StoredNumbersLoadAsTheyAreWhileWrongTypesAndBadGuidsFallBackFie
     Store(L"StartMinimized", MakeDwordValue(7));  // any non-zero number is true
     Store(L"ClickThrough", MakeDwordValue(0x80000000u));
     Store(L"AlwaysOnTop", MakeDwordValue(0));
-    Store(L"TransparencyValue", MakeDwordValue(300));  // beyond opaque, still read back unchanged
+    Store(L"TransparencyValue", MakeDwordValue(300));  // beyond opaque: clamped
     Store(L"VertGrid", MakeDwordValue(static_cast<std::uint32_t>(-5)));
     Store(L"WindowWidth", MakeStringValue(L"400"));
     Store(L"DisplayAverageValues", {RegistryValueKind::Binary, {1, 0, 0, 0}});
@@ -138,7 +139,7 @@ TEST_F(Settings, StoredNumbersLoadAsTheyAreWhileWrongTypesAndBadGuidsFallBackFie
 
     OVL_OptionsRecord expected = EveryFieldChanged();
     const OVL_OptionsRecord defaults;
-    expected.TransparencyValue = 300;
+    expected.TransparencyValue = 255;
     expected.VertGrid = -5;
     expected.WindowWidth = defaults.WindowWidth;
     expected.DisplayAverageValues = defaults.DisplayAverageValues;
@@ -215,6 +216,14 @@ TEST_F(Settings, AMissingOrInaccessibleRunKeyReadsAsNoAutostartEntryAndIsNeverCr
     EXPECT_FALSE(WriteAutostart(*this));
     DeleteAutostart(registry_);
     EXPECT_EQ(registry_.DeleteCount(), 0);
+}
+
+TEST_F(Settings, AnUnknownExecutablePathWritesNoEmptyAutostartEntry) {
+    registry_.SetValue(kRunKey, L"Other", MakeStringValue(L"x"));
+    executablePath_.clear();
+    EXPECT_FALSE(WriteAutostart(*this));
+    UpdateAutostart(true, *this);
+    EXPECT_FALSE(QueryAutostart(registry_));
 }
 
 TEST_F(Settings, OSVersionCheckAcceptsNtSystemsFromTheGivenMajorVersionOn) {
