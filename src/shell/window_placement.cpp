@@ -49,6 +49,8 @@ SizeLimits ComputeSizeLimits(int minimumSize, int graphMaxWidth, int windowWidth
     SizeLimits limits;
     limits.minWidth = minimumSize;
     limits.minHeight = minimumSize;
+    // A graph that has not rendered yet knows no width: no maximum then.
+    if (graphMaxWidth <= 0) return limits;
     const std::int64_t frame = std::max<std::int64_t>(0, std::int64_t{windowWidth} - clientWidth);
     limits.maxWidth = std::max(minimumSize, ToInt(std::int64_t{graphMaxWidth} + frame));
     return limits;
@@ -56,7 +58,8 @@ SizeLimits ComputeSizeLimits(int minimumSize, int graphMaxWidth, int windowWidth
 
 WindowBounds ClampToSizeLimits(const WindowBounds& window, const SizeLimits& limits) {
     WindowBounds clamped = window;
-    clamped.width = std::clamp(window.width, limits.minWidth, std::max(limits.minWidth, limits.maxWidth));
+    clamped.width = std::max(window.width, limits.minWidth);
+    if (limits.maxWidth > 0) clamped.width = std::min(clamped.width, std::max(limits.minWidth, limits.maxWidth));
     clamped.height = std::max(window.height, limits.minHeight);
     return clamped;
 }

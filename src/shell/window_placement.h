@@ -57,13 +57,14 @@ ScreenRect PrimaryWorkArea(const DesktopGeometry& desktop);
 struct SizeLimits {
     int minWidth = 0;
     int minHeight = 0;
-    int maxWidth = 0;  // the height is not limited
+    int maxWidth = 0;  // 0: no maximum; the height is never limited
     friend bool operator==(const SizeLimits&, const SizeLimits&) = default;
 };
 
 // The meter never gets smaller than minimumSize on either axis, nor wider
 // than its graph can fill (graphMaxWidth) plus the frame around the client
-// area. A maximum below the minimum gives way to the minimum.
+// area. A maximum below the minimum gives way to the minimum; a graph
+// maximum of 0 (the graph has not measured itself) sets no maximum.
 SizeLimits ComputeSizeLimits(int minimumSize, int graphMaxWidth, int windowWidth, int clientWidth);
 
 // width and height brought within the limits.

@@ -60,7 +60,10 @@ TEST(PrimaryWorkArea, TakesTheFirstPrimaryMonitorAndHasFallbacks) {
 TEST(SizeLimits, MaximumWidthIsTheGraphsPlusTheFrameAndClampingKeepsThePosition) {
     EXPECT_EQ(ComputeSizeLimits(32, 1800, 336, 320), (SizeLimits{32, 32, 1816}));
     // A graph narrower than the minimum cannot push the maximum below it.
-    EXPECT_EQ(ComputeSizeLimits(32, 0, 16, 20), (SizeLimits{32, 32, 32}));
+    EXPECT_EQ(ComputeSizeLimits(32, 10, 16, 20), (SizeLimits{32, 32, 32}));
+    // A graph that never rendered sets no maximum, and nothing is squeezed.
+    EXPECT_EQ(ComputeSizeLimits(32, 0, 336, 320), (SizeLimits{32, 32, 0}));
+    EXPECT_EQ(ClampToSizeLimits({5, 6, 4000, 10}, SizeLimits{32, 32, 0}), (WindowBounds{5, 6, 4000, 32}));
 
     const SizeLimits limits{32, 32, 1816};
     EXPECT_EQ(ClampToSizeLimits({5, 6, 10, 10}, limits), (WindowBounds{5, 6, 32, 32}));
