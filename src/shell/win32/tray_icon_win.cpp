@@ -28,8 +28,9 @@ TTrayIcon::TTrayIcon(HWND owner, UINT callbackMessage, HICON initialIcon, UINT i
     Add();
 }
 
+// Removed whatever the last call reported: a failed modify does not prove
+// the shell has dropped the icon.
 TTrayIcon::~TTrayIcon() {
-    if (!shown_) return;
     NOTIFYICONDATAW data = Data(0);
     ::Shell_NotifyIconW(NIM_DELETE, &data);
 }

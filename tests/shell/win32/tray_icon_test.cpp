@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <shellapi.h>
 
+#include <memory>
 #include <string>
 
 namespace orvalet::win32 {
@@ -13,7 +14,8 @@ TEST(TrayIcon, KeepsTheHintCutTakesItsOwnPictureAndSurvivesReinstating) {
     const UniqueWindow owner(::CreateWindowExW(0, L"STATIC", L"tray owner", WS_POPUP, 0, 0, 10, 10, nullptr,
                                                nullptr, ::GetModuleHandleW(nullptr), nullptr));
     ASSERT_TRUE(owner);
-    TTrayIcon icon(owner.get(), WM_APP + 7, ::LoadIconW(nullptr, IDI_APPLICATION));
+    auto tray = std::make_unique<TTrayIcon>(owner.get(), WM_APP + 7, ::LoadIconW(nullptr, IDI_APPLICATION));
+    TTrayIcon& icon = *tray;
     EXPECT_TRUE(icon.IsShown());
 
     icon.SetHint(std::wstring(200, L'h') + L"\rname");
@@ -32,6 +34,17 @@ TEST(TrayIcon, KeepsTheHintCutTakesItsOwnPictureAndSurvivesReinstating) {
     EXPECT_EQ(icon.Hint(), L"\u25bc 1 KiB/s | \u25b2 2 KiB/s\rEthernet");
     EXPECT_NE(TTrayIcon::TaskbarCreatedMessage(), 0u);
     EXPECT_EQ(TTrayIcon::TaskbarCreatedMessage(), ::RegisterWindowMessageW(L"TaskbarCreated"));
+
+    // One failed modify must not leave a ghost icon behind at exit.
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof data;
+    data.hWnd = owner.get();
+    data.uID = 1;
+    ASSERT_TRUE(::Shell_NotifyIconW(NIM_DELETE, &data));
+    icon.SetHint(L"modify fails");
+    ASSERT_TRUE(::Shell_NotifyIconW(NIM_ADD, &data)) << "the shell holds the icon again";
+    tray.reset();
+    EXPECT_FALSE(::Shell_NotifyIconW(NIM_MODIFY, &data)) << "the icon is gone";
 }
 
 TEST(TrayIcon, DecodesVersion4CallbacksIntoClicksAndContextMenus) {
