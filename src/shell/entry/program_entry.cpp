@@ -6,6 +6,7 @@
 #include <string>
 
 #include "base/error_handler.h"
+#include "base/win32/held_quit_win.h"
 #include "rendering/win32/number_format_win.h"
 #include "sampling/win32/interface_table_win.h"
 #include "settings/options.h"
@@ -19,11 +20,14 @@ using namespace orvalet;
 
 // Errors that reach an event boundary are shown to the user. A failure that
 // repeats every tick would otherwise stack one box on the next while the
-// first is open, so only one is shown at a time.
+// first is open, so only one is shown at a time. The box stays until the
+// user closes it, also when it reports a start that failed after the end
+// of the program was already requested.
 void ShowError(const std::wstring& message) {
     static bool showing = false;
     const ReentryGuard guard(showing);
     if (!guard.Entered()) return;
+    const win32::HeldQuit heldQuit;
     ::MessageBoxW(nullptr, message.c_str(), std::wstring(kApplicationTitle).c_str(), MB_OK | MB_ICONERROR);
 }
 
