@@ -1,28 +1,21 @@
 #include "shell/popup_menu_model.h"
 
 namespace orvalet {
+namespace {
 
-MeterActions MeterActionsFor(bool windowVisible) {
-    MeterActions actions;
-    actions.showMeter = {!windowVisible, !windowVisible};
-    actions.hideMeter = {windowVisible, windowVisible};
-    return actions;
+void AddVisible(std::vector<MenuEntry>& entries, const TActionList& actions, ActionId action, MenuCommand command) {
+    const ActionState& state = actions.State(action);
+    if (state.visible) entries.push_back({command, std::wstring(TActionList::Caption(action)), state.enabled});
 }
 
-MeterActions DisabledMeterActions(MeterActions actions) {
-    actions.showMeter.enabled = false;
-    actions.hideMeter.enabled = false;
-    return actions;
-}
+}  // namespace
 
-std::vector<MenuEntry> BuildPopupMenuEntries(const MeterActions& actions) {
+std::vector<MenuEntry> BuildPopupMenuEntries(const TActionList& actions) {
     std::vector<MenuEntry> entries;
-    if (actions.showMeter.visible)
-        entries.push_back({MenuCommand::ShowMeter, L"Show Meter", actions.showMeter.enabled});
-    if (actions.hideMeter.visible)
-        entries.push_back({MenuCommand::HideMeter, L"Hide Meter", actions.hideMeter.enabled});
+    AddVisible(entries, actions, ActionId::ShowMeterAction, MenuCommand::ShowMeter);
+    AddVisible(entries, actions, ActionId::HideMeterAction, MenuCommand::HideMeter);
     if (!entries.empty()) entries.push_back({});
-    entries.push_back({MenuCommand::ExitProgram, L"Exit Orvalet", true});
+    AddVisible(entries, actions, ActionId::ExitProgram, MenuCommand::ExitProgram);
     return entries;
 }
 

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "shell/actions.h"
+
 namespace orvalet {
 
 // Command identifiers of the menu entries; 0 means "nothing chosen".
@@ -14,27 +16,6 @@ enum class MenuCommand : unsigned {
     HideMeter = 101,
     ExitProgram = 102,
 };
-
-struct ActionState {
-    bool enabled = true;
-    bool visible = true;
-    friend bool operator==(const ActionState&, const ActionState&) = default;
-};
-
-// The "Show Meter" and "Hide Meter" actions.
-struct MeterActions {
-    ActionState showMeter;
-    ActionState hideMeter;
-    friend bool operator==(const MeterActions&, const MeterActions&) = default;
-};
-
-// Only the action that applies is offered: "Show Meter" while the window is
-// hidden, "Hide Meter" while it is shown.
-MeterActions MeterActionsFor(bool windowVisible);
-
-// Both actions greyed out (while the window fades in or out); their
-// visibility is kept.
-MeterActions DisabledMeterActions(MeterActions actions);
 
 struct MenuEntry {
     MenuCommand command = MenuCommand::None;  // None for a separator
@@ -46,7 +27,7 @@ struct MenuEntry {
 };
 
 // The entries from top to bottom: the visible meter actions, a separator,
-// then "Exit Orvalet", which is always offered and always enabled.
-std::vector<MenuEntry> BuildPopupMenuEntries(const MeterActions& actions);
+// then "Exit Orvalet".
+std::vector<MenuEntry> BuildPopupMenuEntries(const TActionList& actions);
 
 }  // namespace orvalet

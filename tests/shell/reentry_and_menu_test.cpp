@@ -33,30 +33,27 @@ TEST(ReentryGuard, ANestedRunIsRefusedAndAnExceptionStillClearsTheFlag) {
     EXPECT_TRUE(next.Entered());
 }
 
-TEST(PopupMenuModel, OffersOnlyTheMeterActionThatAppliesAndKeepsExitEnabled) {
+TEST(PopupMenuModel, OffersOnlyTheMeterActionThatAppliesAndGreysBothDuringAFade) {
     using C = MenuCommand;
-    const auto shown = BuildPopupMenuEntries(MeterActionsFor(true));
+    TActionList actions;
+    actions.UpdateMeterActions(true);
+    const auto shown = BuildPopupMenuEntries(actions);
     ASSERT_EQ(shown.size(), 3u);
     EXPECT_EQ(shown[0], (MenuEntry{C::HideMeter, L"Hide Meter", true}));
     EXPECT_TRUE(shown[1].IsSeparator());
     EXPECT_EQ(shown[2], (MenuEntry{C::ExitProgram, L"Exit Orvalet", true}));
 
-    const auto hidden = BuildPopupMenuEntries(MeterActionsFor(false));
-    ASSERT_EQ(hidden.size(), 3u);
-    EXPECT_EQ(hidden[0], (MenuEntry{C::ShowMeter, L"Show Meter", true}));
+    actions.UpdateMeterActions(false);
+    EXPECT_EQ(BuildPopupMenuEntries(actions)[0], (MenuEntry{C::ShowMeter, L"Show Meter", true}));
 
-    // Disabled actions stay visible but greyed.
-    const auto disabled = BuildPopupMenuEntries(DisabledMeterActions(MeterActionsFor(true)));
-    ASSERT_EQ(disabled.size(), 3u);
-    EXPECT_EQ(disabled[0], (MenuEntry{C::HideMeter, L"Hide Meter", false}));
-    EXPECT_TRUE(disabled[2].enabled);
-
-    // Without meter actions Exit stands alone, without a separator.
-    MeterActions none;
-    none.showMeter.visible = none.hideMeter.visible = false;
-    const auto alone = BuildPopupMenuEntries(none);
-    ASSERT_EQ(alone.size(), 1u);
-    EXPECT_EQ(alone[0].command, C::ExitProgram);
+    // Disabled actions stay visible but greyed; the others are untouched.
+    actions.SetEnabled(ActionId::About, false);
+    actions.DisableMeterActions();
+    EXPECT_EQ(BuildPopupMenuEntries(actions)[0], (MenuEntry{C::ShowMeter, L"Show Meter", false}));
+    EXPECT_FALSE(actions.State(ActionId::HideMeterAction).visible);
+    EXPECT_FALSE(actions.State(ActionId::About).enabled);
+    EXPECT_TRUE(actions.State(ActionId::ExitProgram).enabled);
+    EXPECT_EQ(TActionList::ImageIndex(ActionId::ApplyOptions), 6) << "beyond the six images";
 }
 
 }  // namespace
