@@ -7,6 +7,7 @@
 #include "harness.h"
 #include "settings/win32/settings_platform_win.h"
 #include "shell/win32/main_window_win.h"
+#include "support/main_window_probe.h"
 #include "support/scripted_interface_table.h"
 
 namespace {
@@ -40,7 +41,7 @@ struct BenchMeter {
         services.terminate = [] {};
         meter = std::make_unique<win32::TOVL_Main>(std::move(services));
         meter->Create();
-        meter->SamplingTimer().SetEnabled(false);  // only the measured ticks run
+        win32::MainWindowProbe::SamplingTimer(*meter).SetEnabled(false);  // only the measured ticks run
     }
     ~BenchMeter() {
         meter.reset();

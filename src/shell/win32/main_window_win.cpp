@@ -18,35 +18,47 @@
 namespace orvalet::win32 {
 namespace {
 
-constexpr DWORD kSizeableToolWindowStyle = WS_CAPTION | WS_THICKFRAME | WS_SYSMENU | WS_CLIPCHILDREN;
-constexpr DWORD kSizeableToolWindowExStyle = WS_EX_TOOLWINDOW;  // no taskbar button
+constexpr DWORD kInitialStyle = WS_CAPTION | WS_THICKFRAME | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr int kDesignLeft = 32;
 constexpr int kDesignTop = 32;
 constexpr int kDesignClientWidth = 320;
 constexpr int kDesignClientHeight = 240;
 constexpr UINT kMinimumMajorVersion = 6;
 constexpr WPARAM kDragMoveCommand = SC_MOVE | HTCAPTION;  // 0xF012: move as if by the caption
+constexpr std::uint32_t kEffectTimerPeriodMs = 25;
 
 HICON LoadWindowIcon() {
     return static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(ORVALET_IDI_MAIN),
                                            IMAGE_ICON, 16, 16, LR_SHARED));
 }
 
+// Counts a nested message loop for as long as it runs.
+class ModalScope {
+public:
+    explicit ModalScope(int& depth) noexcept : depth_(depth) { ++depth_; }
+    ModalScope(const ModalScope&) = delete;
+    ModalScope& operator=(const ModalScope&) = delete;
+    ~ModalScope() { --depth_; }
+
+private:
+    int& depth_;
+};
+
 }  // namespace
 
-TOVL_Main::TOVL_Main(MainWindowServices services) : services_(std::move(services)) {
-    if (!services_.createTrayIcon) {
-        services_.createTrayIcon = [](HWND owner, UINT callbackMessage, HICON icon) {
+TOVL_Main::TOVL_Main(MainWindowServices services) : FServices(std::move(services)) {
+    if (!FServices.createTrayIcon) {
+        FServices.createTrayIcon = [](HWND owner, UINT callbackMessage, HICON icon) {
             return std::make_unique<TTrayIcon>(owner, callbackMessage, icon);
         };
     }
-    if (!services_.showStartupError) {
-        services_.showStartupError = [](HWND owner, const std::wstring& text) {
+    if (!FServices.showStartupError) {
+        FServices.showStartupError = [](HWND owner, const std::wstring& text) {
             ShowAbortMessageBox(owner, text, std::wstring(kApplicationTitle));
         };
     }
-    if (!services_.terminate) services_.terminate = [] { ::PostQuitMessage(0); };
-    if (!services_.trackPopupMenu) services_.trackPopupMenu = &TrackPopupMenuAt;
+    if (!FServices.terminate) FServices.terminate = [] { ::PostQuitMessage(0); };
+    if (!FServices.trackPopupMenu) FServices.trackPopupMenu = &TrackPopupMenuAt;
 }
 
 // The window goes first, while every member it reaches is still whole.
@@ -60,11 +72,12 @@ void TOVL_Main::CustomizeClass(WNDCLASSEXW& windowClass) {
 
 bool TOVL_Main::Create() {
     RECT frame{0, 0, kDesignClientWidth, kDesignClientHeight};
-    ::AdjustWindowRectEx(&frame, kSizeableToolWindowStyle, FALSE, kSizeableToolWindowExStyle);
-    if (!CreateWindowHandle(kSizeableToolWindowExStyle, kApplicationTitle.data(), kSizeableToolWindowStyle,
-                            kDesignLeft, kDesignTop, frame.right - frame.left, frame.bottom - frame.top))
+    ::AdjustWindowRectEx(&frame, kInitialStyle, FALSE, kToolWindowExStyle);
+    if (!CreateWindowHandle(kToolWindowExStyle, kApplicationTitle.data(), kInitialStyle, kDesignLeft, kDesignTop,
+                            frame.right - frame.left, frame.bottom - frame.top))
         return false;
-    windowIcon_ = LoadWindowIcon();
+    FAppearance.Attach(Handle());
+    FWindowIcon = LoadWindowIcon();
     FormCreate();
     return true;
 }
@@ -72,9 +85,9 @@ bool TOVL_Main::Create() {
 // ---- Lifecycle -------------------------------------------------------------
 
 void TOVL_Main::FormCreate() {
-    if (!CheckOperatingSystem()) services_.terminate();  // creation goes on; the loop ends at once
+    if (!CheckOperatingSystem()) FServices.terminate();  // creation goes on; the loop ends at once
 
-    SettingsPlatform& settings = *services_.settings;
+    SettingsPlatform& settings = *FServices.settings;
     LoadOptions(CurrentOptions, settings);
     CurrentOptions.RunOnStartup = QueryAutostart(settings.Registry());
     PendingOptions = CurrentOptions;
@@ -84,20 +97,19 @@ void TOVL_Main::FormCreate() {
 
     // The notification-area icon is there from the start, before the first
     // tick gives it the gauge's picture.
-    OVL_Tray = services_.createTrayIcon(Handle(), WM_TRAYICON, windowIcon_);
+    OVL_Tray = FServices.createTrayIcon(Handle(), WM_TRAYICON, FWindowIcon);
 
-    collector_ = std::make_unique<TIPHLPCollector>(std::move(services_.interfaceTable));
-    buffer_ = std::make_unique<TTrafficBuffer>();
-    gauge_ = std::make_unique<TTrayIconGauge>();
-    gauge_->SetTrafficBuffer(buffer_.get());
-    gauge_->SetAutoScale(CurrentOptions.Autoscale);
+    FCollector = std::make_unique<TIPHLPCollector>(std::move(FServices.interfaceTable));
+    FBuffer = std::make_unique<TTrafficBuffer>();
+    FGauge = std::make_unique<TTrayIconGauge>();
+    FGauge->SetTrafficBuffer(FBuffer.get());
+    FGauge->SetAutoScale(CurrentOptions.Autoscale);
     CreateGraph();
 
     if (!CurrentOptions.StartMinimized) ::ShowWindow(Handle(), SW_SHOW);
     UpdateMeterActions();
 
     CreateTimers();
-    TimersSuspended = false;
     ApplyPendingOptions();
 
     PD_isbusy = false;
@@ -107,8 +119,8 @@ void TOVL_Main::FormCreate() {
 }
 
 bool TOVL_Main::CheckOperatingSystem() {
-    if (CheckOSVersion(kMinimumMajorVersion, *services_.settings)) return true;
-    services_.showStartupError(Handle(), L"This application requires Windows Vista or newer!");
+    if (CheckOSVersion(kMinimumMajorVersion, *FServices.settings)) return true;
+    FServices.showStartupError(Handle(), L"This application requires Windows Vista or newer!");
     return false;
 }
 
@@ -118,28 +130,27 @@ void TOVL_Main::PlaceWindowFromOptions() {
 }
 
 void TOVL_Main::CreateGraph() {
-    graph_ = std::make_unique<TrafficGraphControl>();
+    FGraph = std::make_unique<TrafficGraphControl>();
     RECT client{};
     ::GetClientRect(Handle(), &client);
-    graph_->Create(Handle(), 0, 0, client.right, client.bottom);
-    graph_->SetOnMouseDown([this](MouseButton button, int x, int y) { GraphMouseDown(button, x, y); });
-    graph_->SetOnMouseUp([this](MouseButton button, int x, int y) { GraphMouseUp(button, x, y); });
-    graph_->Graph().SetTrafficBuffer(buffer_.get());
-    graph_->Graph().SetAutoscale(CurrentOptions.Autoscale);
-    graph_->Paint();
+    FGraph->Create(Handle(), 0, 0, client.right, client.bottom);
+    FGraph->SetOnMouseDown([this](MouseButton button, int x, int y) { GraphMouseDown(button, x, y); });
+    FGraph->SetOnMouseUp([this](MouseButton button, int x, int y) { GraphMouseUp(button, x, y); });
+    FGraph->Graph().SetTrafficBuffer(FBuffer.get());
+    FGraph->Graph().SetAutoscale(CurrentOptions.Autoscale);
+    FGraph->Paint();
 }
 
 void TOVL_Main::CreateTimers() {
     PD_Timer = std::make_unique<TTimerQueueTimer>();
     PD_Timer->SetOnTimer([this] { SamplingTick(); });
-
-    // The fading timers tick every 25 ms once the effects are switched on.
     FG_Timer = std::make_unique<TTimerQueueTimer>();
-    FG_Timer->SetPeriod(25);
-    FG_Type = 0;
-    FG_active = false;
+    FG_Timer->SetPeriod(kEffectTimerPeriodMs);
+    FG_Timer->SetOnTimer([this] { FadeStep(); });
     MF_Timer = std::make_unique<TTimerQueueTimer>();
-    MF_Timer->SetPeriod(25);
+    MF_Timer->SetPeriod(kEffectTimerPeriodMs);
+    MF_Timer->SetOnTimer([this] { MouseFadeStep(); });
+    FFade = {};
 }
 
 void TOVL_Main::FormClose() {
@@ -148,21 +159,74 @@ void TOVL_Main::FormClose() {
     CurrentOptions.WindowTop = bounds.top;
     CurrentOptions.WindowWidth = bounds.width;
     CurrentOptions.WindowHeight = bounds.height;
-    SaveOptions(CurrentOptions, services_.settings->Registry());
+    SaveOptions(CurrentOptions, FServices.settings->Registry());
 }
 
 void TOVL_Main::FormDestroy() {
     MF_Timer.reset();
     FG_Timer.reset();
     PD_Timer.reset();
-    graph_.reset();
-    gauge_.reset();
-    buffer_.reset();
-    collector_.reset();
+    FGraph.reset();
+    FGauge.reset();
+    FBuffer.reset();
+    FCollector.reset();
     OVL_Tray.reset();  // removes the icon from the notification area
 }
 
-void TOVL_Main::ExitProgramExecute() { ::SendMessageW(Handle(), WM_CLOSE, 0, 0); }
+// ---- Deferred commands -----------------------------------------------------
+
+void TOVL_Main::PostDeferred(DeferredCommand command, POINT screenPoint) {
+    ::PostMessageW(Handle(), WM_DEFERREDCOMMAND, static_cast<WPARAM>(command),
+                   MAKELPARAM(screenPoint.x, screenPoint.y));
+}
+
+void TOVL_Main::RunDeferred(DeferredCommand command, LPARAM lParam) {
+    switch (command) {
+        case DeferredCommand::Close:
+            CloseNow();
+            break;
+        case DeferredCommand::PopupMenu:
+            OpenPopupMenu({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+            break;
+    }
+}
+
+// A close that arrives while a menu or dialog runs its own message loop
+// waits for that loop to end: the window's parts must outlive the code that
+// runs the loop.
+void TOVL_Main::CloseNow() {
+    if (FModalDepth > 0) {
+        FClosePending = true;
+        ::EndMenu();
+        return;
+    }
+    SaveOptionsOnce();
+    Destroy();
+}
+
+void TOVL_Main::SaveOptionsOnce() {
+    if (std::exchange(FOptionsSaved, true)) return;
+    FormClose();
+}
+
+void TOVL_Main::RunModalDialog(ActionId action, const std::function<void(HWND owner)>& show) {
+    OVL_Actions.SetEnabled(action, false);
+    const bool steppedBack = FAppearance.TopMost();
+    if (steppedBack) FAppearance.SetTopMost(false);
+    RunNestedLoop([&] { show(Handle()); });
+    // Back to the state in force, which an apply from the dialog may have
+    // changed.
+    if (steppedBack) FAppearance.SetTopMost(CurrentOptions.AlwaysOnTop);
+    OVL_Actions.SetEnabled(action, true);
+}
+
+void TOVL_Main::RunNestedLoop(const std::function<void()>& run) {
+    {
+        const ModalScope scope(FModalDepth);
+        RunGuarded(run);
+    }
+    if (FModalDepth == 0 && std::exchange(FClosePending, false)) PostDeferred(DeferredCommand::Close);
+}
 
 // ---- Sampling --------------------------------------------------------------
 
@@ -171,23 +235,23 @@ void TOVL_Main::SamplingTick() {
     const ReentryGuard guard(PD_isbusy);
     if (!guard.Entered()) return;
 
-    collector_->Update();
-    buffer_->Add(collector_->Upload(), collector_->Download());
+    FCollector->Update();
+    FBuffer->Add(FCollector->Upload(), FCollector->Download());
 
-    TTrafficGraph& graph = graph_->Graph();
+    TTrafficGraph& graph = FGraph->Graph();
     if (!CurrentOptions.Autoscale) {
         // Link speeds are in bits per second, the history in bytes per tick.
-        graph.SetMaxValue(collector_->BandwidthTotal() / 8);
-        gauge_->SetMaxValue(graph.MaxValue());
+        graph.SetMaxValue(FCollector->BandwidthTotal() / 8);
+        FGauge->SetMaxValue(graph.MaxValue());
     }
-    graph.SetIFLabel(collector_->GetMonitoredIFName());
+    graph.SetIFLabel(FCollector->GetMonitoredIFName());
 
-    OVL_Tray->SetIcon(gauge_->Icon());
+    OVL_Tray->SetIcon(FGauge->Icon());
     // The rates are those of the graph's last paint, one tick behind the icon.
     OVL_Tray->SetHint(BuildTrayHint(graph.DLabel(), graph.ULabel(), graph.IFLabel()));
 
     if (::IsWindowVisible(Handle())) UpdateSizeConstraints();
-    graph_->Paint();
+    FGraph->Paint();
     // A hidden meter draws nothing, but the tray hint still follows the
     // traffic: its rate texts are rebuilt as a paint would have done.
     if (!graph.GraphEnabled()) graph.UpdateLabels();
@@ -202,26 +266,42 @@ void TOVL_Main::MonitoringError(TIPHLPCollector&, std::int32_t msg) {
 
 void TOVL_Main::ApplyPendingOptions() {
     CurrentOptions = PendingOptions;
+    CurrentOptions.TransparencyValue = ClampTransparencyValue(CurrentOptions.TransparencyValue);
     const OVL_OptionsRecord& options = CurrentOptions;
 
-    collector_->SetInterfaceToMonitor(options.MonitoredInterface);
+    UpdateAutostart(options.RunOnStartup, *FServices.settings);
+    FCollector->SetInterfaceToMonitor(options.MonitoredInterface);
     if (options.NotifyMonitoringProblems) {
-        collector_->SetOnMonitoringError(
+        FCollector->SetOnMonitoringError(
             [this](TIPHLPCollector& sender, std::int32_t msg) { MonitoringError(sender, msg); });
     } else {
-        collector_->SetOnMonitoringError(nullptr);
+        FCollector->SetOnMonitoringError(nullptr);
     }
 
+    FAppearance.ApplyWindowStyle(options.WindowStyle);
     UpdateSizeConstraints();
-    SetTopMost(options.AlwaysOnTop);
+    ApplyWindowOptions();
     ApplyGraphOptions();
-    gauge_->SetAutoScale(options.Autoscale);
-    graph_->Paint();
+    FGauge->SetAutoScale(options.Autoscale);
+    FGraph->Paint();
+
+    // Mouse fading reacts only to a later change of the cursor state.
+    FFade.MF_CursorOnForm_LastStatus = IsCursorOnForm();
+    UpdateEffectTimers();
+}
+
+void TOVL_Main::ApplyWindowOptions() {
+    const OVL_OptionsRecord& options = CurrentOptions;
+    FAppearance.SetTopMost(options.AlwaysOnTop);
+    FAppearance.SetAlpha(static_cast<std::uint8_t>(options.TransparencyValue & 0xFF));
+    FAppearance.SetTransparent(options.TransparencyEnabled);
+    // Without transparency click-through is never on.
+    FAppearance.SetClickThrough(options.TransparencyEnabled && options.ClickThrough);
 }
 
 void TOVL_Main::ApplyGraphOptions() {
     const OVL_OptionsRecord& options = CurrentOptions;
-    TTrafficGraph& graph = graph_->Graph();
+    TTrafficGraph& graph = FGraph->Graph();
     graph.SetAutoscale(options.Autoscale);
     graph.SetShowUDLabel(options.ShowUDValues);
     graph.SetShowMVLabel(options.ShowMaxValue);
@@ -235,11 +315,6 @@ void TOVL_Main::ApplyGraphOptions() {
     graph.SetColors(options.Colors);
     graph.SetUDDisplayUnit(options.UDDisplayUnit);
     graph.SetMVDisplayUnit(options.MVDisplayUnit);
-}
-
-void TOVL_Main::SetTopMost(bool topMost) {
-    ::SetWindowPos(Handle(), topMost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
-                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 // ---- Placement and size ----------------------------------------------------
@@ -265,48 +340,156 @@ void TOVL_Main::UpdateSizeConstraints() {
     RECT client{};
     ::GetClientRect(Handle(), &client);
     const WindowBounds bounds = Bounds();
-    sizeLimits_ = ComputeSizeLimits(kMinimumWindowSize, graph_ ? graph_->MaxWidth() : 0, bounds.width,
+    FSizeLimits = ComputeSizeLimits(kMinimumWindowSize, FGraph ? FGraph->MaxWidth() : 0, bounds.width,
                                     client.right - client.left);
-    const WindowBounds clamped = ClampToSizeLimits(bounds, sizeLimits_);
+    const WindowBounds clamped = ClampToSizeLimits(bounds, FSizeLimits);
     if (clamped != bounds) SetBounds(clamped);
 }
 
 void TOVL_Main::OnGetMinMaxInfo(MINMAXINFO& info) const {
-    info.ptMinTrackSize.x = sizeLimits_.minWidth;
-    info.ptMinTrackSize.y = sizeLimits_.minHeight;
-    if (sizeLimits_.maxWidth > 0) info.ptMaxTrackSize.x = sizeLimits_.maxWidth;
+    info.ptMinTrackSize.x = FSizeLimits.minWidth;
+    info.ptMinTrackSize.y = FSizeLimits.minHeight;
+    if (FSizeLimits.maxWidth > 0) info.ptMaxTrackSize.x = FSizeLimits.maxWidth;
 }
 
+// The graph's picture depends on its size, so it is drawn anew at once.
 void TOVL_Main::OnSize() {
-    if (!graph_) return;
+    if (!FGraph) return;
     RECT client{};
     ::GetClientRect(Handle(), &client);
-    graph_->SetBounds(0, 0, client.right, client.bottom);
+    FGraph->SetBounds(0, 0, client.right, client.bottom);
+    FGraph->Paint();
 }
 
 // The rate labels follow the user's decimal and thousands separators.
 void TOVL_Main::OnSettingChange(const wchar_t* area) {
     if (!area || std::wstring_view(area) != L"intl") return;
     InstallUserNumberFormat();
-    if (graph_) graph_->Paint();
+    if (FGraph) FGraph->Paint();
 }
 
-// ---- Showing and hiding ----------------------------------------------------
+// ---- Showing, hiding and fading --------------------------------------------
+
+void TOVL_Main::ShowMeter() {
+    if (::IsWindowVisible(Handle())) return;
+    if (FAppearance.Transparent() && CurrentOptions.FadingEnabled) {
+        StartFade(kShowFade);
+        return;
+    }
+    ShowMeterWindow();
+    UpdateMeterActions();
+}
+
+void TOVL_Main::HideMeter() {
+    if (!::IsWindowVisible(Handle())) return;
+    if (FAppearance.Transparent() && CurrentOptions.FadingEnabled) {
+        StartFade(kHideFade);
+        return;
+    }
+    HideMeterWindow();
+    UpdateMeterActions();
+}
 
 void TOVL_Main::ShowMeterWindow() {
     FitWindowToDesktop();
     ::ShowWindow(Handle(), SW_SHOW);
+    UpdateEffectTimers();
     ::SetForegroundWindow(Handle());
-    graph_->Graph().SetGraphEnabled(true);
-    graph_->Paint();
+    FGraph->Graph().SetGraphEnabled(true);
+    FGraph->Paint();
 }
 
 void TOVL_Main::HideMeterWindow() {
     ::ShowWindow(Handle(), SW_HIDE);
-    graph_->Graph().SetGraphEnabled(false);
+    UpdateEffectTimers();
+    FGraph->Graph().SetGraphEnabled(false);
 }
 
-void TOVL_Main::UpdateMeterActions() { meterActions_ = MeterActionsFor(::IsWindowVisible(Handle()) != FALSE); }
+void TOVL_Main::UpdateMeterActions() { OVL_Actions.UpdateMeterActions(::IsWindowVisible(Handle()) != FALSE); }
+
+void TOVL_Main::DisableMeterActions() { OVL_Actions.DisableMeterActions(); }
+
+void TOVL_Main::UpdateEffectTimers() {
+    const OVL_OptionsRecord& options = CurrentOptions;
+    const EffectTimerStates states =
+        EffectTimersFor(::IsWindowVisible(Handle()) != FALSE, options.TransparencyEnabled, options.FadingEnabled,
+                        options.MouseFadingEnabled);
+    FG_Timer->SetEnabled(states.fade);
+    MF_Timer->SetEnabled(states.mouseFade);
+}
+
+// A new fade replaces a running one and goes on from the current alpha.
+void TOVL_Main::StartFade(FadeKind kind) {
+    FFade.FG_active = false;
+    FFade.FG_Type = kind;
+    if (kind == kHideFade || kind == kShowFade) DisableMeterActions();
+    if (kind == kShowFade) {
+        FAppearance.SetAlpha(0);  // shown, but fully transparent
+        ShowMeterWindow();
+    }
+    FFade.FG_active = true;
+}
+
+void TOVL_Main::FadeStep() {
+    const ReentryGuard guard(FG_isbusy);
+    if (!guard.Entered()) return;
+    const FadeStepResult step = AdvanceFade(FFade, FAppearance.Alpha(), CurrentOptions.TransparencyValue);
+    if (step.alpha) FAppearance.SetAlpha(static_cast<std::uint8_t>(*step.alpha));
+    if (step.hideMeterWindow) HideMeterWindow();
+    if (step.updateMeterActions) UpdateMeterActions();
+}
+
+void TOVL_Main::MouseFadeStep() {
+    const FadeKind kind = DecideMouseFade(FFade, IsCursorOnForm(), FAppearance.Alpha(),
+                                          CurrentOptions.TransparencyValue, CurrentOptions.MouseFadingIn);
+    if (kind != kNoFade) StartFade(kind);
+}
+
+// Windows lying over the meter are not considered; a cursor position that
+// cannot be read counts as off the window.
+bool TOVL_Main::IsCursorOnForm() const {
+    if (!::IsWindowVisible(Handle())) return false;
+    POINT cursor{};
+    if (!::GetCursorPos(&cursor)) return false;
+    const WindowBounds bounds = Bounds();
+    return IsPointOnWindow(cursor.x, cursor.y, bounds.left, bounds.top, bounds.width, bounds.height);
+}
+
+// ---- Power -----------------------------------------------------------------
+
+void TOVL_Main::SuspendTimers() {
+    const TimerStates running{PD_Timer->Enabled(), FG_Timer->Enabled(), MF_Timer->Enabled()};
+    if (const auto states = FSuspension.SuspendTimers(running)) SetTimerStates(*states);
+}
+
+void TOVL_Main::ResumeTimers() {
+    if (const auto states = FSuspension.ResumeTimers()) SetTimerStates(*states);
+}
+
+void TOVL_Main::SetTimerStates(const TimerStates& states) {
+    PD_Timer->SetEnabled(states.PD_Timer);
+    FG_Timer->SetEnabled(states.FG_Timer);
+    MF_Timer->SetEnabled(states.MF_Timer);
+}
+
+LRESULT TOVL_Main::WMPowerBroadcast(WPARAM wParam, LPARAM lParam) {
+    switch (ClassifyPowerBroadcast(wParam)) {
+        case PowerEvent::Suspend: SuspendTimers(); break;
+        case PowerEvent::Resume: ResumeTimers(); break;
+        case PowerEvent::None: break;
+    }
+    return DefaultHandling(WM_POWERBROADCAST, wParam, lParam);
+}
+
+// The close button and Alt+F4 send the meter to the tray when it is set to
+// close there. The low four bits of the command are the system's own.
+LRESULT TOVL_Main::WMSysCommand(WPARAM wParam, LPARAM lParam) {
+    if ((wParam & 0xFFF0) == SC_CLOSE && CurrentOptions.CloseToTray) {
+        HideMeter();
+        return 0;
+    }
+    return DefaultHandling(WM_SYSCOMMAND, wParam, lParam);
+}
 
 // ---- Mouse, menu and tray --------------------------------------------------
 
@@ -319,39 +502,33 @@ void TOVL_Main::GraphMouseDown(MouseButton button, int, int) {
 void TOVL_Main::GraphMouseUp(MouseButton button, int x, int y) {
     if (button != MouseButton::Right) return;
     ::ReleaseCapture();
-    // The menu opens where the user clicked. (Adding the graph point to the
-    // window's outer corner would ignore the frame and caption and open it up
-    // and to the left of the cursor.)
+    // The menu opens where the user clicked.
     POINT point{x, y};
-    ::ClientToScreen(graph_->Handle(), &point);
-    OpenPopupMenu(point);
+    ::ClientToScreen(FGraph->Handle(), &point);
+    PostDeferred(DeferredCommand::PopupMenu, point);
 }
 
 void TOVL_Main::OpenPopupMenu(POINT screenPoint) {
-    RunMenuCommand(services_.trackPopupMenu(Handle(), screenPoint, BuildPopupMenuEntries(meterActions_)));
+    MenuCommand command = MenuCommand::None;
+    RunNestedLoop([&] {
+        command = FServices.trackPopupMenu(Handle(), screenPoint, BuildPopupMenuEntries(OVL_Actions));
+    });
+    RunMenuCommand(command);
 }
 
 void TOVL_Main::RunMenuCommand(MenuCommand command) {
     switch (command) {
-        case MenuCommand::ShowMeter:
-            ShowMeterWindow();
-            UpdateMeterActions();
-            break;
-        case MenuCommand::HideMeter:
-            HideMeterWindow();
-            UpdateMeterActions();
-            break;
-        case MenuCommand::ExitProgram:
-            ExitProgramExecute();
-            break;
-        case MenuCommand::None:
-            break;
+        case MenuCommand::ShowMeter: ShowMeterActionExecute(); break;
+        case MenuCommand::HideMeter: HideMeterActionExecute(); break;
+        case MenuCommand::ExitProgram: ExitProgramExecute(); break;
+        case MenuCommand::None: break;
     }
 }
 
 void TOVL_Main::OnTrayIcon(WPARAM wParam, LPARAM lParam) {
     const TrayIconNotification notification = TTrayIcon::DecodeCallback(wParam, lParam);
-    if (notification.event == TrayIconEvent::ContextMenu) OpenPopupMenu(notification.anchor);
+    if (notification.event == TrayIconEvent::ContextMenu)
+        PostDeferred(DeferredCommand::PopupMenu, notification.anchor);
 }
 
 // ---- Messages --------------------------------------------------------------
@@ -365,6 +542,13 @@ LRESULT TOVL_Main::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_TRAYICON:
             OnTrayIcon(wParam, lParam);
             return 0;
+        case WM_DEFERREDCOMMAND:
+            RunDeferred(static_cast<DeferredCommand>(wParam), lParam);
+            return 0;
+        case WM_SYSCOMMAND:
+            return WMSysCommand(wParam, lParam);
+        case WM_POWERBROADCAST:
+            return WMPowerBroadcast(wParam, lParam);
         case WM_ERASEBKGND:
             return 1;  // the graph covers the client area; erasing would only flicker
         case WM_SIZE:
@@ -377,17 +561,22 @@ LRESULT TOVL_Main::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             OnGetMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lParam));
             return 0;
         case WM_CLOSE:
-            FormClose();
-            Destroy();
+            // Sent by another thread or process, it may arrive while a tick
+            // waits inside a call to the system.
+            PostDeferred(DeferredCommand::Close);
             return 0;
         case WM_ENDSESSION:
             // Only a session that really ends takes the meter with it; a
-            // cancelled logoff leaves it running.
-            if (wParam) ExitProgramExecute();
+            // cancelled logoff leaves it running. The process may end as soon
+            // as this returns, so the options are saved here.
+            if (wParam) {
+                SaveOptionsOnce();
+                PostDeferred(DeferredCommand::Close);
+            }
             return 0;
         case WM_DESTROY:
             FormDestroy();
-            services_.terminate();
+            FServices.terminate();
             return 0;
         default:
             return DefaultHandling(message, wParam, lParam);

@@ -1,8 +1,9 @@
 #pragma once
 // The meter window: a small resizable tool window whose whole client area is
-// the traffic graph. It owns everything the running meter consists of (the
-// collector, the traffic history, the tray icon and its gauge, the graph and
-// the three timers), samples once per second and keeps the options.
+// the traffic graph. It is the composition root of the running meter: it
+// owns the collector, the traffic history, the tray icon and its gauge, the
+// graph and the three timers, and routes every message in one switch to the
+// unit that handles it.
 #include <windows.h>
 
 #include <cstdint>
@@ -18,10 +19,14 @@
 #include "sampling/interface_table.h"
 #include "sampling/traffic_buffer.h"
 #include "settings/settings_platform.h"
+#include "shell/actions.h"
+#include "shell/meter_effects.h"
 #include "shell/popup_menu_model.h"
+#include "shell/timer_suspension.h"
 #include "shell/window_placement.h"
 #include "shell/win32/timer_queue_timer_win.h"
 #include "shell/win32/tray_icon_win.h"
+#include "shell/win32/window_appearance_win.h"
 
 namespace orvalet::win32 {
 
@@ -31,9 +36,20 @@ inline constexpr wchar_t MAIN_WINDOW_CLASS[] = L"{DC1AE7EC-27A6-44FC-B347-FCF2E2
 
 // The tray icon's mouse events arrive as this message.
 inline constexpr UINT WM_TRAYICON = WM_APP + 1;
+// A command the window posts to itself (WPARAM: DeferredCommand, LPARAM: a
+// screen point for the menus).
+inline constexpr UINT WM_DEFERREDCOMMAND = WM_APP + 2;
 
 // The window is never narrower or lower than this, in pixels.
 inline constexpr int kMinimumWindowSize = 32;
+
+// What runs only from the window's own posted message, never inside a tick
+// or a message another thread or process sent: closing the program, and
+// everything that runs a nested message loop.
+enum class DeferredCommand : WPARAM {
+    Close = 1,
+    PopupMenu = 2,
+};
 
 // What the meter draws on from outside. The program entry wires the real
 // services; tests substitute a scripted interface table, a registry root of
@@ -74,7 +90,8 @@ public:
     // Announces a monitoring problem of the collector as a balloon.
     void MonitoringError(TIPHLPCollector& sender, std::int32_t msg);
     // Makes PendingOptions the options in force and carries them to the
-    // collector, the graph, the gauge and the window.
+    // autostart entry, the collector, the window, the graph, the gauge and
+    // the effect timers.
     void ApplyPendingOptions();
 
     // Keeps the window reachable: back to the primary work area's corner
@@ -83,27 +100,32 @@ public:
     // Minimum 32 x 32; no wider than the graph can fill plus the frame.
     void UpdateSizeConstraints();
 
+    // Show or hide the meter, fading when transparency and fading are on.
+    void ShowMeter();
+    void HideMeter();
+    // The immediate show and hide.
     void ShowMeterWindow();
     void HideMeterWindow();
     // Offers "Show Meter" while hidden and "Hide Meter" while shown.
     void UpdateMeterActions();
+    void DisableMeterActions();
+
+    void ShowMeterActionExecute() { ShowMeter(); }
+    void HideMeterActionExecute() { HideMeter(); }
     // Closes the window, which saves the options and ends the program.
-    void ExitProgramExecute();
+    void ExitProgramExecute() { PostDeferred(DeferredCommand::Close); }
 
-    // Opens the context menu at a screen point and carries out the choice.
-    void OpenPopupMenu(POINT screenPoint);
-
-    // State for inspection.
-    TIPHLPCollector& Collector() { return *collector_; }
-    const TTrafficBuffer& TrafficBuffer() const { return *buffer_; }
-    TrafficGraphControl& GraphControl() { return *graph_; }
-    TTrayIconGauge& Gauge() { return *gauge_; }
-    TTimerQueueTimer& SamplingTimer() { return *PD_Timer; }
-    const SizeLimits& SizeConstraints() const noexcept { return sizeLimits_; }
-    const MeterActions& Actions() const noexcept { return meterActions_; }
-    bool SamplingBusy() const noexcept { return PD_isbusy; }
+    // Runs a command from the window's own message, after the handler that
+    // asks for it has returned.
+    void PostDeferred(DeferredCommand command, POINT screenPoint = {});
+    // Runs a modal dialog owned by the window. Its action is greyed out and
+    // a top-most meter steps back while the dialog is open; both come back
+    // in every case.
+    void RunModalDialog(ActionId action, const std::function<void(HWND owner)>& show);
 
 private:
+    friend class MainWindowProbe;  // the tests' view of the window's parts
+
     void FormCreate();
     void FormClose();
     void FormDestroy();
@@ -113,7 +135,28 @@ private:
     void CreateGraph();
     void CreateTimers();
     void ApplyGraphOptions();
-    void SetTopMost(bool topMost);
+    void ApplyWindowOptions();
+
+    // Fading and the power events.
+    void UpdateEffectTimers();
+    void StartFade(FadeKind kind);
+    void FadeStep();
+    void MouseFadeStep();
+    bool IsCursorOnForm() const;
+    void SuspendTimers();
+    void ResumeTimers();
+    void SetTimerStates(const TimerStates& states);
+    LRESULT WMSysCommand(WPARAM wParam, LPARAM lParam);
+    LRESULT WMPowerBroadcast(WPARAM wParam, LPARAM lParam);
+
+    // Deferred commands and nested message loops.
+    void RunDeferred(DeferredCommand command, LPARAM lParam);
+    void CloseNow();
+    void SaveOptionsOnce();
+    // Runs a menu or dialog loop; a close that arrived meanwhile follows it.
+    void RunNestedLoop(const std::function<void()>& run);
+    void OpenPopupMenu(POINT screenPoint);
+    void RunMenuCommand(MenuCommand command);
 
     void GraphMouseDown(MouseButton button, int x, int y);
     void GraphMouseUp(MouseButton button, int x, int y);
@@ -121,34 +164,41 @@ private:
     void OnGetMinMaxInfo(MINMAXINFO& info) const;
     void OnSize();
     void OnSettingChange(const wchar_t* area);
-    void RunMenuCommand(MenuCommand command);
 
     WindowBounds Bounds() const;
     void SetBounds(const WindowBounds& bounds);
 
-    MainWindowServices services_;
-    HICON windowIcon_ = nullptr;  // shared resource icon, not owned
+    MainWindowServices FServices;
+    HICON FWindowIcon = nullptr;  // shared resource icon, not owned
+
+    TActionList OVL_Actions;
 
     // Created in this order by FormCreate and freed in reverse by FormDestroy.
     std::unique_ptr<NotificationIcon> OVL_Tray;
-    std::unique_ptr<TIPHLPCollector> collector_;
-    std::unique_ptr<TTrafficBuffer> buffer_;
-    std::unique_ptr<TTrayIconGauge> gauge_;
-    std::unique_ptr<TrafficGraphControl> graph_;
+    std::unique_ptr<TIPHLPCollector> FCollector;
+    std::unique_ptr<TTrafficBuffer> FBuffer;
+    std::unique_ptr<TTrayIconGauge> FGauge;
+    std::unique_ptr<TrafficGraphControl> FGraph;
     std::unique_ptr<TTimerQueueTimer> PD_Timer;
     std::unique_ptr<TTimerQueueTimer> FG_Timer;
     std::unique_ptr<TTimerQueueTimer> MF_Timer;
 
-    bool TimersSuspended = false;
+    TWindowAppearance FAppearance;
+    FadeState FFade;
+    TTimerSuspension FSuspension;
     bool PD_isbusy = false;
-    std::int32_t FG_Type = 0;
-    bool FG_active = false;
+    bool FG_isbusy = false;
 
-    MeterActions meterActions_ = MeterActionsFor(false);
+    // Nested message loops (menus, dialogs) running from deferred commands;
+    // a close that arrives meanwhile waits for the outermost to end.
+    int FModalDepth = 0;
+    bool FClosePending = false;
+    bool FOptionsSaved = false;
+
     // The minimum holds from the window's creation on, so that a small
     // stored size survives placement; the maximum width stays 0 (none)
     // until UpdateSizeConstraints first measures the graph.
-    SizeLimits sizeLimits_{kMinimumWindowSize, kMinimumWindowSize, 0};
+    SizeLimits FSizeLimits{kMinimumWindowSize, kMinimumWindowSize, 0};
 };
 
 }  // namespace orvalet::win32

@@ -47,6 +47,10 @@ second=$?
 kill -0 "$meter_pid" 2>/dev/null || fail "the first meter ended when the second started"
 "$wine" "$probe" exists || fail "the meter's window is gone after the second start"
 
+# At the defaults the meter is a layered window at alpha 205.
+alpha=$("$wine" "$probe" alpha | tr -d '\r') || fail "the meter is not a layered window"
+[ "$alpha" = 205 ] || fail "expected alpha 205, found '$alpha'"
+
 # Give the meter a few ticks, then photograph the screen.
 sleep 3
 mkdir -p "$out"

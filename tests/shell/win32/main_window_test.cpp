@@ -2,16 +2,21 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "settings/options.h"
 #include "settings/win32/settings_platform_win.h"
 #include "shell/tray_hint.h"
+#include "support/fake_settings_platform.h"
+#include "support/main_window_probe.h"
 #include "support/scripted_interface_table.h"
 
 namespace orvalet::win32 {
@@ -26,6 +31,7 @@ constexpr wchar_t kOptionsPath[] = L"Software\\OrvaletTests\\MainWindow\\Softwar
 
 // Records what the meter shows in the notification area.
 struct TrayRecord {
+    std::function<void()> onIcon;  // runs inside the tick's icon update
     int icons = 0;
     std::vector<std::wstring> hints;
     std::vector<std::wstring> balloons;
@@ -35,7 +41,10 @@ struct TrayRecord {
 class RecordingTray final : public NotificationIcon {
 public:
     explicit RecordingTray(TrayRecord& record) : record_(record) {}
-    void SetIcon(HICON icon) override { record_.icons += icon != nullptr; }
+    void SetIcon(HICON icon) override {
+        record_.icons += icon != nullptr;
+        if (record_.onIcon) std::exchange(record_.onIcon, nullptr)();
+    }
     void SetHint(std::wstring_view hint) override { record_.hints.push_back(CutToTrayHintLength(hint)); }
     void ShowBalloon(std::wstring_view text) override { record_.balloons.emplace_back(text); }
     void Reinstate() override { ++record_.reinstated; }
@@ -104,11 +113,11 @@ protected:
 
     // Hidden unless asked: under Wine, hiding or destroying a shown window
     // costs about two seconds.
-    TOVL_Main& CreateMeter(bool shown = false) {
-        if (!shown) Store(L"StartMinimized", 1);
+    TOVL_Main& CreateMeter(bool shown = false, SettingsPlatform* settings = nullptr) {
+        if (!shown && !settings) Store(L"StartMinimized", 1);
         MainWindowServices services;
         services.interfaceTable = std::make_unique<HookedSource>(table_.MakeSource(), hook_);
-        services.settings = &settings_;
+        services.settings = settings ? settings : &settings_;
         services.createTrayIcon = [this](HWND, UINT, HICON) { return std::make_unique<RecordingTray>(tray_); };
         services.showStartupError = [this](HWND, const std::wstring& text) { startupErrors_.push_back(text); };
         services.terminate = [this] { ++terminations_; };
@@ -145,11 +154,11 @@ TEST_F(MainWindowTest, StartsShownWithIconAndExactHintBeforeTheFirstTimerTick) {
     const HWND window = meter.Handle();
 
     EXPECT_TRUE(::IsWindowVisible(window));
-    EXPECT_TRUE(meter.SamplingTimer().Enabled());
-    EXPECT_EQ(meter.SamplingTimer().Count(), 0u) << "no timer tick has been delivered yet";
+    EXPECT_TRUE(MainWindowProbe::SamplingTimer(meter).Enabled());
+    EXPECT_EQ(MainWindowProbe::SamplingTimer(meter).Count(), 0u) << "no timer tick has been delivered yet";
     EXPECT_GE(tray_.icons, 1);
     ASSERT_FALSE(tray_.hints.empty());
-    const TTrafficGraph& graph = meter.GraphControl().Graph();
+    const TTrafficGraph& graph = MainWindowProbe::GraphControl(meter).Graph();
     EXPECT_EQ(tray_.hints.back(), graph.DLabel() + L" | " + graph.ULabel() + L"\rTest Adapter");
     EXPECT_GT(graph.RenderBitmap().Width(), 0);
     EXPECT_TRUE(startupErrors_.empty());
@@ -168,7 +177,7 @@ TEST_F(MainWindowTest, StartsShownWithIconAndExactHintBeforeTheFirstTimerTick) {
 
 TEST_F(MainWindowTest, TheHintShowsTheRatesOfThePreviousPaint) {
     TOVL_Main& meter = CreateMeter();
-    const TTrafficGraph& graph = meter.GraphControl().Graph();
+    const TTrafficGraph& graph = MainWindowProbe::GraphControl(meter).Graph();
     const auto hint = [&] { return BuildTrayHint(graph.DLabel(), graph.ULabel(), L"All Hardware Interfaces"); };
 
     table_.AddTraffic(TestGuid(1), 5'000'000, 7'000'000);
@@ -186,30 +195,30 @@ TEST_F(MainWindowTest, StartMinimizedKeepsTheWindowHiddenWhileSamplingRunsAndThe
     TOVL_Main& meter = CreateMeter(/*shown=*/false);
     const HWND window = meter.Handle();
     EXPECT_FALSE(::IsWindowVisible(window));
-    EXPECT_TRUE(meter.SamplingTimer().Enabled());
-    EXPECT_TRUE(meter.Actions().showMeter.visible);
-    EXPECT_FALSE(meter.Actions().hideMeter.visible);
+    EXPECT_TRUE(MainWindowProbe::SamplingTimer(meter).Enabled());
+    EXPECT_TRUE(MainWindowProbe::Actions(meter).State(ActionId::ShowMeterAction).visible);
+    EXPECT_FALSE(MainWindowProbe::Actions(meter).State(ActionId::HideMeterAction).visible);
 
     table_.AddTraffic(TestGuid(1), 3000, 2000);
     meter.SamplingTick();
-    EXPECT_EQ(meter.TrafficBuffer().Download(), 3000u);
-    EXPECT_EQ(meter.TrafficBuffer().Upload(), 2000u);
+    EXPECT_EQ(MainWindowProbe::TrafficBuffer(meter).Download(), 3000u);
+    EXPECT_EQ(MainWindowProbe::TrafficBuffer(meter).Upload(), 2000u);
     EXPECT_FALSE(::IsWindowVisible(window));
 
-    const TTrafficGraph& graph = meter.GraphControl().Graph();
+    const TTrafficGraph& graph = MainWindowProbe::GraphControl(meter).Graph();
     meter.HideMeterWindow();
     EXPECT_FALSE(graph.GraphEnabled());
     meter.ShowMeterWindow();
     meter.UpdateMeterActions();
     EXPECT_TRUE(::IsWindowVisible(window));
     EXPECT_TRUE(graph.GraphEnabled());
-    EXPECT_TRUE(meter.Actions().hideMeter.visible);
-    EXPECT_FALSE(meter.Actions().showMeter.visible);
+    EXPECT_TRUE(MainWindowProbe::Actions(meter).State(ActionId::HideMeterAction).visible);
+    EXPECT_FALSE(MainWindowProbe::Actions(meter).State(ActionId::ShowMeterAction).visible);
     meter.HideMeterWindow();
     meter.UpdateMeterActions();
     EXPECT_FALSE(::IsWindowVisible(window));
     EXPECT_FALSE(graph.GraphEnabled());
-    EXPECT_TRUE(meter.Actions().showMeter.visible);
+    EXPECT_TRUE(MainWindowProbe::Actions(meter).State(ActionId::ShowMeterAction).visible);
 
     const std::wstring hintWhenHidden = BuildTrayHint(graph.DLabel(), graph.ULabel(), graph.IFLabel());
     table_.AddTraffic(TestGuid(1), 9'000'000, 8'000'000);
@@ -266,9 +275,9 @@ TEST_F(MainWindowTest, SizeLimitsHoldFromMinimumToTheGraphsWidthPlusTheFrame) {
     ::GetClientRect(window, &client);
     const RECT rect = WindowRect(window);
     const int frame = (rect.right - rect.left) - client.right;
-    const int graphMax = meter.GraphControl().MaxWidth();
+    const int graphMax = MainWindowProbe::GraphControl(meter).MaxWidth();
     ASSERT_GT(graphMax, 0);
-    EXPECT_EQ(meter.SizeConstraints(), (SizeLimits{32, 32, graphMax + frame}));
+    EXPECT_EQ(MainWindowProbe::SizeConstraints(meter), (SizeLimits{32, 32, graphMax + frame}));
 
     MINMAXINFO info{};
     info.ptMaxTrackSize = {100000, 100000};
@@ -278,14 +287,19 @@ TEST_F(MainWindowTest, SizeLimitsHoldFromMinimumToTheGraphsWidthPlusTheFrame) {
     EXPECT_EQ(info.ptMaxTrackSize.x, graphMax + frame);
     EXPECT_EQ(info.ptMaxTrackSize.y, 100000) << "the height is not limited";
 
+    // A resize repaints the graph at once, so its maximum width follows the
+    // label column it measures at each size: a resize is held to the limit
+    // in force when it happens, and never ends wider than the graph can fill.
     const struct {
         int width, height, expectedWidth, expectedHeight;
-    } sizes[] = {{10, 10, 32, 32}, {5000, 300, graphMax + frame, 300}};
+    } sizes[] = {{10, 10, 32, 32}, {5000, 300, -1, 300}};
     for (const auto& size : sizes) {
+        const int limit = MainWindowProbe::SizeConstraints(meter).maxWidth;
         ::SetWindowPos(window, nullptr, 0, 0, size.width, size.height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
         meter.UpdateSizeConstraints();
         const RECT clamped = WindowRect(window);
-        EXPECT_EQ(clamped.right - clamped.left, size.expectedWidth) << size.width;
+        EXPECT_EQ(clamped.right - clamped.left, size.expectedWidth < 0 ? limit : size.expectedWidth) << size.width;
+        EXPECT_LE(clamped.right - clamped.left, MainWindowProbe::GraphControl(meter).MaxWidth() + frame);
         EXPECT_EQ(clamped.bottom - clamped.top, size.expectedHeight) << size.height;
     }
 }
@@ -295,26 +309,35 @@ TEST_F(MainWindowTest, TheGraphsRightButtonOpensTheMenuWhereClickedAndTheTrayAtT
     Store(L"WindowTop", 150);
     TOVL_Main& meter = CreateMeter();
     const HWND window = meter.Handle();
-    const HWND graph = meter.GraphControl().Handle();
+    const HWND graph = MainWindowProbe::GraphControl(meter).Handle();
     ::SendMessageW(graph, WM_MBUTTONUP, 0, MAKELPARAM(5, 7));
     ::SendMessageW(graph, WM_LBUTTONUP, 0, MAKELPARAM(5, 7));
+    PumpMessages();
     EXPECT_TRUE(menus_.empty()) << "only the right button opens the menu";
 
+    // With fading off the menu's choice shows the meter at once.
+    PendingOptions.FadingEnabled = false;
+    meter.ApplyPendingOptions();
     menuChoice_ = MenuCommand::ShowMeter;
     ::SendMessageW(graph, WM_RBUTTONUP, 0, MAKELPARAM(5, 7));
+    EXPECT_TRUE(menus_.empty()) << "the menu opens from the window's own message, after the click's handler";
+    PumpMessages();
     ASSERT_EQ(menus_.size(), 1u);
     POINT clicked{5, 7};
     ::ClientToScreen(graph, &clicked);
     EXPECT_EQ(menus_[0].point.x, clicked.x);
     EXPECT_EQ(menus_[0].point.y, clicked.y);
     EXPECT_GT(clicked.y, 157) << "the caption lies between the window's top and the graph";
-    EXPECT_EQ(menus_[0].entries, BuildPopupMenuEntries(MeterActionsFor(false)));
+    TActionList hidden;
+    hidden.UpdateMeterActions(false);
+    EXPECT_EQ(menus_[0].entries, BuildPopupMenuEntries(hidden));
     EXPECT_TRUE(::IsWindowVisible(window));
-    EXPECT_TRUE(meter.Actions().hideMeter.visible);
+    EXPECT_TRUE(MainWindowProbe::Actions(meter).State(ActionId::HideMeterAction).visible);
 
     // The tray icon's menu opens at the cursor point it reports.
     menuChoice_ = MenuCommand::None;
     ::SendMessageW(window, WM_TRAYICON, MAKEWPARAM(300, 400), MAKELPARAM(WM_CONTEXTMENU, 1));
+    PumpMessages();
     ASSERT_EQ(menus_.size(), 2u);
     EXPECT_EQ(menus_[1].point.x, 300);
     EXPECT_EQ(menus_[1].point.y, 400);
@@ -322,9 +345,11 @@ TEST_F(MainWindowTest, TheGraphsRightButtonOpensTheMenuWhereClickedAndTheTrayAtT
 
     menuChoice_ = MenuCommand::ExitProgram;
     ::SendMessageW(graph, WM_RBUTTONUP, 0, MAKELPARAM(0, 0));
+    PumpMessages();
     ASSERT_EQ(menus_.size(), 3u);
-    EXPECT_EQ(menus_[2].entries, BuildPopupMenuEntries(MeterActionsFor(true)));
-    EXPECT_FALSE(::IsWindow(window)) << "the choice ends the program from the graph's own handler";
+    EXPECT_EQ(menus_[2].entries, BuildPopupMenuEntries(MainWindowProbe::Actions(meter)));
+    EXPECT_EQ(menus_[2].entries[0].command, MenuCommand::HideMeter);
+    EXPECT_FALSE(::IsWindow(window)) << "the choice ends the program";
     EXPECT_EQ(terminations_, 1);
     EXPECT_EQ(StoredDword(L"WindowLeft"), 200u);
 }
@@ -334,18 +359,18 @@ TEST_F(MainWindowTest, OnlyWithoutAutoscaleDoesTheTickSetBothMaximaToTheLinkSpee
         SCOPED_TRACE(autoscale);
         Store(L"Autoscale", autoscale);
         TOVL_Main& meter = CreateMeter();
-        TTrafficGraph& graph = meter.GraphControl().Graph();
+        TTrafficGraph& graph = MainWindowProbe::GraphControl(meter).Graph();
         EXPECT_EQ(graph.Autoscale(), autoscale != 0);
-        EXPECT_EQ(meter.Gauge().AutoScale(), autoscale != 0);
+        EXPECT_EQ(MainWindowProbe::Gauge(meter).AutoScale(), autoscale != 0);
         graph.SetMaxValue(4242);
-        meter.Gauge().SetMaxValue(4242);
+        MainWindowProbe::Gauge(meter).SetMaxValue(4242);
         graph.SetGraphEnabled(false);  // no paint to rescale the graph
         table_.Row(TestGuid(1)).TransmitLinkSpeed = 8'000'007;
         table_.Row(TestGuid(1)).ReceiveLinkSpeed = 0;
         meter.SamplingTick();
         EXPECT_EQ(graph.MaxValue(), autoscale ? 4242u : 1'000'000u) << "integer division by 8";
         if (!autoscale) {
-            EXPECT_EQ(meter.Gauge().MaxValue(), 1'000'000u);
+            EXPECT_EQ(MainWindowProbe::Gauge(meter).MaxValue(), 1'000'000u);
         }
         meter_.reset();
     }
@@ -356,7 +381,7 @@ TEST_F(MainWindowTest, AReenteredTickReturnsAtOnceAndAThrowingTickDoesNotStopThe
     const int readsBefore = table_.ReadCount();
     bool nestedRan = false;
     hook_ = [&] {
-        EXPECT_TRUE(meter.SamplingBusy());
+        EXPECT_TRUE(MainWindowProbe::SamplingBusy(meter));
         meter.SamplingTick();  // as if a nested message loop dispatched a tick
         nestedRan = true;
     };
@@ -364,18 +389,18 @@ TEST_F(MainWindowTest, AReenteredTickReturnsAtOnceAndAThrowingTickDoesNotStopThe
     meter.SamplingTick();
     EXPECT_TRUE(nestedRan);
     EXPECT_EQ(table_.ReadCount(), readsBefore + 1) << "the nested tick must not read the table";
-    EXPECT_EQ(meter.TrafficBuffer().Download(), 100u);
-    const auto& history = meter.TrafficBuffer().DownloadBuffer();
+    EXPECT_EQ(MainWindowProbe::TrafficBuffer(meter).Download(), 100u);
+    const auto& history = MainWindowProbe::TrafficBuffer(meter).DownloadBuffer();
     EXPECT_EQ(history[history.size() - 2], 0u) << "only one value was added";
-    EXPECT_FALSE(meter.SamplingBusy());
+    EXPECT_FALSE(MainWindowProbe::SamplingBusy(meter));
 
     hook_ = [] { throw std::runtime_error("table gone"); };
     EXPECT_THROW(meter.SamplingTick(), std::runtime_error);
-    EXPECT_FALSE(meter.SamplingBusy());
+    EXPECT_FALSE(MainWindowProbe::SamplingBusy(meter));
     table_.AddTraffic(TestGuid(1), 640, 320);
     meter.SamplingTick();
-    EXPECT_EQ(meter.TrafficBuffer().Download(), 640u);
-    EXPECT_EQ(meter.TrafficBuffer().Upload(), 320u);
+    EXPECT_EQ(MainWindowProbe::TrafficBuffer(meter).Download(), 640u);
+    EXPECT_EQ(MainWindowProbe::TrafficBuffer(meter).Upload(), 320u);
 }
 
 TEST_F(MainWindowTest, ClosingOrTheEndOfTheSessionSavesTheRectangleAndAllFiftySixValues) {
@@ -395,6 +420,7 @@ TEST_F(MainWindowTest, ClosingOrTheEndOfTheSessionSavesTheRectangleAndAllFiftySi
         EXPECT_EQ(StoredValueCount(), 1u) << "only the value the test stored";
 
         close(meter);
+        PumpMessages();
         EXPECT_FALSE(::IsWindow(window));
         EXPECT_EQ(terminations_, 1);
         EXPECT_EQ(StoredValueCount(), 56u);
@@ -431,6 +457,204 @@ TEST_F(MainWindowTest, EachMonitoringProblemBalloonsOnceUntilItClearsUnlessNotif
     meter.SamplingTick();
     ASSERT_EQ(tray_.balloons.size(), 3u);
     EXPECT_EQ(tray_.balloons.back(), L"Nothing to monitor!");
+}
+
+// ---- Appearance and effects ------------------------------------------------
+
+namespace effects {
+
+LONG_PTR ExStyle(HWND window) { return ::GetWindowLongPtrW(window, GWL_EXSTYLE); }
+LONG_PTR Style(HWND window) { return ::GetWindowLongPtrW(window, GWL_STYLE); }
+
+void Apply(TOVL_Main& meter, const std::function<void(OVL_OptionsRecord&)>& change) {
+    PendingOptions = CurrentOptions;
+    change(PendingOptions);
+    meter.ApplyPendingOptions();
+}
+
+}  // namespace effects
+
+TEST_F(MainWindowTest, TransparencyAlphaAndClickThroughFollowTheOptions) {
+    TOVL_Main& meter = CreateMeter();
+    const HWND window = meter.Handle();
+    const struct {
+        bool transparency, clickThrough;
+        std::int32_t value, alpha;
+    } cases[] = {{true, false, 205, 205}, {true, true, 128, 128}, {false, true, 99, -1}, {true, true, 300, 255}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.value);
+        effects::Apply(meter, [&](OVL_OptionsRecord& o) {
+            o.TransparencyEnabled = c.transparency;
+            o.ClickThrough = c.clickThrough;
+            o.TransparencyValue = c.value;
+        });
+        EXPECT_EQ((effects::ExStyle(window) & WS_EX_LAYERED) != 0, c.transparency);
+        EXPECT_EQ((effects::ExStyle(window) & WS_EX_TRANSPARENT) != 0, c.transparency && c.clickThrough)
+            << "click-through is never on without transparency";
+        if (c.alpha < 0) continue;
+        BYTE alpha = 0;
+        DWORD flags = 0;
+        ASSERT_TRUE(::GetLayeredWindowAttributes(window, nullptr, &alpha, &flags));
+        EXPECT_EQ(alpha, c.alpha);
+        EXPECT_TRUE(flags & LWA_ALPHA);
+        EXPECT_EQ(CurrentOptions.TransparencyValue, c.alpha) << "out of range values are clamped";
+    }
+}
+
+TEST_F(MainWindowTest, WindowStylesSetTheirBitsAndStyleOneTwiceGivesTheSameWindow) {
+    TOVL_Main& meter = CreateMeter();
+    const HWND window = meter.Handle();
+    const struct {
+        std::int32_t style;
+        LONG_PTR set, cleared;
+    } cases[] = {{0, WS_CAPTION | WS_THICKFRAME | WS_SYSMENU, WS_POPUP},
+                 {1, WS_BORDER | WS_THICKFRAME, WS_DLGFRAME},
+                 {2, WS_POPUP, WS_CAPTION | WS_THICKFRAME},
+                 {7, WS_POPUP, WS_CAPTION | WS_THICKFRAME}};  // an unknown style changes nothing
+    for (const auto& c : cases) {
+        effects::Apply(meter, [&](OVL_OptionsRecord& o) { o.WindowStyle = c.style; });
+        EXPECT_EQ(effects::Style(window) & c.set, c.set) << c.style;
+        EXPECT_EQ(effects::Style(window) & c.cleared, 0) << c.style;
+        EXPECT_TRUE(effects::ExStyle(window) & WS_EX_TOOLWINDOW) << "never a taskbar button";
+    }
+
+    effects::Apply(meter, [](OVL_OptionsRecord& o) { o.WindowStyle = 1; });
+    const RECT once = WindowRect(window);
+    const LONG_PTR styleOnce = effects::Style(window);
+    effects::Apply(meter, [](OVL_OptionsRecord& o) { o.WindowStyle = 1; });
+    EXPECT_EQ(effects::Style(window), styleOnce);
+    const RECT twice = WindowRect(window);
+    EXPECT_TRUE(::EqualRect(&once, &twice)) << "the height nudge ends where it began";
+
+    effects::Apply(meter, [](OVL_OptionsRecord& o) { o.WindowStyle = 0; });
+    EXPECT_EQ(effects::Style(window) & WS_CAPTION, WS_CAPTION) << "the caption comes back";
+}
+
+TEST_F(MainWindowTest, AnApplyWritesAndRemovesTheAutostartEntry) {
+    constexpr wchar_t kRunPath[] =
+        L"Software\\OrvaletTests\\MainWindow\\Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+    UniqueKey run;
+    ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, kRunPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, run.put(),
+                                nullptr),
+              ERROR_SUCCESS);
+    TOVL_Main& meter = CreateMeter();
+    const auto entry = [&]() -> std::wstring {
+        wchar_t text[MAX_PATH + 3] = {};
+        DWORD size = sizeof text;
+        if (::RegGetValueW(HKEY_CURRENT_USER, kRunPath, L"Orvalet", RRF_RT_REG_SZ, nullptr, text, &size) !=
+            ERROR_SUCCESS)
+            return L"";
+        return text;
+    };
+    effects::Apply(meter, [](OVL_OptionsRecord& o) { o.RunOnStartup = true; });
+    EXPECT_EQ(entry(), L'"' + settings_.ExecutablePath() + L'"');
+    effects::Apply(meter, [](OVL_OptionsRecord& o) { o.RunOnStartup = false; });
+    EXPECT_EQ(entry(), L"");
+}
+
+// One shown meter for the timers, the fades and the close command: showing
+// and hiding a window costs seconds under Wine.
+TEST_F(MainWindowTest, PowerEventsFadesAndTheCloseCommandAtTheDefaults) {
+    TOVL_Main& meter = CreateMeter(/*shown=*/true);
+    const HWND window = meter.Handle();
+    TTimerQueueTimer* timers[] = {&MainWindowProbe::SamplingTimer(meter), &MainWindowProbe::FadeTimer(meter),
+                                  &MainWindowProbe::MouseFadeTimer(meter)};
+    const auto running = [&] {
+        return std::vector<bool>{timers[0]->Enabled(), timers[1]->Enabled(), timers[2]->Enabled()};
+    };
+    ASSERT_EQ(running(), (std::vector<bool>{true, true, true}));
+
+    const struct {
+        WPARAM event;
+        bool running;
+    } power[] = {{PBT_APMSUSPEND, false}, {PBT_APMSTANDBY, false}, {PBT_APMRESUMEAUTOMATIC, false},
+                 {PBT_APMRESUMESUSPEND, true}, {PBT_APMRESUMESTANDBY, true}};
+    for (const auto& p : power) {
+        ::SendMessageW(window, WM_POWERBROADCAST, p.event, 0);
+        EXPECT_EQ(running(), std::vector<bool>(3, p.running)) << p.event;
+    }
+
+    const auto offered = [&](ActionId action) { return MainWindowProbe::Actions(meter).State(action); };
+    const auto alpha = [&] { return MainWindowProbe::Appearance(meter).Alpha(); };
+
+    // The close command, with the system's low bits set, hides through a fade.
+    ::SendMessageW(window, WM_SYSCOMMAND, SC_CLOSE | 2, 0);
+    EXPECT_TRUE(::IsWindowVisible(window));
+    EXPECT_EQ(offered(ActionId::HideMeterAction), (ActionState{false, true})) << "offered, greyed, while fading";
+    for (int tick = 0; tick < 25; ++tick) MainWindowProbe::FadeStep(meter);
+    EXPECT_EQ(alpha(), 5);
+    EXPECT_TRUE(::IsWindowVisible(window));
+    MainWindowProbe::FadeStep(meter);
+    EXPECT_FALSE(::IsWindowVisible(window));
+    EXPECT_EQ(alpha(), 0);
+    EXPECT_EQ(offered(ActionId::ShowMeterAction), (ActionState{true, true}));
+    EXPECT_FALSE(offered(ActionId::HideMeterAction).visible);
+    EXPECT_EQ(running(), (std::vector<bool>{true, false, false})) << "no effect timers while hidden";
+
+    meter.ShowMeter();
+    EXPECT_TRUE(::IsWindowVisible(window));
+    EXPECT_EQ(alpha(), 0) << "shown fully transparent";
+    EXPECT_EQ(offered(ActionId::ShowMeterAction), (ActionState{false, true}));
+    for (int tick = 0; tick < 26; ++tick) MainWindowProbe::FadeStep(meter);
+    EXPECT_EQ(alpha(), 205);
+    EXPECT_EQ(offered(ActionId::HideMeterAction), (ActionState{true, true}));
+    EXPECT_FALSE(MainWindowProbe::Fade(meter).FG_active);
+
+    // Without close to tray the close command ends the program.
+    effects::Apply(meter, [](OVL_OptionsRecord& o) { o.CloseToTray = false; });
+    ::SendMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+    PumpMessages();
+    EXPECT_FALSE(::IsWindow(window));
+    EXPECT_EQ(terminations_, 1);
+}
+
+TEST_F(MainWindowTest, AModalDialogGreysItsActionAndATopMostMeterStepsBackUntilItCloses) {
+    TOVL_Main& meter = CreateMeter();
+    const HWND window = meter.Handle();
+    ASSERT_TRUE(effects::ExStyle(window) & WS_EX_TOPMOST);
+    bool shown = false;
+    meter.RunModalDialog(ActionId::About, [&](HWND owner) {
+        shown = true;
+        EXPECT_EQ(owner, window);
+        EXPECT_FALSE(effects::ExStyle(window) & WS_EX_TOPMOST);
+        EXPECT_FALSE(MainWindowProbe::Actions(meter).State(ActionId::About).enabled);
+        throw std::runtime_error("the dialog failed");
+    });
+    EXPECT_TRUE(shown);
+    EXPECT_TRUE(effects::ExStyle(window) & WS_EX_TOPMOST);
+    EXPECT_TRUE(MainWindowProbe::Actions(meter).State(ActionId::About).enabled);
+}
+
+// Another thread or process may send WM_CLOSE or WM_ENDSESSION while a tick
+// waits in a cross-process call: nothing may be destroyed under the tick.
+TEST_F(MainWindowTest, ACloseSentDuringATickWaitsForTheTickAndSavesOnce) {
+    for (const UINT message : {WM_CLOSE, WM_ENDSESSION}) {
+        SCOPED_TRACE(message);
+        testing::FakeSettingsPlatform settings;
+        settings.registry.SetValue(L"Software\\Orvalet", L"StartMinimized", MakeDwordValue(1));
+        terminations_ = 0;
+        TOVL_Main& meter = CreateMeter(false, &settings);
+        const HWND window = meter.Handle();
+        tray_.onIcon = [&] {
+            std::atomic<bool> sent{false};
+            std::thread other([&] {
+                ::SendMessageW(window, message, TRUE, 0);
+                sent = true;
+            });
+            MSG peek{};
+            while (!sent) ::PeekMessageW(&peek, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+            other.join();
+        };
+        meter.SamplingTick();
+        EXPECT_TRUE(::IsWindow(window)) << "the tick ran to its end";
+        PumpMessages();
+        EXPECT_FALSE(::IsWindow(window));
+        EXPECT_EQ(terminations_, 1);
+        const auto& writes = settings.registry.Writes();
+        EXPECT_EQ(std::count_if(writes.begin(), writes.end(), [](const auto& w) { return w.name == L"WindowLeft"; }),
+                  1);
+        meter_.reset();
+    }
 }
 
 }  // namespace

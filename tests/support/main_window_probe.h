@@ -1,0 +1,33 @@
+#pragma once
+// The tests' and benchmarks' view of the meter window's parts.
+#include "shell/win32/main_window_win.h"
+
+namespace orvalet::win32 {
+
+class MainWindowProbe {
+public:
+    static TIPHLPCollector& Collector(TOVL_Main& meter) { return *meter.FCollector; }
+    static const TTrafficBuffer& TrafficBuffer(TOVL_Main& meter) { return *meter.FBuffer; }
+    static TrafficGraphControl& GraphControl(TOVL_Main& meter) { return *meter.FGraph; }
+    static TTrayIconGauge& Gauge(TOVL_Main& meter) { return *meter.FGauge; }
+    static TTimerQueueTimer& SamplingTimer(TOVL_Main& meter) { return *meter.PD_Timer; }
+    static TTimerQueueTimer& FadeTimer(TOVL_Main& meter) { return *meter.FG_Timer; }
+    static TTimerQueueTimer& MouseFadeTimer(TOVL_Main& meter) { return *meter.MF_Timer; }
+    static const SizeLimits& SizeConstraints(TOVL_Main& meter) { return meter.FSizeLimits; }
+    static const TActionList& Actions(TOVL_Main& meter) { return meter.OVL_Actions; }
+    static bool SamplingBusy(TOVL_Main& meter) { return meter.PD_isbusy; }
+    static const TWindowAppearance& Appearance(TOVL_Main& meter) { return meter.FAppearance; }
+    static const FadeState& Fade(TOVL_Main& meter) { return meter.FFade; }
+    static void FadeStep(TOVL_Main& meter) { meter.FadeStep(); }
+};
+
+// Dispatches every message waiting for this thread, as the message loop would.
+inline void PumpMessages() {
+    MSG message{};
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&message);
+        ::DispatchMessageW(&message);
+    }
+}
+
+}  // namespace orvalet::win32
