@@ -17,8 +17,8 @@ public:
     static const TActionList& Actions(TOVL_Main& meter) { return meter.OVL_Actions; }
     static bool SamplingBusy(TOVL_Main& meter) { return meter.PD_isbusy; }
     static const TWindowAppearance& Appearance(TOVL_Main& meter) { return meter.FAppearance; }
-    static const FadeState& Fade(TOVL_Main& meter) { return meter.FFade; }
-    static void FadeStep(TOVL_Main& meter) { meter.FadeStep(); }
+    static const FadeState& Fade(TOVL_Main& meter) { return meter.FFader->State(); }
+    static void FadeStep(TOVL_Main& meter) { meter.FFader->FadeStep(); }
 };
 
 // Dispatches every message waiting for this thread, as the message loop would.

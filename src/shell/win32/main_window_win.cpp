@@ -8,6 +8,7 @@
 #include "base/error_handler.h"
 #include "rendering/win32/number_format_win.h"
 #include "settings/options.h"
+#include "shell/graph_options.h"
 #include "shell/reentry_guard.h"
 #include "shell/tray_hint.h"
 #include "shell/win32/abort_message_box_win.h"
@@ -77,6 +78,11 @@ bool TOVL_Main::Create() {
                             frame.right - frame.left, frame.bottom - frame.top))
         return false;
     FAppearance.Attach(Handle());
+    FFader = std::make_unique<TMeterFader>(Handle(), FAppearance,
+                                           TMeterFader::Host{[this] { ShowMeterWindow(); },
+                                                             [this] { HideMeterWindow(); },
+                                                             [this] { UpdateMeterActions(); },
+                                                             [this] { DisableMeterActions(); }});
     FWindowIcon = LoadWindowIcon();
     FormCreate();
     return true;
@@ -146,11 +152,10 @@ void TOVL_Main::CreateTimers() {
     PD_Timer->SetOnTimer([this] { SamplingTick(); });
     FG_Timer = std::make_unique<TTimerQueueTimer>();
     FG_Timer->SetPeriod(kEffectTimerPeriodMs);
-    FG_Timer->SetOnTimer([this] { FadeStep(); });
+    FG_Timer->SetOnTimer([this] { FFader->FadeStep(); });
     MF_Timer = std::make_unique<TTimerQueueTimer>();
     MF_Timer->SetPeriod(kEffectTimerPeriodMs);
-    MF_Timer->SetOnTimer([this] { MouseFadeStep(); });
-    FFade = {};
+    MF_Timer->SetOnTimer([this] { FFader->MouseFadeStep(); });
 }
 
 void TOVL_Main::FormClose() {
@@ -280,41 +285,14 @@ void TOVL_Main::ApplyPendingOptions() {
 
     FAppearance.ApplyWindowStyle(options.WindowStyle);
     UpdateSizeConstraints();
-    ApplyWindowOptions();
-    ApplyGraphOptions();
+    FAppearance.ApplyEffects(options.AlwaysOnTop, options.TransparencyEnabled, options.TransparencyValue,
+                             options.ClickThrough);
+    orvalet::ApplyGraphOptions(options, FGraph->Graph());
     FGauge->SetAutoScale(options.Autoscale);
     FGraph->Paint();
 
-    // Mouse fading reacts only to a later change of the cursor state.
-    FFade.MF_CursorOnForm_LastStatus = IsCursorOnForm();
+    FFader->TakeCursorStateAsActedOn();
     UpdateEffectTimers();
-}
-
-void TOVL_Main::ApplyWindowOptions() {
-    const OVL_OptionsRecord& options = CurrentOptions;
-    FAppearance.SetTopMost(options.AlwaysOnTop);
-    FAppearance.SetAlpha(static_cast<std::uint8_t>(options.TransparencyValue & 0xFF));
-    FAppearance.SetTransparent(options.TransparencyEnabled);
-    // Without transparency click-through is never on.
-    FAppearance.SetClickThrough(options.TransparencyEnabled && options.ClickThrough);
-}
-
-void TOVL_Main::ApplyGraphOptions() {
-    const OVL_OptionsRecord& options = CurrentOptions;
-    TTrafficGraph& graph = FGraph->Graph();
-    graph.SetAutoscale(options.Autoscale);
-    graph.SetShowUDLabel(options.ShowUDValues);
-    graph.SetShowMVLabel(options.ShowMaxValue);
-    graph.SetShowIFLabel(options.ShowIFName);
-    graph.SetUseGradient(options.Gradient);
-    graph.SetShowHorGrid(options.ShowHorGrid);
-    graph.SetGraphVertGrid(options.VertGrid);
-    graph.SetDisplayAverage(options.DisplayAverageValues);
-    graph.SetLabelFonts(options.Fonts);
-    graph.SetFontAutosize(options.FontAutosize);
-    graph.SetColors(options.Colors);
-    graph.SetUDDisplayUnit(options.UDDisplayUnit);
-    graph.SetMVDisplayUnit(options.MVDisplayUnit);
 }
 
 // ---- Placement and size ----------------------------------------------------
@@ -368,27 +346,11 @@ void TOVL_Main::OnSettingChange(const wchar_t* area) {
     if (FGraph) FGraph->Paint();
 }
 
-// ---- Showing, hiding and fading --------------------------------------------
+// ---- Showing and hiding -------------------------------------------------
 
-void TOVL_Main::ShowMeter() {
-    if (::IsWindowVisible(Handle())) return;
-    if (FAppearance.Transparent() && CurrentOptions.FadingEnabled) {
-        StartFade(kShowFade);
-        return;
-    }
-    ShowMeterWindow();
-    UpdateMeterActions();
-}
+void TOVL_Main::ShowMeter() { FFader->ShowMeter(); }
 
-void TOVL_Main::HideMeter() {
-    if (!::IsWindowVisible(Handle())) return;
-    if (FAppearance.Transparent() && CurrentOptions.FadingEnabled) {
-        StartFade(kHideFade);
-        return;
-    }
-    HideMeterWindow();
-    UpdateMeterActions();
-}
+void TOVL_Main::HideMeter() { FFader->HideMeter(); }
 
 void TOVL_Main::ShowMeterWindow() {
     FitWindowToDesktop();
@@ -416,43 +378,6 @@ void TOVL_Main::UpdateEffectTimers() {
                         options.MouseFadingEnabled);
     FG_Timer->SetEnabled(states.fade);
     MF_Timer->SetEnabled(states.mouseFade);
-}
-
-// A new fade replaces a running one and goes on from the current alpha.
-void TOVL_Main::StartFade(FadeKind kind) {
-    FFade.FG_active = false;
-    FFade.FG_Type = kind;
-    if (kind == kHideFade || kind == kShowFade) DisableMeterActions();
-    if (kind == kShowFade) {
-        FAppearance.SetAlpha(0);  // shown, but fully transparent
-        ShowMeterWindow();
-    }
-    FFade.FG_active = true;
-}
-
-void TOVL_Main::FadeStep() {
-    const ReentryGuard guard(FG_isbusy);
-    if (!guard.Entered()) return;
-    const FadeStepResult step = AdvanceFade(FFade, FAppearance.Alpha(), CurrentOptions.TransparencyValue);
-    if (step.alpha) FAppearance.SetAlpha(static_cast<std::uint8_t>(*step.alpha));
-    if (step.hideMeterWindow) HideMeterWindow();
-    if (step.updateMeterActions) UpdateMeterActions();
-}
-
-void TOVL_Main::MouseFadeStep() {
-    const FadeKind kind = DecideMouseFade(FFade, IsCursorOnForm(), FAppearance.Alpha(),
-                                          CurrentOptions.TransparencyValue, CurrentOptions.MouseFadingIn);
-    if (kind != kNoFade) StartFade(kind);
-}
-
-// Windows lying over the meter are not considered; a cursor position that
-// cannot be read counts as off the window.
-bool TOVL_Main::IsCursorOnForm() const {
-    if (!::IsWindowVisible(Handle())) return false;
-    POINT cursor{};
-    if (!::GetCursorPos(&cursor)) return false;
-    const WindowBounds bounds = Bounds();
-    return IsPointOnWindow(cursor.x, cursor.y, bounds.left, bounds.top, bounds.width, bounds.height);
 }
 
 // ---- Power -----------------------------------------------------------------

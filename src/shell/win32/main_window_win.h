@@ -20,12 +20,12 @@
 #include "sampling/traffic_buffer.h"
 #include "settings/settings_platform.h"
 #include "shell/actions.h"
-#include "shell/meter_effects.h"
 #include "shell/popup_menu_model.h"
 #include "shell/timer_suspension.h"
 #include "shell/window_placement.h"
 #include "shell/win32/timer_queue_timer_win.h"
 #include "shell/win32/tray_icon_win.h"
+#include "shell/win32/meter_fader_win.h"
 #include "shell/win32/window_appearance_win.h"
 
 namespace orvalet::win32 {
@@ -134,15 +134,9 @@ private:
     void PlaceWindowFromOptions();
     void CreateGraph();
     void CreateTimers();
-    void ApplyGraphOptions();
-    void ApplyWindowOptions();
 
-    // Fading and the power events.
+    // The effect timers and the power events.
     void UpdateEffectTimers();
-    void StartFade(FadeKind kind);
-    void FadeStep();
-    void MouseFadeStep();
-    bool IsCursorOnForm() const;
     void SuspendTimers();
     void ResumeTimers();
     void SetTimerStates(const TimerStates& states);
@@ -184,10 +178,9 @@ private:
     std::unique_ptr<TTimerQueueTimer> MF_Timer;
 
     TWindowAppearance FAppearance;
-    FadeState FFade;
+    std::unique_ptr<TMeterFader> FFader;
     TTimerSuspension FSuspension;
     bool PD_isbusy = false;
-    bool FG_isbusy = false;
 
     // Nested message loops (menus, dialogs) running from deferred commands;
     // a close that arrives meanwhile waits for the outermost to end.

@@ -70,6 +70,14 @@ void TWindowAppearance::ResizeHeightBy(int delta) noexcept {
                    SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+void TWindowAppearance::ApplyEffects(bool topMost, bool transparent, std::int32_t transparencyValue,
+                                     bool clickThrough) noexcept {
+    SetTopMost(topMost);
+    SetAlpha(static_cast<std::uint8_t>(transparencyValue & 0xFF));
+    SetTransparent(transparent);
+    SetClickThrough(transparent && clickThrough);
+}
+
 void TWindowAppearance::SetTopMost(bool topMost) noexcept {
     FTopMost = topMost;
     ::SetWindowPos(FWindow, topMost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,

@@ -34,6 +34,11 @@ public:
     // style in force does nothing.
     void SetBorderStyle(BorderStyle style) noexcept;
 
+    // Top-most, then the opacity (the low 8 bits of the value) and
+    // transparency, then click-through, which is never on without
+    // transparency.
+    void ApplyEffects(bool topMost, bool transparent, std::int32_t transparencyValue, bool clickThrough) noexcept;
+
     bool TopMost() const noexcept { return FTopMost; }
     void SetTopMost(bool topMost) noexcept;
 

@@ -1,0 +1,53 @@
+#pragma once
+// Showing and hiding the meter with a fade, and the opacity that follows the
+// cursor: the fade state, driven by the two 25 ms effect timers. The rules
+// are portable (shell/meter_effects.h); this unit applies them to the window.
+#include <windows.h>
+
+#include <functional>
+
+#include "shell/meter_effects.h"
+#include "shell/win32/window_appearance_win.h"
+
+namespace orvalet::win32 {
+
+class TMeterFader {
+public:
+    // What the fader asks of the meter window around a fade.
+    struct Host {
+        std::function<void()> showMeterWindow;
+        std::function<void()> hideMeterWindow;
+        std::function<void()> updateMeterActions;
+        std::function<void()> disableMeterActions;
+    };
+
+    TMeterFader(HWND window, TWindowAppearance& appearance, Host host);
+
+    // Show or hide, through a fade when transparency and fading are on.
+    void ShowMeter();
+    void HideMeter();
+    void StartFade(FadeKind kind);
+
+    // The effect timers' handlers.
+    void FadeStep();
+    void MouseFadeStep();
+
+    // Whether the cursor lies on the shown window's outer rectangle, right
+    // and bottom edges included; windows over the meter are not considered.
+    bool IsCursorOnForm() const;
+    // Mouse fading reacts only to a later change of the cursor state.
+    void TakeCursorStateAsActedOn() { FState.MF_CursorOnForm_LastStatus = IsCursorOnForm(); }
+
+    const FadeState& State() const noexcept { return FState; }
+
+private:
+    bool FadesOnShowAndHide() const;
+
+    HWND FWindow;
+    TWindowAppearance& FAppearance;
+    Host FHost;
+    FadeState FState;
+    bool FG_isbusy = false;
+};
+
+}  // namespace orvalet::win32
