@@ -1,0 +1,72 @@
+#include "shell/tray_menu_model.h"
+
+namespace orvalet {
+namespace {
+
+constexpr int kAllHardwareInterfacesTag = 0;
+constexpr int kFirstInterfaceTag = 2;
+
+TrayMenuEntry ActionEntry(unsigned command, const MenuActionState& action) {
+    return {TrayMenuEntryKind::Action, command, action.caption, action.image, action.enabled, action.visible};
+}
+
+TrayMenuEntry Separator() { return {}; }
+
+}  // namespace
+
+std::vector<TrayMenuEntry> BuildTrayMenuEntries(const TrayMenuActions& actions) {
+    return {
+        ActionEntry(kShowMeterCommand, actions.showMeter),
+        ActionEntry(kHideMeterCommand, actions.hideMeter),
+        Separator(),
+        {TrayMenuEntryKind::SubMenu, kNoMenuCommand, L"Network Interface", kNetworkInterfaceImage},
+        ActionEntry(kOptionsCommand, actions.options),
+        ActionEntry(kAboutCommand, actions.about),
+        Separator(),
+        ActionEntry(kExitProgramCommand, actions.exitProgram),
+    };
+}
+
+std::vector<InterfaceMenuItem> BuildInterfaceSubMenu(const TIFList& ifl, const Guid& monitored) {
+    bool marked = monitored == AllHardwareInterfacesGUID;
+    std::vector<InterfaceMenuItem> items{
+        {kAllHardwareInterfacesCaption, kAllHardwareInterfacesTag, false, marked},
+        {L"", kAllHardwareInterfacesTag, true, false},
+    };
+    for (std::size_t i = 0; i < ifl.size(); ++i) {
+        const bool mark = !marked && ifl[i].ID == monitored;
+        marked = marked || mark;
+        items.push_back({EscapeMenuCaption(ifl[i].Name), kFirstInterfaceTag + static_cast<int>(i), false, mark});
+    }
+    return items;
+}
+
+std::optional<Guid> ResolveInterfaceTag(int tag, const TIFList& ifl) {
+    if (tag == kAllHardwareInterfacesTag) return AllHardwareInterfacesGUID;
+    if (tag < kFirstInterfaceTag) return std::nullopt;
+    const auto index = static_cast<std::size_t>(tag - kFirstInterfaceTag);
+    if (index >= ifl.size()) return std::nullopt;
+    return ifl[index].ID;
+}
+
+std::optional<int> InterfaceTagOfCommand(unsigned command) {
+    if (command < kFirstInterfaceCommand) return std::nullopt;
+    return static_cast<int>(command - kFirstInterfaceCommand);
+}
+
+std::wstring EscapeMenuCaption(std::wstring_view text) {
+    std::wstring caption;
+    caption.reserve(text.size());
+    for (const wchar_t ch : text) {
+        caption.push_back(ch);
+        if (ch == L'&') caption.push_back(L'&');
+    }
+    return caption;
+}
+
+TrayClickAction DecideTrayClick(bool meterVisible, bool meterCovered) noexcept {
+    if (!meterVisible) return TrayClickAction::ShowMeter;
+    return meterCovered ? TrayClickAction::RaiseMeter : TrayClickAction::HideMeter;
+}
+
+}  // namespace orvalet

@@ -1,0 +1,86 @@
+#include "shell/tray_menu_model.h"
+
+#include <gtest/gtest.h>
+
+#include "support/scripted_interface_table.h"
+
+namespace orvalet {
+namespace {
+
+using testing::TestGuid;
+
+TEST(TrayMenuModel, EightEntriesInOrderBoundToTheirActions) {
+    TrayMenuActions actions{{L"Show Meter", 0, true, false}, {L"Hide Meter", 1, false, true},
+                            {L"Options", 3, false, true},    {L"About", 4, true, true},
+                            {L"Exit Orvalet", 5, true, true}};
+    const auto entries = BuildTrayMenuEntries(actions);
+    using K = TrayMenuEntryKind;
+    const std::vector<TrayMenuEntry> expected{
+        {K::Action, kShowMeterCommand, L"Show Meter", 0, true, false},
+        {K::Action, kHideMeterCommand, L"Hide Meter", 1, false, true},
+        {},
+        {K::SubMenu, kNoMenuCommand, L"Network Interface", 2, true, true},
+        {K::Action, kOptionsCommand, L"Options", 3, false, true},
+        {K::Action, kAboutCommand, L"About", 4, true, true},
+        {},
+        {K::Action, kExitProgramCommand, L"Exit Orvalet", 5, true, true},
+    };
+    EXPECT_EQ(entries, expected);
+    EXPECT_EQ(entries.size(), kTrayMenuEntryCount);
+    EXPECT_EQ(entries[kNetworkInterfacePosition].kind, K::SubMenu);
+}
+
+TEST(TrayMenuModel, InterfaceSubMenuMarksTheSelectionOnlyWhereItIsListed) {
+    const TIFList ifl{{TestGuid(1), L"Wi-Fi"}, {TestGuid(2), L"R&D LAN && more"}, {TestGuid(1), L"Wi-Fi filter"}};
+    const struct {
+        Guid monitored;
+        int markedTag;  // -1: none
+    } cases[] = {{AllHardwareInterfacesGUID, 0}, {TestGuid(2), 3}, {TestGuid(1), 2}, {TestGuid(9), -1}};
+    for (const auto& c : cases) {
+        const auto items = BuildInterfaceSubMenu(ifl, c.monitored);
+        ASSERT_EQ(items.size(), 5u);
+        int marks = 0;
+        for (const auto& item : items) {
+            marks += item.checked;
+            if (item.checked) {
+                EXPECT_EQ(item.tag, c.markedTag);
+            }
+        }
+        EXPECT_EQ(marks, c.markedTag < 0 ? 0 : 1) << c.monitored.ToString();
+    }
+
+    const auto items = BuildInterfaceSubMenu(ifl, TestGuid(9));
+    EXPECT_EQ(items[0], (InterfaceMenuItem{L"All Hardware Interfaces", 0, false, false}));
+    EXPECT_TRUE(items[1].separator);
+    EXPECT_EQ(items[2], (InterfaceMenuItem{L"Wi-Fi", 2, false, false}));
+    EXPECT_EQ(items[3].caption, L"R&&D LAN &&&& more");
+    EXPECT_EQ(items[4].tag, 4);
+    EXPECT_EQ(items[4].Command(), kFirstInterfaceCommand + 4);
+
+    // An empty list still gives the first item and the separator.
+    const auto empty = BuildInterfaceSubMenu({}, AllHardwareInterfacesGUID);
+    ASSERT_EQ(empty.size(), 2u);
+    EXPECT_TRUE(empty[0].checked);
+    EXPECT_TRUE(empty[1].separator);
+}
+
+TEST(TrayMenuModel, TagsAndCommandsLeadBackToTheirInterface) {
+    const TIFList ifl{{TestGuid(1), L"a"}, {TestGuid(2), L"b"}};
+    EXPECT_EQ(ResolveInterfaceTag(0, ifl), AllHardwareInterfacesGUID);
+    EXPECT_EQ(ResolveInterfaceTag(2, ifl), TestGuid(1));
+    EXPECT_EQ(ResolveInterfaceTag(3, ifl), TestGuid(2));
+    for (const int tag : {1, 4, -1}) EXPECT_FALSE(ResolveInterfaceTag(tag, ifl)) << tag;
+
+    EXPECT_EQ(InterfaceTagOfCommand(kFirstInterfaceCommand + 3), 3);
+    EXPECT_FALSE(InterfaceTagOfCommand(kExitProgramCommand));
+}
+
+TEST(TrayMenuModel, TrayClickShowsRaisesOrHides) {
+    EXPECT_EQ(DecideTrayClick(false, false), TrayClickAction::ShowMeter);
+    EXPECT_EQ(DecideTrayClick(false, true), TrayClickAction::ShowMeter);
+    EXPECT_EQ(DecideTrayClick(true, true), TrayClickAction::RaiseMeter);
+    EXPECT_EQ(DecideTrayClick(true, false), TrayClickAction::HideMeter);
+}
+
+}  // namespace
+}  // namespace orvalet
