@@ -1,0 +1,98 @@
+#pragma once
+// The about box: the program's name and version, the build date, the credit
+// line and the licence, with links to the project's web page, its e-mail
+// address and a donation page. A modal dialog whose controls are created in
+// code, so that the dialog manager handles the keyboard (Tab, Enter, Esc).
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "base/win32/base_window.h"
+#include "base/win32/unique_handle.h"
+
+namespace orvalet::win32 {
+
+// Control identifiers, in the order of the form's components.
+enum AboutControl : int {
+    URL_Label = 1001,
+    Email_Label,
+    Orvalet_Label,
+    Author_Label,
+    BuildDate_Label,
+    FreeSoftware_Label,
+    Panel1,
+    PayPal_Image,
+    Memo1,
+    Button1 = IDOK,
+};
+
+// Link colours: blue until clicked, navy afterwards.
+inline constexpr COLORREF kLinkColor = RGB(0, 0, 255);
+inline constexpr COLORREF kVisitedLinkColor = RGB(0, 0, 128);
+
+struct AboutBoxServices {
+    // Opens an address; empty: the shell's "open" verb, shown normally. A
+    // failure passes silently.
+    std::function<void(const std::wstring& address)> openAddress;
+};
+
+// The panel that holds every control but the button: a flat frame on the
+// window colour. It passes its controls' notifications on to the box.
+class AboutPanel final : public BaseWindow<AboutPanel> {
+public:
+    bool Create(HWND box, const RECT& bounds);
+    static const wchar_t* ClassName() { return L"OrvaletAboutPanel"; }
+    static void CustomizeClass(WNDCLASSEXW& windowClass);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+};
+
+class TOVL_About {
+public:
+    explicit TOVL_About(AboutBoxServices services = {});
+    TOVL_About(const TOVL_About&) = delete;
+    TOVL_About& operator=(const TOVL_About&) = delete;
+    ~TOVL_About();
+
+    // Shows the box over its owner, centred on the owner's monitor, and
+    // returns when it closes: IDOK from the button or Enter, IDCANCEL from
+    // Esc or the close button, -1 when it could not be shown.
+    INT_PTR ShowModal(HWND owner);
+
+    // While shown: the box and its controls.
+    HWND Handle() const noexcept { return window_; }
+    HWND Control(AboutControl id) const noexcept;
+
+private:
+    static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+    INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+    void FormCreate();
+    void PlaceForm();
+    void CreateFonts(UINT dpi);
+    void CreateControls(UINT dpi);
+    void ShowDonationPicture(UINT dpi);
+    void OnCommand(int id, int code);
+    HBRUSH OnControlColor(HDC dc, HWND control) const;
+    bool OnSetCursor(HWND control) const;
+
+    void URL_LabelClick();
+    void Email_LabelClick();
+    void PayPal_ImageClick();
+    void VisitLink(AboutControl label, bool& visited);
+
+    AboutBoxServices services_;
+    HWND owner_ = nullptr;
+    HWND window_ = nullptr;
+    std::unique_ptr<AboutPanel> panel_;
+    UniqueFont formFont_;
+    UniqueFont titleFont_;
+    UniqueFont memoFont_;
+    UniqueFont linkFont_;
+    UniqueBitmap donationPicture_;
+    bool urlVisited_ = false;
+    bool emailVisited_ = false;
+};
+
+}  // namespace orvalet::win32
