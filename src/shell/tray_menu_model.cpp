@@ -54,6 +54,17 @@ std::optional<int> InterfaceTagOfCommand(unsigned command) {
     return static_cast<int>(command - kFirstInterfaceCommand);
 }
 
+bool SelectInterfaceFromPopup(unsigned command, const TIFList& ifl, OVL_OptionsRecord& pending,
+                              OVL_OptionsRecord& current, TIPHLPCollector& collector) {
+    const std::optional<int> tag = InterfaceTagOfCommand(command);
+    const std::optional<Guid> chosen = tag ? ResolveInterfaceTag(*tag, ifl) : std::nullopt;
+    if (!chosen) return false;
+    pending.MonitoredInterface = *chosen;
+    current.MonitoredInterface = pending.MonitoredInterface;
+    collector.SetInterfaceToMonitor(current.MonitoredInterface);
+    return true;
+}
+
 std::wstring EscapeMenuCaption(std::wstring_view text) {
     std::wstring caption;
     caption.reserve(text.size());

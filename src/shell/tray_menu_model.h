@@ -12,6 +12,7 @@
 
 #include "sampling/collector.h"
 #include "sampling/guid.h"
+#include "settings/options.h"
 
 namespace orvalet {
 
@@ -91,6 +92,13 @@ std::optional<Guid> ResolveInterfaceTag(int tag, const TIFList& ifl);
 
 // The tag of an interface item's command; nothing for other commands.
 std::optional<int> InterfaceTagOfCommand(unsigned command);
+
+// The click on an interface item (SelectInterfaceFromPopup): the chosen
+// interface goes into `pending`, then `current`, then the collector, so that
+// it counts from the next reading and a later apply of the pending options
+// does not undo it. False, and nothing changed, for any other command.
+bool SelectInterfaceFromPopup(unsigned command, const TIFList& ifl, OVL_OptionsRecord& pending,
+                              OVL_OptionsRecord& current, TIPHLPCollector& collector);
 
 // A text as a menu caption that shows every '&' instead of underlining the
 // next letter.

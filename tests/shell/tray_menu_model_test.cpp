@@ -75,6 +75,24 @@ TEST(TrayMenuModel, TagsAndCommandsLeadBackToTheirInterface) {
     EXPECT_FALSE(InterfaceTagOfCommand(kExitProgramCommand));
 }
 
+TEST(TrayMenuModel, ChoosingAnInterfaceWritesBothRecordsThenTheCollector) {
+    const TIFList ifl{{TestGuid(1), L"a"}, {TestGuid(2), L"b"}};
+    TIPHLPCollector collector(nullptr);
+    OVL_OptionsRecord pending, current;
+    EXPECT_TRUE(SelectInterfaceFromPopup(kFirstInterfaceCommand + 3, ifl, pending, current, collector));
+    EXPECT_EQ(pending.MonitoredInterface, TestGuid(2));
+    EXPECT_EQ(current.MonitoredInterface, TestGuid(2));
+    EXPECT_EQ(collector.InterfaceToMonitor(), TestGuid(2));
+
+    for (const unsigned other : {kExitProgramCommand, kFirstInterfaceCommand + 1, kFirstInterfaceCommand + 4})
+        EXPECT_FALSE(SelectInterfaceFromPopup(other, ifl, pending, current, collector)) << other;
+    EXPECT_EQ(collector.InterfaceToMonitor(), TestGuid(2));
+
+    EXPECT_TRUE(SelectInterfaceFromPopup(kFirstInterfaceCommand, ifl, pending, current, collector));
+    EXPECT_EQ(pending.MonitoredInterface, AllHardwareInterfacesGUID);
+    EXPECT_EQ(current.MonitoredInterface, AllHardwareInterfacesGUID);
+}
+
 TEST(TrayMenuModel, TrayClickShowsRaisesOrHides) {
     EXPECT_EQ(DecideTrayClick(false, false), TrayClickAction::ShowMeter);
     EXPECT_EQ(DecideTrayClick(false, true), TrayClickAction::ShowMeter);
