@@ -6,24 +6,26 @@ namespace {
 constexpr int kAllHardwareInterfacesTag = 0;
 constexpr int kFirstInterfaceTag = 2;
 
-TrayMenuEntry ActionEntry(unsigned command, const MenuActionState& action) {
-    return {TrayMenuEntryKind::Action, command, action.caption, action.image, action.enabled, action.visible};
+TrayMenuEntry ActionEntry(const TActionList& actions, ActionId action, unsigned command) {
+    const ActionState& state = actions.State(action);
+    return {TrayMenuEntryKind::Action,        command,       std::wstring(TActionList::Caption(action)),
+            TActionList::ImageIndex(action), state.enabled, state.visible};
 }
 
 TrayMenuEntry Separator() { return {}; }
 
 }  // namespace
 
-std::vector<TrayMenuEntry> BuildTrayMenuEntries(const TrayMenuActions& actions) {
+std::vector<TrayMenuEntry> BuildTrayMenuEntries(const TActionList& actions) {
     return {
-        ActionEntry(kShowMeterCommand, actions.showMeter),
-        ActionEntry(kHideMeterCommand, actions.hideMeter),
+        ActionEntry(actions, ActionId::ShowMeterAction, kShowMeterCommand),
+        ActionEntry(actions, ActionId::HideMeterAction, kHideMeterCommand),
         Separator(),
         {TrayMenuEntryKind::SubMenu, kNoMenuCommand, L"Network Interface", kNetworkInterfaceImage},
-        ActionEntry(kOptionsCommand, actions.options),
-        ActionEntry(kAboutCommand, actions.about),
+        ActionEntry(actions, ActionId::Options, kOptionsCommand),
+        ActionEntry(actions, ActionId::About, kAboutCommand),
         Separator(),
-        ActionEntry(kExitProgramCommand, actions.exitProgram),
+        ActionEntry(actions, ActionId::ExitProgram, kExitProgramCommand),
     };
 }
 

@@ -13,6 +13,7 @@
 #include "sampling/collector.h"
 #include "sampling/guid.h"
 #include "settings/options.h"
+#include "shell/actions.h"
 
 namespace orvalet {
 
@@ -25,23 +26,6 @@ inline constexpr unsigned kOptionsCommand = 102;
 inline constexpr unsigned kAboutCommand = 103;
 inline constexpr unsigned kExitProgramCommand = 104;
 inline constexpr unsigned kFirstInterfaceCommand = 1000;
-
-// What one action shows in the menu, taken from the action list.
-struct MenuActionState {
-    std::wstring caption;
-    int image = -1;  // index into the action images; -1 for none
-    bool enabled = true;
-    bool visible = true;
-};
-
-// The actions the menu's entries are bound to.
-struct TrayMenuActions {
-    MenuActionState showMeter;
-    MenuActionState hideMeter;
-    MenuActionState options;
-    MenuActionState about;
-    MenuActionState exitProgram;
-};
 
 enum class TrayMenuEntryKind { Action, Separator, SubMenu };
 
@@ -62,9 +46,10 @@ inline constexpr std::size_t kNetworkInterfacePosition = 3;
 inline constexpr int kNetworkInterfaceImage = 2;
 
 // The eight entries from top to bottom: Show Meter, Hide Meter, a separator,
-// "Network Interface", Options, About, a separator and Exit. Every entry is
-// listed; an invisible one is left out of the menu the user sees.
-std::vector<TrayMenuEntry> BuildTrayMenuEntries(const TrayMenuActions& actions);
+// "Network Interface", Options, About, a separator and Exit, each with the
+// caption, image and state of its action. Every entry is listed; an
+// invisible one is left out of the menu the user sees.
+std::vector<TrayMenuEntry> BuildTrayMenuEntries(const TActionList& actions);
 
 // One item of the interface sub-menu.
 struct InterfaceMenuItem {

@@ -9,15 +9,14 @@ namespace {
 
 using testing::TestGuid;
 
-TEST(TrayMenuModel, EightEntriesInOrderBoundToTheirActions) {
-    TrayMenuActions actions{{L"Show Meter", 0, true, false}, {L"Hide Meter", 1, false, true},
-                            {L"Options", 3, false, true},    {L"About", 4, true, true},
-                            {L"Exit Orvalet", 5, true, true}};
-    const auto entries = BuildTrayMenuEntries(actions);
+TEST(TrayMenuModel, EightEntriesInOrderFollowTheirActions) {
+    TActionList actions;
+    actions.UpdateMeterActions(true);
+    actions.SetEnabled(ActionId::Options, false);
     using K = TrayMenuEntryKind;
     const std::vector<TrayMenuEntry> expected{
-        {K::Action, kShowMeterCommand, L"Show Meter", 0, true, false},
-        {K::Action, kHideMeterCommand, L"Hide Meter", 1, false, true},
+        {K::Action, kShowMeterCommand, L"Show Meter", 0, false, false},
+        {K::Action, kHideMeterCommand, L"Hide Meter", 1, true, true},
         {},
         {K::SubMenu, kNoMenuCommand, L"Network Interface", 2, true, true},
         {K::Action, kOptionsCommand, L"Options", 3, false, true},
@@ -25,9 +24,18 @@ TEST(TrayMenuModel, EightEntriesInOrderBoundToTheirActions) {
         {},
         {K::Action, kExitProgramCommand, L"Exit Orvalet", 5, true, true},
     };
-    EXPECT_EQ(entries, expected);
-    EXPECT_EQ(entries.size(), kTrayMenuEntryCount);
-    EXPECT_EQ(entries[kNetworkInterfacePosition].kind, K::SubMenu);
+    EXPECT_EQ(BuildTrayMenuEntries(actions), expected);
+    EXPECT_EQ(expected.size(), kTrayMenuEntryCount);
+    EXPECT_EQ(expected[kNetworkInterfacePosition].kind, K::SubMenu);
+
+    // While the meter fades, both meter actions are greyed and keep their visibility.
+    actions.UpdateMeterActions(false);
+    actions.DisableMeterActions();
+    const auto fading = BuildTrayMenuEntries(actions);
+    EXPECT_TRUE(fading[0].visible && !fading[0].enabled);
+    EXPECT_FALSE(fading[1].visible);
+    EXPECT_TRUE(fading[7].enabled);
+    EXPECT_EQ(TActionList::ImageIndex(ActionId::ApplyOptions), 6) << "beyond the six images, in no menu";
 }
 
 TEST(TrayMenuModel, InterfaceSubMenuMarksTheSelectionOnlyWhereItIsListed) {

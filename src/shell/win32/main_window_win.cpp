@@ -6,15 +6,17 @@
 #include <utility>
 
 #include "base/error_handler.h"
+#include "base/win32/dpi_win.h"
 #include "rendering/win32/number_format_win.h"
 #include "settings/options.h"
 #include "shell/graph_options.h"
 #include "shell/reentry_guard.h"
 #include "shell/tray_hint.h"
 #include "shell/win32/abort_message_box_win.h"
+#include "shell/win32/about_box_win.h"
 #include "shell/win32/desktop_geometry_win.h"
-#include "shell/win32/popup_menu_win.h"
 #include "shell/win32/resource_ids.h"
+#include "shell/win32/window_cover_win.h"
 
 namespace orvalet::win32 {
 namespace {
@@ -59,7 +61,7 @@ TOVL_Main::TOVL_Main(MainWindowServices services) : FServices(std::move(services
         };
     }
     if (!FServices.terminate) FServices.terminate = [] { ::PostQuitMessage(0); };
-    if (!FServices.trackPopupMenu) FServices.trackPopupMenu = &TrackPopupMenuAt;
+    if (!FServices.trackPopupMenu) FServices.trackPopupMenu = &TrackTrayMenu;
 }
 
 // The window goes first, while every member it reaches is still whole.
@@ -193,6 +195,9 @@ void TOVL_Main::RunDeferred(DeferredCommand command, LPARAM lParam) {
         case DeferredCommand::PopupMenu:
             OpenPopupMenu({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
             break;
+        case DeferredCommand::About:
+            RunModalDialog(ActionId::About, [](HWND owner) { TOVL_About().ShowModal(owner); });
+            break;
     }
 }
 
@@ -215,6 +220,8 @@ void TOVL_Main::SaveOptionsOnce() {
 }
 
 void TOVL_Main::RunModalDialog(ActionId action, const std::function<void(HWND owner)>& show) {
+    // A disabled action does not run: its dialog may already be open.
+    if (!OVL_Actions.State(action).enabled) return;
     OVL_Actions.SetEnabled(action, false);
     const bool steppedBack = FAppearance.TopMost();
     if (steppedBack) FAppearance.SetTopMost(false);
@@ -434,24 +441,47 @@ void TOVL_Main::GraphMouseUp(MouseButton button, int x, int y) {
 }
 
 void TOVL_Main::OpenPopupMenu(POINT screenPoint) {
-    MenuCommand command = MenuCommand::None;
+    unsigned command = kNoMenuCommand;
     RunNestedLoop([&] {
-        command = FServices.trackPopupMenu(Handle(), screenPoint, BuildPopupMenuEntries(OVL_Actions));
+        const TrayPopupMenu menu = OVL_PopupMenuPopup();
+        command = FServices.trackPopupMenu(Handle(), menu.Handle(), screenPoint);
     });
     RunMenuCommand(command);
 }
 
-void TOVL_Main::RunMenuCommand(MenuCommand command) {
+TrayPopupMenu TOVL_Main::OVL_PopupMenuPopup() {
+    ifl = FCollector->GetInterfaceList(CurrentOptions.ListEnabledHardwareInterfacesOnly);
+    return TrayPopupMenu(BuildTrayMenuEntries(OVL_Actions), BuildInterfaceSubMenu(ifl, FCollector->InterfaceToMonitor()),
+                         ActionImageList(Instance(), WindowDpi(Handle())));
+}
+
+void TOVL_Main::RunMenuCommand(unsigned command) {
     switch (command) {
-        case MenuCommand::ShowMeter: ShowMeterActionExecute(); break;
-        case MenuCommand::HideMeter: HideMeterActionExecute(); break;
-        case MenuCommand::ExitProgram: ExitProgramExecute(); break;
-        case MenuCommand::None: break;
+        case kNoMenuCommand: break;
+        case kShowMeterCommand: ShowMeterActionExecute(); break;
+        case kHideMeterCommand: HideMeterActionExecute(); break;
+        case kOptionsCommand: OptionsExecute(); break;
+        case kAboutCommand: AboutExecute(); break;
+        case kExitProgramCommand: ExitProgramExecute(); break;
+        default: SelectInterfaceFromPopup(command, ifl, PendingOptions, CurrentOptions, *FCollector); break;
+    }
+}
+
+void TOVL_Main::OVL_TrayClick() {
+    const bool shown = ::IsWindowVisible(Handle()) != FALSE;
+    switch (DecideTrayClick(shown, shown && IsWindowCovered(Handle()))) {
+        case TrayClickAction::ShowMeter:
+            ShowMeterActionExecute();
+            ::RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+            break;
+        case TrayClickAction::RaiseMeter: ::SetForegroundWindow(Handle()); break;
+        case TrayClickAction::HideMeter: HideMeterActionExecute(); break;
     }
 }
 
 void TOVL_Main::OnTrayIcon(WPARAM wParam, LPARAM lParam) {
     const TrayIconNotification notification = TTrayIcon::DecodeCallback(wParam, lParam);
+    if (notification.event == TrayIconEvent::Click) OVL_TrayClick();
     if (notification.event == TrayIconEvent::ContextMenu)
         PostDeferred(DeferredCommand::PopupMenu, notification.anchor);
 }

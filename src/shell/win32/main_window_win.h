@@ -20,11 +20,12 @@
 #include "sampling/traffic_buffer.h"
 #include "settings/settings_platform.h"
 #include "shell/actions.h"
-#include "shell/popup_menu_model.h"
 #include "shell/timer_suspension.h"
+#include "shell/tray_menu_model.h"
 #include "shell/window_placement.h"
 #include "shell/win32/timer_queue_timer_win.h"
 #include "shell/win32/tray_icon_win.h"
+#include "shell/win32/tray_menu_win.h"
 #include "shell/win32/meter_fader_win.h"
 #include "shell/win32/window_appearance_win.h"
 
@@ -49,6 +50,8 @@ inline constexpr int kMinimumWindowSize = 32;
 enum class DeferredCommand : WPARAM {
     Close = 1,
     PopupMenu = 2,
+    // 3 is kept for the options dialog.
+    About = 4,
 };
 
 // What the meter draws on from outside. The program entry wires the real
@@ -65,10 +68,9 @@ struct MainWindowServices {
     std::function<void(HWND owner, const std::wstring& text)> showStartupError;
     // Ends the program's message loop; empty: PostQuitMessage(0).
     std::function<void()> terminate;
-    // Opens the context menu at a screen point and returns the choice;
-    // empty: the system's popup menu.
-    std::function<MenuCommand(HWND owner, POINT screenPoint, const std::vector<MenuEntry>& entries)>
-        trackPopupMenu;
+    // Opens the popup menu at a screen point and returns the command chosen
+    // (kNoMenuCommand when dismissed); empty: TrackTrayMenu.
+    std::function<unsigned(HWND owner, HMENU menu, POINT screenPoint)> trackPopupMenu;
 };
 
 class TOVL_Main final : public BaseWindow<TOVL_Main> {
@@ -114,6 +116,14 @@ public:
     void HideMeterActionExecute() { HideMeter(); }
     // Closes the window, which saves the options and ends the program.
     void ExitProgramExecute() { PostDeferred(DeferredCommand::Close); }
+    // The options dialog's opener, still to come.
+    void OptionsExecute() {}
+    void ApplyOptionsExecute() { ApplyPendingOptions(); }
+    // Opens the about box.
+    void AboutExecute() { PostDeferred(DeferredCommand::About); }
+    // The tray icon's click: shows a hidden meter, raises a covered one and
+    // hides one that is fully in view.
+    void OVL_TrayClick();
 
     // Runs a command from the window's own message, after the handler that
     // asks for it has returned.
@@ -150,7 +160,10 @@ private:
     // Runs a menu or dialog loop; a close that arrived meanwhile follows it.
     void RunNestedLoop(const std::function<void()>& run);
     void OpenPopupMenu(POINT screenPoint);
-    void RunMenuCommand(MenuCommand command);
+    // The menu as it opens: the actions' states and the interface sub-menu
+    // from the live interface list, which it keeps in ifl.
+    TrayPopupMenu OVL_PopupMenuPopup();
+    void RunMenuCommand(unsigned command);
 
     void GraphMouseDown(MouseButton button, int x, int y);
     void GraphMouseUp(MouseButton button, int x, int y);
@@ -166,6 +179,8 @@ private:
     HICON FWindowIcon = nullptr;  // shared resource icon, not owned
 
     TActionList OVL_Actions;
+    // The interfaces of the sub-menu's last opening; an item's tag indexes it.
+    TIFList ifl;
 
     // Created in this order by FormCreate and freed in reverse by FormDestroy.
     std::unique_ptr<NotificationIcon> OVL_Tray;

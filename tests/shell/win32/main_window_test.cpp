@@ -17,6 +17,7 @@
 #include "shell/tray_hint.h"
 #include "support/fake_settings_platform.h"
 #include "support/main_window_probe.h"
+#include "support/menu_reader_win.h"
 #include "support/scripted_interface_table.h"
 
 namespace orvalet::win32 {
@@ -121,8 +122,8 @@ protected:
         services.createTrayIcon = [this](HWND, UINT, HICON) { return std::make_unique<RecordingTray>(tray_); };
         services.showStartupError = [this](HWND, const std::wstring& text) { startupErrors_.push_back(text); };
         services.terminate = [this] { ++terminations_; };
-        services.trackPopupMenu = [this](HWND, POINT point, const std::vector<MenuEntry>& entries) {
-            menus_.push_back({point, entries});
+        services.trackPopupMenu = [this](HWND, HMENU menu, POINT point) {
+            menus_.push_back({point, testing::MenuCaptions(testing::ReadMenu(menu))});
             return menuChoice_;
         };
         meter_ = std::make_unique<TOVL_Main>(std::move(services));
@@ -138,10 +139,10 @@ protected:
     int terminations_ = 0;
     struct OpenedMenu {
         POINT point;
-        std::vector<MenuEntry> entries;
+        std::vector<std::wstring> captions;
     };
     std::vector<OpenedMenu> menus_;
-    MenuCommand menuChoice_ = MenuCommand::None;
+    unsigned menuChoice_ = kNoMenuCommand;
     std::unique_ptr<TOVL_Main> meter_;
 };
 
@@ -318,7 +319,7 @@ TEST_F(MainWindowTest, TheGraphsRightButtonOpensTheMenuWhereClickedAndTheTrayAtT
     // With fading off the menu's choice shows the meter at once.
     PendingOptions.FadingEnabled = false;
     meter.ApplyPendingOptions();
-    menuChoice_ = MenuCommand::ShowMeter;
+    menuChoice_ = kShowMeterCommand;
     ::SendMessageW(graph, WM_RBUTTONUP, 0, MAKELPARAM(5, 7));
     EXPECT_TRUE(menus_.empty()) << "the menu opens from the window's own message, after the click's handler";
     PumpMessages();
@@ -328,14 +329,12 @@ TEST_F(MainWindowTest, TheGraphsRightButtonOpensTheMenuWhereClickedAndTheTrayAtT
     EXPECT_EQ(menus_[0].point.x, clicked.x);
     EXPECT_EQ(menus_[0].point.y, clicked.y);
     EXPECT_GT(clicked.y, 157) << "the caption lies between the window's top and the graph";
-    TActionList hidden;
-    hidden.UpdateMeterActions(false);
-    EXPECT_EQ(menus_[0].entries, BuildPopupMenuEntries(hidden));
+    EXPECT_EQ(menus_[0].captions[0], L"Show Meter");
     EXPECT_TRUE(::IsWindowVisible(window));
     EXPECT_TRUE(MainWindowProbe::Actions(meter).State(ActionId::HideMeterAction).visible);
 
     // The tray icon's menu opens at the cursor point it reports.
-    menuChoice_ = MenuCommand::None;
+    menuChoice_ = kNoMenuCommand;
     ::SendMessageW(window, WM_TRAYICON, MAKEWPARAM(300, 400), MAKELPARAM(WM_CONTEXTMENU, 1));
     PumpMessages();
     ASSERT_EQ(menus_.size(), 2u);
@@ -343,12 +342,11 @@ TEST_F(MainWindowTest, TheGraphsRightButtonOpensTheMenuWhereClickedAndTheTrayAtT
     EXPECT_EQ(menus_[1].point.y, 400);
     EXPECT_TRUE(::IsWindowVisible(window)) << "a dismissed menu changes nothing";
 
-    menuChoice_ = MenuCommand::ExitProgram;
+    menuChoice_ = kExitProgramCommand;
     ::SendMessageW(graph, WM_RBUTTONUP, 0, MAKELPARAM(0, 0));
     PumpMessages();
     ASSERT_EQ(menus_.size(), 3u);
-    EXPECT_EQ(menus_[2].entries, BuildPopupMenuEntries(MainWindowProbe::Actions(meter)));
-    EXPECT_EQ(menus_[2].entries[0].command, MenuCommand::HideMeter);
+    EXPECT_EQ(menus_[2].captions[0], L"Hide Meter");
     EXPECT_FALSE(::IsWindow(window)) << "the choice ends the program";
     EXPECT_EQ(terminations_, 1);
     EXPECT_EQ(StoredDword(L"WindowLeft"), 200u);

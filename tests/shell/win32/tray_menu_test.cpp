@@ -5,45 +5,29 @@
 #include <string>
 #include <vector>
 
+#include "support/menu_reader_win.h"
 #include "support/scripted_interface_table.h"
 #include "support/screen_capture_win.h"
 
 namespace orvalet::win32 {
 namespace {
 
+using orvalet::testing::MenuCaptions;
+using orvalet::testing::ReadMenu;
 using orvalet::testing::TestGuid;
 
 const TIFList kInterfaces{{TestGuid(1), L"Ethernet"}, {TestGuid(2), L"Wi-Fi & Bluetooth"}};
 
-TrayMenuActions MeterShownActions() {
-    return {{L"Show Meter", 0, true, false},
-            {L"Hide Meter", 1, true, true},
-            {L"Options", 3, false, true},  // greyed, as while its dialog is open
-            {L"About", 4, true, true},
-            {L"Exit Orvalet", 5, true, true}};
+TActionList MeterShownActions() {
+    TActionList actions;
+    actions.UpdateMeterActions(true);
+    actions.SetEnabled(ActionId::Options, false);  // as while its dialog is open
+    return actions;
 }
 
 TrayPopupMenu BuildMenu(const Guid& monitored, UINT dpi = 96) {
     return TrayPopupMenu(BuildTrayMenuEntries(MeterShownActions()), BuildInterfaceSubMenu(kInterfaces, monitored),
                          ActionImageList(::GetModuleHandleW(nullptr), dpi));
-}
-
-struct ReadItem {
-    std::wstring caption;
-    UINT id = 0, type = 0, state = 0;
-    HBITMAP image = nullptr;
-    HMENU subMenu = nullptr;
-};
-
-ReadItem Read(HMENU menu, int position) {
-    wchar_t text[128] = {};
-    MENUITEMINFOW info{};
-    info.cbSize = sizeof info;
-    info.fMask = MIIM_STRING | MIIM_ID | MIIM_FTYPE | MIIM_STATE | MIIM_BITMAP | MIIM_SUBMENU;
-    info.dwTypeData = text;
-    info.cch = 127;
-    EXPECT_TRUE(::GetMenuItemInfoW(menu, static_cast<UINT>(position), TRUE, &info));
-    return {text, info.wID, info.fType, info.fState, info.hbmpItem, info.hSubMenu};
 }
 
 SIZE BitmapSize(HBITMAP bitmap) {
@@ -54,51 +38,43 @@ SIZE BitmapSize(HBITMAP bitmap) {
 
 TEST(TrayMenu, RealMenuHoldsTheVisibleEntriesWithImagesAndOneRadioGroup) {
     const TrayPopupMenu menu = BuildMenu(TestGuid(2));
-    ASSERT_EQ(::GetMenuItemCount(menu.Handle()), 7);  // Show Meter is invisible
-    const struct {
-        const wchar_t* caption;
-        UINT id;
-        bool grey;
-    } expected[] = {{L"Hide Meter", kHideMeterCommand, false}, {L"", 0, false},
-                    {L"Network Interface", 0, false},          {L"Options", kOptionsCommand, true},
-                    {L"About", kAboutCommand, false},          {L"", 0, false},
-                    {L"Exit Orvalet", kExitProgramCommand, false}};
-    for (int i = 0; i < 7; ++i) {
-        const ReadItem item = Read(menu.Handle(), i);
-        EXPECT_EQ(item.caption, expected[i].caption) << i;
-        EXPECT_EQ((item.type & MFT_SEPARATOR) != 0, expected[i].caption[0] == L'\0') << i;
-        if (expected[i].id) {
-            EXPECT_EQ(item.id, expected[i].id) << i;
+    const auto items = ReadMenu(menu.Handle());
+    EXPECT_EQ(MenuCaptions(items), (std::vector<std::wstring>{L"Hide Meter", L"-", L"Network Interface", L"Options",
+                                                              L"About", L"-", L"Exit Orvalet"}))
+        << "Show Meter is invisible";
+    ASSERT_EQ(items.size(), 7u);
+    const UINT ids[] = {kHideMeterCommand, 0, 0, kOptionsCommand, kAboutCommand, 0, kExitProgramCommand};
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        EXPECT_EQ(items[i].IsGrey(), i == 3) << i;
+        if (items[i].IsSeparator()) continue;
+        if (ids[i]) {
+            EXPECT_EQ(items[i].id, ids[i]) << i;
         }
-        EXPECT_EQ((item.state & MFS_GRAYED) != 0, expected[i].grey) << i;
-        if (item.caption.empty()) continue;
-        ASSERT_TRUE(item.image) << i;
-        EXPECT_EQ(BitmapSize(item.image).cx, 18) << i;
+        ASSERT_TRUE(items[i].image) << i;
+        EXPECT_EQ(BitmapSize(items[i].image).cx, 18) << i;
     }
-    EXPECT_EQ(Read(menu.Handle(), 2).subMenu, menu.InterfaceMenu());
+    EXPECT_EQ(items[2].subMenu, menu.InterfaceMenu());
 
-    const HMENU sub = menu.InterfaceMenu();
-    ASSERT_EQ(::GetMenuItemCount(sub), 4);
-    const std::wstring captions[] = {L"All Hardware Interfaces", L"", L"Ethernet", L"Wi-Fi && Bluetooth"};
-    for (int i = 0; i < 4; ++i) {
-        const ReadItem item = Read(sub, i);
-        EXPECT_EQ(item.caption, captions[i]) << i;
-        if (i == 1) continue;
-        EXPECT_TRUE(item.type & MFT_RADIOCHECK) << i;
-        EXPECT_EQ((item.state & MFS_CHECKED) != 0, i == 3) << i;
+    const auto interfaces = ReadMenu(menu.InterfaceMenu());
+    EXPECT_EQ(MenuCaptions(interfaces), (std::vector<std::wstring>{L"All Hardware Interfaces", L"-", L"Ethernet",
+                                                                   L"Wi-Fi && Bluetooth"}));
+    ASSERT_EQ(interfaces.size(), 4u);
+    for (std::size_t i : {0u, 2u, 3u}) {
+        EXPECT_TRUE(interfaces[i].type & MFT_RADIOCHECK) << i;
+        EXPECT_EQ(interfaces[i].IsChecked(), i == 3) << i;
     }
-    EXPECT_EQ(Read(sub, 3).id, kFirstInterfaceCommand + 3);
+    EXPECT_EQ(interfaces[3].id, kFirstInterfaceCommand + 3);
 
     // The power button is red in its middle, opaque, and the images grow with the DPI.
     const TrayPopupMenu large = BuildMenu(AllHardwareInterfacesGUID, 192);
-    const HBITMAP exitImage = Read(large.Handle(), 6).image;
+    const HBITMAP exitImage = ReadMenu(large.Handle())[6].image;
     EXPECT_EQ(BitmapSize(exitImage).cx, 36);
     DIBSECTION dib{};
     ASSERT_EQ(::GetObjectW(exitImage, sizeof dib, &dib), static_cast<int>(sizeof dib));
     const auto pixel = static_cast<const std::uint32_t*>(dib.dsBm.bmBits)[4 * 36 + 18];  // a top-down DIB
     EXPECT_EQ(pixel >> 24, 0xFFu);
     EXPECT_GT((pixel >> 16) & 0xFF, 2 * ((pixel >> 8) & 0xFF));
-    EXPECT_TRUE(Read(large.InterfaceMenu(), 0).state & MFS_CHECKED);
+    EXPECT_TRUE(ReadMenu(large.InterfaceMenu())[0].IsChecked());
 }
 
 // Steps run by a thread timer while the menu's own message loop runs.
