@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # e2e.sh ORVALET_EXE WINDOW_PROBE_EXE OUTPUT_DIR
 # Starts the real meter under Wine, checks its window and the single-instance
-# rule, saves a screenshot, closes it and checks the saved settings. Runs in
+# rule, saves screenshots of the meter, its tray menu and its about box, ends
+# it from the menu and checks the saved settings. Runs in
 # the Wine prefix of the environment (scripts/wine-session sets it up).
 set -uo pipefail
 exe=$1
@@ -32,6 +33,7 @@ wait_for() {
 }
 
 meter_gone() { ! kill -0 "$meter_pid" 2>/dev/null; }
+about_gone() { ! "$wine" "$probe" about; }
 
 # Start from the defaults.
 "$wine" reg delete 'HKCU\Software\Orvalet' /f >/dev/null 2>&1
@@ -57,12 +59,30 @@ mkdir -p "$out"
 import -window root "$out/orvalet_e2e_screen.png" || fail "could not take the screenshot"
 echo "Screenshot: $out/orvalet_e2e_screen.png"
 
-"$wine" "$probe" close || fail "could not close the meter"
-wait_for 60 meter_gone || fail "the meter did not end after being closed"
+# The tray icon's right click opens the menu; About, two entries from the
+# bottom, opens the about box, and Esc closes it.
+"$wine" "$probe" traymenu || fail "could not send the tray icon's right click"
+wait_for 20 "$wine" "$probe" menu || fail "the right click on the tray icon opened no menu"
+sleep 1
+import -window root "$out/orvalet_e2e_menu.png" || fail "could not photograph the menu"
+echo "Screenshot: $out/orvalet_e2e_menu.png"
+"$wine" "$probe" up && "$wine" "$probe" up && "$wine" "$probe" return || fail "could not choose About"
+wait_for 20 "$wine" "$probe" about || fail "About opened no about box"
+sleep 1
+import -window root "$out/orvalet_e2e_about.png" || fail "could not photograph the about box"
+echo "Screenshot: $out/orvalet_e2e_about.png"
+"$wine" "$probe" escape || fail "could not press Esc in the about box"
+wait_for 20 about_gone || fail "Esc did not close the about box"
+
+# "Exit Orvalet", the menu's last entry, ends the program.
+"$wine" "$probe" traymenu || fail "could not send the tray icon's right click"
+wait_for 20 "$wine" "$probe" menu || fail "the second right click opened no menu"
+"$wine" "$probe" up && "$wine" "$probe" return || fail "could not choose Exit Orvalet"
+wait_for 60 meter_gone || fail "the meter did not end after Exit Orvalet"
 wait "$meter_pid"
 code=$?
 [ $code -eq 0 ] || fail "the meter ended with exit code $code"
 
 values=$("$wine" reg query 'HKCU\Software\Orvalet' 2>/dev/null | tr -d '\r' | grep -c 'REG_')
 [ "$values" -eq 56 ] || fail "expected 56 saved values, found $values"
-echo "The meter ran, refused a second instance, and saved its 56 values."
+echo "The meter ran, refused a second instance, opened its menu and about box, and saved its 56 values on Exit."

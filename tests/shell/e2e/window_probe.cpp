@@ -5,12 +5,52 @@
 //   window_probe close    sends it WM_CLOSE; exit code 0 when there was one
 //   window_probe alpha    prints the layered window's alpha; exit code 1
 //                         when the window is not layered
+//   window_probe traymenu sends the right click on the tray icon, as the
+//                         shell reports it to the meter
+//   window_probe menu     exit code 0 while a menu of the meter is open
+//   window_probe up|return  presses the key in the meter's open menu
+//   window_probe about    exit code 0 while the about box is open
+//   window_probe escape   presses Esc in the about box
 #include <windows.h>
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "shell/win32/main_window_win.h"
+
+namespace {
+
+struct MenuSearch {
+    DWORD thread;
+    bool found;
+};
+
+BOOL CALLBACK FindMenuWindow(HWND window, LPARAM search) {
+    auto& s = *reinterpret_cast<MenuSearch*>(search);
+    wchar_t name[16] = {};
+    ::GetClassNameW(window, name, 16);
+    if (std::wstring(name) == L"#32768" && ::IsWindowVisible(window) &&
+        ::GetWindowThreadProcessId(window, nullptr) == s.thread)
+        s.found = true;
+    return TRUE;
+}
+
+bool MenuIsOpen(HWND meter) {
+    MenuSearch search{::GetWindowThreadProcessId(meter, nullptr), false};
+    ::EnumWindows(&FindMenuWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// The menu's own message loop takes the keys posted to the meter's thread.
+void PressKey(HWND window, WPARAM key) {
+    ::PostMessageW(window, WM_KEYDOWN, key, 1);
+    ::PostMessageW(window, WM_KEYUP, key, 0xC0000001);
+}
+
+HWND AboutBox() { return ::FindWindowW(L"#32770", L"About Orvalet"); }
+
+}  // namespace
 
 int main(int argc, char** argv) {
     if (argc != 2) return 2;
@@ -29,6 +69,24 @@ int main(int argc, char** argv) {
             !::GetLayeredWindowAttributes(meter, nullptr, &alpha, &flags) || !(flags & LWA_ALPHA))
             return 1;
         std::printf("%u\n", static_cast<unsigned>(alpha));
+        return 0;
+    }
+    const std::string command = argv[1];
+    if (command == "traymenu") {
+        if (!meter) return 1;
+        ::PostMessageW(meter, orvalet::win32::WM_TRAYICON, MAKEWPARAM(400, 300), MAKELPARAM(WM_CONTEXTMENU, 1));
+        return 0;
+    }
+    if (command == "menu") return meter && MenuIsOpen(meter) ? 0 : 1;
+    if (command == "up" || command == "return") {
+        if (!meter) return 1;
+        PressKey(meter, command == "up" ? VK_UP : VK_RETURN);
+        return 0;
+    }
+    if (command == "about") return AboutBox() ? 0 : 1;
+    if (command == "escape") {
+        if (!AboutBox()) return 1;
+        PressKey(AboutBox(), VK_ESCAPE);
         return 0;
     }
     return 2;
