@@ -72,17 +72,6 @@ TEST(TrayMenuModel, InterfaceSubMenuMarksTheSelectionOnlyWhereItIsListed) {
     EXPECT_TRUE(empty[1].separator);
 }
 
-TEST(TrayMenuModel, TagsAndCommandsLeadBackToTheirInterface) {
-    const TIFList ifl{{TestGuid(1), L"a"}, {TestGuid(2), L"b"}};
-    EXPECT_EQ(ResolveInterfaceTag(0, ifl), AllHardwareInterfacesGUID);
-    EXPECT_EQ(ResolveInterfaceTag(2, ifl), TestGuid(1));
-    EXPECT_EQ(ResolveInterfaceTag(3, ifl), TestGuid(2));
-    for (const int tag : {1, 4, -1}) EXPECT_FALSE(ResolveInterfaceTag(tag, ifl)) << tag;
-
-    EXPECT_EQ(InterfaceTagOfCommand(kFirstInterfaceCommand + 3), 3);
-    EXPECT_FALSE(InterfaceTagOfCommand(kExitProgramCommand));
-}
-
 TEST(TrayMenuModel, ChoosingAnInterfaceWritesBothRecordsThenTheCollector) {
     const TIFList ifl{{TestGuid(1), L"a"}, {TestGuid(2), L"b"}};
     TIPHLPCollector collector(nullptr);
@@ -92,6 +81,7 @@ TEST(TrayMenuModel, ChoosingAnInterfaceWritesBothRecordsThenTheCollector) {
     EXPECT_EQ(current.MonitoredInterface, TestGuid(2));
     EXPECT_EQ(collector.InterfaceToMonitor(), TestGuid(2));
 
+    // Tag 1 (the separator's place) and tags past the list select nothing.
     for (const unsigned other : {kExitProgramCommand, kFirstInterfaceCommand + 1, kFirstInterfaceCommand + 4})
         EXPECT_FALSE(SelectInterfaceFromPopup(other, ifl, pending, current, collector)) << other;
     EXPECT_EQ(collector.InterfaceToMonitor(), TestGuid(2));

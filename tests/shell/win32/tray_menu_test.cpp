@@ -12,7 +12,6 @@
 namespace orvalet::win32 {
 namespace {
 
-using orvalet::testing::MenuCaptions;
 using orvalet::testing::ReadMenu;
 using orvalet::testing::TestGuid;
 
@@ -36,45 +35,36 @@ SIZE BitmapSize(HBITMAP bitmap) {
     return {header.bmWidth, header.bmHeight};
 }
 
-TEST(TrayMenu, RealMenuHoldsTheVisibleEntriesWithImagesAndOneRadioGroup) {
-    const TrayPopupMenu menu = BuildMenu(TestGuid(2));
-    const auto items = ReadMenu(menu.Handle());
-    EXPECT_EQ(MenuCaptions(items), (std::vector<std::wstring>{L"Hide Meter", L"-", L"Network Interface", L"Options",
-                                                              L"About", L"-", L"Exit Orvalet"}))
-        << "Show Meter is invisible";
-    ASSERT_EQ(items.size(), 7u);
-    const UINT ids[] = {kHideMeterCommand, 0, 0, kOptionsCommand, kAboutCommand, 0, kExitProgramCommand};
-    for (std::size_t i = 0; i < items.size(); ++i) {
-        EXPECT_EQ(items[i].IsGrey(), i == 3) << i;
-        if (items[i].IsSeparator()) continue;
-        if (ids[i]) {
-            EXPECT_EQ(items[i].id, ids[i]) << i;
+// The captions, states and marks as the meter opens the menu are read back
+// in the meter's own tests; here, what only the builder decides.
+TEST(TrayMenu, EntriesCarryTheirImagesAtTheDpiAndTheInterfacesFormOneRadioGroup) {
+    for (const UINT dpi : {96u, 192u}) {
+        const TrayPopupMenu menu = BuildMenu(TestGuid(2), dpi);
+        const auto items = ReadMenu(menu.Handle());
+        ASSERT_EQ(items.size(), 7u) << "Show Meter is invisible";
+        EXPECT_EQ(items[2].subMenu, menu.InterfaceMenu());
+        EXPECT_EQ(items[6].id, kExitProgramCommand);
+        for (const auto& item : items) {
+            if (item.IsSeparator()) continue;
+            ASSERT_TRUE(item.image) << std::wstring(item.caption);
+            EXPECT_EQ(BitmapSize(item.image).cx, dpi * 18 / 96);
         }
-        ASSERT_TRUE(items[i].image) << i;
-        EXPECT_EQ(BitmapSize(items[i].image).cx, 18) << i;
-    }
-    EXPECT_EQ(items[2].subMenu, menu.InterfaceMenu());
+        // The power button is red below its symbol, and opaque.
+        DIBSECTION dib{};
+        ASSERT_EQ(::GetObjectW(items[6].image, sizeof dib, &dib), static_cast<int>(sizeof dib));
+        const int size = dib.dsBm.bmWidth;
+        const auto pixel = static_cast<const std::uint32_t*>(dib.dsBm.bmBits)[size * 7 / 8 * size + size / 2];
+        EXPECT_EQ(pixel >> 24, 0xFFu);
+        EXPECT_GT((pixel >> 16) & 0xFF, 2 * ((pixel >> 8) & 0xFF));
 
-    const auto interfaces = ReadMenu(menu.InterfaceMenu());
-    EXPECT_EQ(MenuCaptions(interfaces), (std::vector<std::wstring>{L"All Hardware Interfaces", L"-", L"Ethernet",
-                                                                   L"Wi-Fi && Bluetooth"}));
-    ASSERT_EQ(interfaces.size(), 4u);
-    for (std::size_t i : {0u, 2u, 3u}) {
-        EXPECT_TRUE(interfaces[i].type & MFT_RADIOCHECK) << i;
-        EXPECT_EQ(interfaces[i].IsChecked(), i == 3) << i;
+        const auto interfaces = ReadMenu(menu.InterfaceMenu());
+        ASSERT_EQ(interfaces.size(), 4u);
+        for (std::size_t i : {0u, 2u, 3u}) {
+            EXPECT_TRUE(interfaces[i].type & MFT_RADIOCHECK) << i;
+            EXPECT_EQ(interfaces[i].IsChecked(), i == 3) << i;
+        }
+        EXPECT_EQ(interfaces[3].id, kFirstInterfaceCommand + 3);
     }
-    EXPECT_EQ(interfaces[3].id, kFirstInterfaceCommand + 3);
-
-    // The power button is red in its middle, opaque, and the images grow with the DPI.
-    const TrayPopupMenu large = BuildMenu(AllHardwareInterfacesGUID, 192);
-    const HBITMAP exitImage = ReadMenu(large.Handle())[6].image;
-    EXPECT_EQ(BitmapSize(exitImage).cx, 36);
-    DIBSECTION dib{};
-    ASSERT_EQ(::GetObjectW(exitImage, sizeof dib, &dib), static_cast<int>(sizeof dib));
-    const auto pixel = static_cast<const std::uint32_t*>(dib.dsBm.bmBits)[4 * 36 + 18];  // a top-down DIB
-    EXPECT_EQ(pixel >> 24, 0xFFu);
-    EXPECT_GT((pixel >> 16) & 0xFF, 2 * ((pixel >> 8) & 0xFF));
-    EXPECT_TRUE(ReadMenu(large.InterfaceMenu())[0].IsChecked());
 }
 
 // Steps run by a thread timer while the menu's own message loop runs.
