@@ -29,13 +29,17 @@ constexpr DWORD kLink = kLabel | SS_NOTIFY;  // SS_NOTIFY: clicks and the hand c
 
 enum class FontKind { Form, Title, Memo, Link };
 
+struct Bounds {
+    int left, top, width, height;
+};
+
 struct ControlLayout {
     AboutControl id;
     const wchar_t* windowClass;
     const wchar_t* text;  // the memo's is set after creation
     DWORD style;
     DWORD exStyle;
-    RECT bounds;  // left, top, width, height at 96 DPI, in the panel unless it is the button
+    Bounds bounds;  // at 96 DPI, in the panel unless it is the button
     FontKind font;
 };
 
@@ -54,10 +58,10 @@ constexpr ControlLayout kControls[] = {
     {Button1, L"BUTTON", L"OK", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, {130, 247, 75, 25},
      FontKind::Form},
 };
-constexpr RECT kPanelBounds{8, 8, 328, 233};
+constexpr Bounds kPanelBounds{8, 8, 328, 233};
 
-RECT ScaledBounds(const RECT& design, UINT dpi) {
-    return {Scale(design.left, dpi), Scale(design.top, dpi), Scale(design.right, dpi), Scale(design.bottom, dpi)};
+Bounds ScaledBounds(const Bounds& design, UINT dpi) {
+    return {Scale(design.left, dpi), Scale(design.top, dpi), Scale(design.width, dpi), Scale(design.height, dpi)};
 }
 
 UniqueFont MakeFont(const wchar_t* face, int height, UINT dpi, int weight = FW_NORMAL, bool underline = false) {
@@ -115,9 +119,9 @@ void ShellOpen(HWND owner, const std::wstring& address) {
 
 // ---- Panel -----------------------------------------------------------------
 
-bool AboutPanel::Create(HWND box, const RECT& bounds) {
-    return CreateWindowHandle(WS_EX_CONTROLPARENT, L"", WS_CHILD | WS_VISIBLE | WS_BORDER | WS_CLIPCHILDREN,
-                              bounds.left, bounds.top, bounds.right, bounds.bottom, box,
+bool AboutPanel::Create(HWND box, int left, int top, int width, int height) {
+    return CreateWindowHandle(WS_EX_CONTROLPARENT, L"", WS_CHILD | WS_VISIBLE | WS_BORDER | WS_CLIPCHILDREN, left,
+                              top, width, height, box,
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(Panel1)));
 }
 
@@ -240,13 +244,14 @@ void TOVL_About::CreateFonts(UINT dpi) {
 
 void TOVL_About::CreateControls(UINT dpi) {
     panel_ = std::make_unique<AboutPanel>();
-    panel_->Create(window_, ScaledBounds(kPanelBounds, dpi));
+    const Bounds panel = ScaledBounds(kPanelBounds, dpi);
+    panel_->Create(window_, panel.left, panel.top, panel.width, panel.height);
     const HFONT fonts[] = {formFont_.get(), titleFont_.get(), memoFont_.get(), linkFont_.get()};
     for (const ControlLayout& control : kControls) {
-        const RECT bounds = ScaledBounds(control.bounds, dpi);
+        const Bounds bounds = ScaledBounds(control.bounds, dpi);
         const HWND parent = control.id == Button1 ? window_ : panel_->Handle();
         const HWND created = ::CreateWindowExW(control.exStyle, control.windowClass, control.text, control.style,
-                                               bounds.left, bounds.top, bounds.right, bounds.bottom, parent,
+                                               bounds.left, bounds.top, bounds.width, bounds.height, parent,
                                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)),
                                                ::GetModuleHandleW(nullptr), nullptr);
         ::SendMessageW(created, WM_SETFONT, reinterpret_cast<WPARAM>(fonts[static_cast<int>(control.font)]), FALSE);
@@ -261,8 +266,8 @@ void TOVL_About::ShowDonationPicture(UINT dpi) {
     // Setting a picture may fit the control to it; the control keeps its bounds.
     for (const ControlLayout& control : kControls) {
         if (control.id != PayPal_Image) continue;
-        const RECT bounds = ScaledBounds(control.bounds, dpi);
-        ::SetWindowPos(image, nullptr, bounds.left, bounds.top, bounds.right, bounds.bottom,
+        const Bounds bounds = ScaledBounds(control.bounds, dpi);
+        ::SetWindowPos(image, nullptr, bounds.left, bounds.top, bounds.width, bounds.height,
                        SWP_NOZORDER | SWP_NOACTIVATE);
     }
 }

@@ -42,7 +42,7 @@ struct AboutBoxServices {
 // window colour. It passes its controls' notifications on to the box.
 class AboutPanel final : public BaseWindow<AboutPanel> {
 public:
-    bool Create(HWND box, const RECT& bounds);
+    bool Create(HWND box, int left, int top, int width, int height);
     static const wchar_t* ClassName() { return L"OrvaletAboutPanel"; }
     static void CustomizeClass(WNDCLASSEXW& windowClass);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);

@@ -451,7 +451,8 @@ void TOVL_Main::OpenPopupMenu(POINT screenPoint) {
 
 TrayPopupMenu TOVL_Main::OVL_PopupMenuPopup() {
     ifl = FCollector->GetInterfaceList(CurrentOptions.ListEnabledHardwareInterfacesOnly);
-    return TrayPopupMenu(BuildTrayMenuEntries(OVL_Actions), BuildInterfaceSubMenu(ifl, FCollector->InterfaceToMonitor()),
+    return TrayPopupMenu(BuildTrayMenuEntries(OVL_Actions),
+                         BuildInterfaceSubMenu(ifl, FCollector->InterfaceToMonitor()),
                          ActionImageList(Instance(), WindowDpi(Handle())));
 }
 

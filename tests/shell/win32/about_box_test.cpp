@@ -114,7 +114,8 @@ void CheckTheShownBox() {
     }
     EXPECT_EQ(TextColorOf(box.Control(Orvalet_Label)), RGB(0, 0, 0));
 
-    for (const AboutControl link : {URL_Label, Email_Label, PayPal_Image}) EXPECT_TRUE(ShowsHandCursor(box.Control(link)));
+    for (const AboutControl link : {URL_Label, Email_Label, PayPal_Image})
+        EXPECT_TRUE(ShowsHandCursor(box.Control(link))) << link;
     EXPECT_FALSE(ShowsHandCursor(box.Control(Author_Label)));
 
     for (const AboutControl link : {URL_Label, Email_Label}) {
