@@ -61,6 +61,7 @@ using UniqueMenu = UniqueHandle<HMENU, &::DestroyMenu>;
 using UniqueWindow = UniqueHandle<HWND, &::DestroyWindow>;
 using UniqueKernelHandle = UniqueHandle<HANDLE, &::CloseHandle>;
 using UniqueImageList = UniqueHandle<HIMAGELIST, &::ImageList_Destroy>;
+using UniqueHook = UniqueHandle<HHOOK, &::UnhookWindowsHookEx>;
 using UniqueTimerQueueTimer = UniqueHandle<HANDLE, &detail::DeleteTimerQueueTimerAndWait>;
 
 // A DC obtained with GetDC, released to its window.
