@@ -8,6 +8,13 @@ namespace orvalet::win32 {
 
 inline constexpr UINT kDefaultDpi = 96;
 
+// A function of a loaded system module that older systems may lack; null then.
+template <typename Fn>
+Fn SystemFunction(const wchar_t* module, const char* name) noexcept {
+    const HMODULE loaded = ::GetModuleHandleW(module);
+    return loaded ? reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(loaded, name))) : nullptr;
+}
+
 // The logical DPI of the screen. For a system-DPI-aware process it is fixed
 // for the process's lifetime, so the screen is asked only once.
 inline UINT ScreenDpi() noexcept {
@@ -24,8 +31,7 @@ inline UINT ScreenDpi() noexcept {
 // is what a system-DPI-aware program is drawn at there.
 inline UINT WindowDpi(HWND window) noexcept {
     using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-    static const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFn>(
-        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    static const auto getDpiForWindow = SystemFunction<GetDpiForWindowFn>(L"user32.dll", "GetDpiForWindow");
     if (window && getDpiForWindow) {
         if (const UINT dpi = getDpiForWindow(window)) return dpi;
     }
@@ -36,5 +42,27 @@ inline UINT WindowDpi(HWND window) noexcept {
 inline int Scale(int pixels, UINT dpi) noexcept {
     return ::MulDiv(pixels, static_cast<int>(dpi), static_cast<int>(kDefaultDpi));
 }
+
+// While it lives, top-level windows the calling thread creates are per-monitor
+// DPI aware (v2): laid out for the monitor they open on and told when they
+// move to another, instead of being stretched from the system DPI. Nothing
+// changes on systems before Windows 10 1703.
+class PerMonitorDpiScope {
+public:
+    PerMonitorDpiScope() noexcept {
+        if (setContext_) previous_ = setContext_(reinterpret_cast<HANDLE>(-4));  // PER_MONITOR_AWARE_V2
+    }
+    PerMonitorDpiScope(const PerMonitorDpiScope&) = delete;
+    PerMonitorDpiScope& operator=(const PerMonitorDpiScope&) = delete;
+    ~PerMonitorDpiScope() {
+        if (previous_) setContext_(previous_);
+    }
+
+private:
+    using SetThreadDpiAwarenessContextFn = HANDLE(WINAPI*)(HANDLE);
+    SetThreadDpiAwarenessContextFn setContext_ =
+        SystemFunction<SetThreadDpiAwarenessContextFn>(L"user32.dll", "SetThreadDpiAwarenessContext");
+    HANDLE previous_ = nullptr;
+};
 
 }  // namespace orvalet::win32

@@ -1,0 +1,920 @@
+#include "settings/win32/options_dialog_win.h"
+
+#include <commctrl.h>
+#include <commdlg.h>
+#include <uxtheme.h>
+
+#include <algorithm>
+#include <iterator>
+#include <numeric>
+#include <span>
+#include <utility>
+
+#include "base/win32/dialog_template.h"
+#include "base/win32/dpi_win.h"
+#include "rendering/graph_labels.h"
+#include "rendering/units.h"
+#include "rendering/win32/surface_win.h"
+#include "settings/options.h"
+
+namespace orvalet::win32 {
+
+// ---- The controls ------------------------------------------------------------
+
+namespace {
+
+using enum OptionsControl;
+
+constexpr wchar_t kCaption[] = L"Orvalet Options";
+constexpr int kClientWidth = 386;
+constexpr int kClientHeight = 246;
+constexpr wchar_t kFontFace[] = L"Tahoma";
+constexpr int kFontPoints = 8;
+constexpr int kDropDownHeight = 200;  // the open list below a drop-down's field
+constexpr int kColorItemHeight = 13;
+constexpr int kThumbLength = 16;
+constexpr int kTickFrequency = 32;
+constexpr int kPaintBoxInset = 2;  // the panel's bevel and border around its paint box
+constexpr int kForm = -1;          // parent of a control that sits on no page
+constexpr UINT kDpiChangedMessage = 0x02E0;  // WM_DPICHANGED, Windows 8.1 and later
+
+constexpr std::array<const wchar_t*, kOptionsPageCount> kPageCaptions{L"General", L"Window", L"Graph", L"Fonts",
+                                                                      L"Colors"};
+
+enum class Kind { Tab, Button, CheckBox, FirstRadio, Radio, Label, DropDownList, TrackBar, ListBox, Panel };
+
+struct Bounds {
+    int left, top, width, height;  // pixels at 96 DPI, relative to the parent
+};
+
+struct ControlSpec {
+    OptionsControl id;
+    int parent;  // an OptionsPage, or kForm
+    Kind kind;
+    const wchar_t* caption;
+    Bounds bounds;
+};
+
+// Within each parent the order is the tab order, which the dialog manager
+// takes from the z-order, i.e. the order of creation. The pages are created
+// before all of these, so they lie over the tab control they sit in, which
+// comes last: the tab order still runs tabs, page, OK, Apply, Cancel, as it
+// wraps round.
+//
+// Three pairs of neighbours overlap by a few blank pixels at their given
+// bounds; the first of each ends where the second begins, so that neither
+// covers the other (the check boxes before the unit lists and the Italic
+// boxes). The percentage label is created after the track bar it touches.
+constexpr ControlSpec kControls[] = {
+    {ChkRunOnStartup, GeneralTabSheet, Kind::CheckBox, L"Load on windows startup", {3, 3, 145, 17}},
+    {ChkStartMinimized, GeneralTabSheet, Kind::CheckBox, L"Start minimized", {3, 26, 97, 17}},
+    {ChkDisplayAverage, GeneralTabSheet, Kind::CheckBox, L"Display average values", {3, 49, 137, 17}},
+    {ChkListEnabledHardwareInterfacesOnly, GeneralTabSheet, Kind::CheckBox,
+     L"List enabled hardware interfaces only", {3, 72, 200, 17}},
+    {ChkMonProbNotify, GeneralTabSheet, Kind::CheckBox, L"Notify monitoring problems", {3, 95, 153, 17}},
+
+    {ChkAlwaysOnTop, WindowTabSheet, Kind::CheckBox, L"Always on top", {3, 3, 89, 17}},
+    {ChkCloseToTray, WindowTabSheet, Kind::CheckBox, L"Close to tray", {3, 26, 81, 17}},
+    {WindowStyle_Label, WindowTabSheet, Kind::Label, L"Window style:", {3, 55, 68, 13}},
+    {WindowStyle_Combo, WindowTabSheet, Kind::DropDownList, nullptr, {3, 74, 126, 21}},
+    {ChkTransparency, WindowTabSheet, Kind::CheckBox, L"Enable window transparency", {148, 3, 163, 17}},
+    {TV_TrackBar, WindowTabSheet, Kind::TrackBar, nullptr, {148, 37, 200, 33}},
+    {TV_PercentDisplay, WindowTabSheet, Kind::Label, L"000% visible", {148, 26, 61, 13}},
+    {ChkClickThroughEnabled, WindowTabSheet, Kind::CheckBox, L"Enable 'click-through' feature", {148, 76, 171, 17}},
+    {ChkFadingEnabled, WindowTabSheet, Kind::CheckBox, L"Enable fading effects", {148, 99, 123, 17}},
+    {ChkMouseFadingEnabled, WindowTabSheet, Kind::CheckBox, L"Enable mouse sensitive fading", {148, 122, 169, 17}},
+    {RadioFadein, WindowTabSheet, Kind::FirstRadio, L"fade in", {164, 145, 65, 17}},
+    {RadioFadeout, WindowTabSheet, Kind::Radio, L"fade out", {230, 145, 65, 17}},
+
+    {ChkAutoscale, GraphTabSheet, Kind::CheckBox, L"Autoscale graph", {3, 3, 105, 17}},
+    {ChkUDDShow, GraphTabSheet, Kind::CheckBox, L"Show current UL / DL", {3, 26, 125, 17}},
+    {UDDUnitCombo, GraphTabSheet, Kind::DropDownList, nullptr, {128, 24, 161, 21}},
+    {ChkUDDShowMaxVal, GraphTabSheet, Kind::CheckBox, L"Show maximum value", {3, 49, 125, 17}},
+    {MVDUnitCombo, GraphTabSheet, Kind::DropDownList, nullptr, {128, 49, 161, 21}},
+    {ChkUDDShowIFName, GraphTabSheet, Kind::CheckBox, L"Show interface name", {3, 72, 130, 17}},
+    {ChkGradientBkGr, GraphTabSheet, Kind::CheckBox, L"Gradient background", {3, 96, 129, 17}},
+    {ChkShowHorGrid, GraphTabSheet, Kind::CheckBox, L"Show horizontal grid", {3, 119, 121, 17}},
+    {VertGridLabel, GraphTabSheet, Kind::Label, L"Vertical grid lines:", {3, 143, 84, 13}},
+    {VertGridCombo, GraphTabSheet, Kind::DropDownList, nullptr, {128, 140, 105, 21}},
+
+    {UDFont_Label, FontTabSheet, Kind::Label, L"U/D display", {3, 5, 54, 13}},
+    {UDFontName_Combo, FontTabSheet, Kind::DropDownList, nullptr, {63, 3, 145, 21}},
+    {UDFontSize_Combo, FontTabSheet, Kind::DropDownList, nullptr, {214, 3, 48, 21}},
+    {UDFontBold_Chk, FontTabSheet, Kind::CheckBox, L"Bold", {268, 3, 44, 17}},
+    {UDFontItalic_Chk, FontTabSheet, Kind::CheckBox, L"Italic", {312, 3, 44, 17}},
+    {MVFont_Label, FontTabSheet, Kind::Label, L"MAX display", {3, 32, 57, 13}},
+    {MVFontName_Combo, FontTabSheet, Kind::DropDownList, nullptr, {63, 30, 145, 21}},
+    {MVFontSize_Combo, FontTabSheet, Kind::DropDownList, nullptr, {214, 30, 48, 21}},
+    {MVFontBold_Chk, FontTabSheet, Kind::CheckBox, L"Bold", {268, 31, 44, 17}},
+    {MVFontItalic_Chk, FontTabSheet, Kind::CheckBox, L"Italic", {312, 31, 44, 17}},
+    {IFNameFont_Label, FontTabSheet, Kind::Label, L"IF display", {3, 59, 46, 13}},
+    {IFNameFontName_Combo, FontTabSheet, Kind::DropDownList, nullptr, {63, 57, 145, 21}},
+    {IFNameFontSize_Combo, FontTabSheet, Kind::DropDownList, nullptr, {214, 57, 48, 21}},
+    {IFFontBold_Chk, FontTabSheet, Kind::CheckBox, L"Bold", {268, 58, 44, 17}},
+    {IFFontItalic_Chk, FontTabSheet, Kind::CheckBox, L"Italic", {312, 58, 44, 17}},
+    {ChkFontAutosize, FontTabSheet, Kind::CheckBox, L"Automatically adjust font size", {3, 95, 161, 17}},
+    {FontsReset_Btn, FontTabSheet, Kind::Button, L"Restore defaults", {256, 145, 102, 25}},
+
+    {ColorsListBox, ColorsTabSheet, Kind::ListBox, nullptr, {3, 3, 222, 167}},
+    {ColorsReset_Btn, ColorsTabSheet, Kind::Button, L"Restore defaults", {256, 145, 102, 25}},
+    {ColorsPanel, ColorsTabSheet, Kind::Panel, nullptr, {231, 3, 127, 136}},
+
+    {OKBtn, kForm, Kind::Button, L"OK", {140, 215, 75, 25}},
+    {ApplyBtn, kForm, Kind::Button, L"Apply", {221, 215, 75, 25}},
+    {CancelBtn, kForm, Kind::Button, L"Cancel", {302, 215, 75, 25}},
+    {PageControl1, kForm, Kind::Tab, nullptr, {8, 8, 369, 201}},
+};
+
+struct Hint {
+    OptionsControl id;
+    const wchar_t* text;
+};
+constexpr Hint kHints[] = {
+    {ChkDisplayAverage, L"Display average values of the last 10 seconds instead of immediate readings"},
+    {ChkClickThroughEnabled,
+     L"Activate this to make the graph window unclickable. All mouse events will be passed to the underlying "
+     L"control."},
+    {ChkFontAutosize,
+     L"If this option is active, Orvalet will try to size the fonts down (min. size = 8) before switching the "
+     L"display panels off"},
+};
+
+// Each check box with the field of the options record it shows and edits.
+struct CheckBinding {
+    OptionsControl id;
+    bool& (*field)(OVL_OptionsRecord&);
+};
+constexpr CheckBinding kCheckBoxes[] = {
+    {ChkRunOnStartup, [](OVL_OptionsRecord& o) -> bool& { return o.RunOnStartup; }},
+    {ChkStartMinimized, [](OVL_OptionsRecord& o) -> bool& { return o.StartMinimized; }},
+    {ChkDisplayAverage, [](OVL_OptionsRecord& o) -> bool& { return o.DisplayAverageValues; }},
+    {ChkListEnabledHardwareInterfacesOnly,
+     [](OVL_OptionsRecord& o) -> bool& { return o.ListEnabledHardwareInterfacesOnly; }},
+    {ChkMonProbNotify, [](OVL_OptionsRecord& o) -> bool& { return o.NotifyMonitoringProblems; }},
+    {ChkAlwaysOnTop, [](OVL_OptionsRecord& o) -> bool& { return o.AlwaysOnTop; }},
+    {ChkCloseToTray, [](OVL_OptionsRecord& o) -> bool& { return o.CloseToTray; }},
+    {ChkTransparency, [](OVL_OptionsRecord& o) -> bool& { return o.TransparencyEnabled; }},
+    {ChkClickThroughEnabled, [](OVL_OptionsRecord& o) -> bool& { return o.ClickThrough; }},
+    {ChkFadingEnabled, [](OVL_OptionsRecord& o) -> bool& { return o.FadingEnabled; }},
+    {ChkMouseFadingEnabled, [](OVL_OptionsRecord& o) -> bool& { return o.MouseFadingEnabled; }},
+    {ChkAutoscale, [](OVL_OptionsRecord& o) -> bool& { return o.Autoscale; }},
+    {ChkUDDShow, [](OVL_OptionsRecord& o) -> bool& { return o.ShowUDValues; }},
+    {ChkUDDShowMaxVal, [](OVL_OptionsRecord& o) -> bool& { return o.ShowMaxValue; }},
+    {ChkUDDShowIFName, [](OVL_OptionsRecord& o) -> bool& { return o.ShowIFName; }},
+    {ChkGradientBkGr, [](OVL_OptionsRecord& o) -> bool& { return o.Gradient; }},
+    {ChkShowHorGrid, [](OVL_OptionsRecord& o) -> bool& { return o.ShowHorGrid; }},
+    {ChkFontAutosize, [](OVL_OptionsRecord& o) -> bool& { return o.FontAutosize; }},
+    {UDFontBold_Chk, [](OVL_OptionsRecord& o) -> bool& { return o.Fonts[kUDLabel].Bold; }},
+    {MVFontBold_Chk, [](OVL_OptionsRecord& o) -> bool& { return o.Fonts[kMVLabel].Bold; }},
+    {IFFontBold_Chk, [](OVL_OptionsRecord& o) -> bool& { return o.Fonts[kIFLabel].Bold; }},
+    {UDFontItalic_Chk, [](OVL_OptionsRecord& o) -> bool& { return o.Fonts[kUDLabel].Italic; }},
+    {MVFontItalic_Chk, [](OVL_OptionsRecord& o) -> bool& { return o.Fonts[kMVLabel].Italic; }},
+    {IFFontItalic_Chk, [](OVL_OptionsRecord& o) -> bool& { return o.Fonts[kIFLabel].Italic; }},
+};
+
+// The name and size lists of the fonts, by label index - 1.
+struct FontLists {
+    OptionsControl name, size;
+};
+constexpr std::array<FontLists, kLabelCount> kFontLists{{
+    {UDFontName_Combo, UDFontSize_Combo},
+    {MVFontName_Combo, MVFontSize_Combo},
+    {IFNameFontName_Combo, IFNameFontSize_Combo},
+}};
+
+const CheckBinding* FindCheckBox(OptionsControl id) {
+    const auto found = std::ranges::find(kCheckBoxes, id, &CheckBinding::id);
+    return found == std::end(kCheckBoxes) ? nullptr : found;
+}
+
+int FontOfList(OptionsControl id, OptionsControl FontLists::*list) {
+    for (int k = 1; k <= kLabelCount; ++k)
+        if (kFontLists[static_cast<std::size_t>(k - 1)].*list == id) return k;
+    return 0;
+}
+
+struct ControlClass {
+    const wchar_t* name;
+    DWORD style;
+    DWORD exStyle;
+};
+
+// Every control but the second radio button starts a group of its own, so
+// the arrow keys move only between the two radio buttons.
+ControlClass ClassOf(Kind kind) {
+    constexpr DWORD tabStop = WS_TABSTOP | WS_GROUP;
+    switch (kind) {
+        case Kind::Tab: return {WC_TABCONTROLW, tabStop | TCS_HOTTRACK | TCS_MULTILINE, 0};
+        case Kind::Button: return {WC_BUTTONW, tabStop | BS_PUSHBUTTON, 0};
+        case Kind::CheckBox: return {WC_BUTTONW, tabStop | BS_AUTOCHECKBOX, 0};
+        case Kind::FirstRadio: return {WC_BUTTONW, tabStop | BS_AUTORADIOBUTTON, 0};
+        case Kind::Radio: return {WC_BUTTONW, BS_AUTORADIOBUTTON, 0};
+        case Kind::Label: return {WC_STATICW, WS_GROUP | SS_LEFTNOWORDWRAP | SS_NOPREFIX, 0};
+        case Kind::DropDownList: return {WC_COMBOBOXW, tabStop | WS_VSCROLL | CBS_DROPDOWNLIST, 0};
+        case Kind::TrackBar:
+            return {TRACKBAR_CLASSW, tabStop | TBS_HORZ | TBS_TOP | TBS_AUTOTICKS | TBS_FIXEDLENGTH, 0};
+        case Kind::ListBox:
+            return {WC_LISTBOXW, tabStop | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, WS_EX_CLIENTEDGE};
+        case Kind::Panel: break;
+    }
+    return {WC_STATICW, 0, 0};
+}
+
+// ---- Fonts and icons -----------------------------------------------------------
+
+int CALLBACK NoteFamily(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) noexcept {
+    *reinterpret_cast<bool*>(found) = true;
+    return 0;
+}
+
+bool FontFamilyInstalled(const wchar_t* face) {
+    const WindowDC screen(nullptr);
+    LOGFONTW wanted{};
+    wanted.lfCharSet = DEFAULT_CHARSET;
+    ::wcsncpy_s(wanted.lfFaceName, face, _TRUNCATE);
+    bool found = false;
+    if (screen) ::EnumFontFamiliesExW(screen.get(), &wanted, &NoteFamily, reinterpret_cast<LPARAM>(&found), 0);
+    return found;
+}
+
+LOGFONTW MessageFont(UINT dpi) {
+    using SystemParametersInfoForDpiFn = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT);
+    static const auto forDpi =
+        SystemFunction<SystemParametersInfoForDpiFn>(L"user32.dll", "SystemParametersInfoForDpi");
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    if (forDpi && forDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi)) return metrics.lfMessageFont;
+    ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    metrics.lfMessageFont.lfHeight =
+        ::MulDiv(metrics.lfMessageFont.lfHeight, static_cast<int>(dpi), static_cast<int>(ScreenDpi()));
+    return metrics.lfMessageFont;
+}
+
+// "Tahoma" 8 point, or the system's message font where Tahoma is missing.
+UniqueFont CreateDialogFont(UINT dpi) {
+    static const bool tahomaInstalled = FontFamilyInstalled(kFontFace);
+    LOGFONTW font{};
+    if (tahomaInstalled) {
+        font.lfHeight = -::MulDiv(kFontPoints, static_cast<int>(dpi), 72);
+        font.lfWeight = FW_NORMAL;
+        font.lfCharSet = DEFAULT_CHARSET;
+        ::wcsncpy_s(font.lfFaceName, kFontFace, _TRUNCATE);
+    } else {
+        font = MessageFont(dpi);
+    }
+    return UniqueFont(::CreateFontIndirectW(&font));
+}
+
+BOOL CALLBACK NoteFirstName(HMODULE, LPCWSTR, LPWSTR name, LONG_PTR first) noexcept {
+    try {
+        *reinterpret_cast<std::wstring*>(first) =
+            IS_INTRESOURCE(name) ? L"#" + std::to_wstring(reinterpret_cast<ULONG_PTR>(name)) : std::wstring(name);
+    } catch (...) {
+    }
+    return FALSE;
+}
+
+// The program's icon: the first icon of the executable, which the shell
+// shows for it too. Null when the executable has none.
+UniqueIcon LoadProgramIcon(int size) {
+    const HMODULE exe = ::GetModuleHandleW(nullptr);
+    std::wstring name;
+    ::EnumResourceNamesW(exe, RT_GROUP_ICON, &NoteFirstName, reinterpret_cast<LONG_PTR>(&name));
+    if (name.empty()) return {};
+    return UniqueIcon(static_cast<HICON>(::LoadImageW(exe, name.c_str(), IMAGE_ICON, size, size, 0)));
+}
+
+// Automatic scaling of dialogs on a DPI change would fight the layout in
+// code (Windows 10 1703 and later).
+void TakeOverDpiScaling(HWND dialog) {
+    using SetDialogDpiChangeBehaviorFn = BOOL(WINAPI*)(HWND, int, int);
+    static const auto setBehavior =
+        SystemFunction<SetDialogDpiChangeBehaviorFn>(L"user32.dll", "SetDialogDpiChangeBehavior");
+    constexpr int disableAll = 1;  // DDC_DISABLE_ALL
+    if (setBehavior) setBehavior(dialog, disableAll, disableAll);
+}
+
+int TextWidth(HWND control, HFONT font) {
+    std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(control)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(::GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+    const WindowDC dc(control);
+    if (!dc) return 0;
+    const SelectionGuard selected = Select(dc.get(), font);
+    SIZE extent{};
+    ::GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &extent);
+    return extent.cx;
+}
+
+template <std::size_t N>
+std::vector<std::wstring> Texts(const std::array<std::wstring_view, N>& items) {
+    return std::vector<std::wstring>(items.begin(), items.end());
+}
+
+// The options dialog open on this thread, for the keyboard hook.
+thread_local TOVL_Options* pageKeysDialog = nullptr;
+
+}  // namespace
+
+// ---- Pages, panel and paint box ----------------------------------------------------
+
+// One page of the dialog: a child dialog holding that page's controls, so
+// the dialog manager moves the focus into it and out again. Its controls'
+// notifications go on to the options dialog.
+class OptionsPageWindow final : public BaseWindow<OptionsPageWindow> {
+public:
+    explicit OptionsPageWindow(TOVL_Options& dialog) : dialog_(dialog) {}
+
+    bool Create(HWND parent) {
+        return CreateDialogHandle(parent, DialogTemplate(WS_CHILD | DS_CONTROL, 0, L"").Get());
+    }
+
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+        switch (message) {
+            case WM_INITDIALOG:
+                ::EnableThemeDialogTexture(Handle(), ETDT_ENABLETAB);
+                TakeOverDpiScaling(Handle());
+                return FALSE;
+            case WM_COMMAND:
+            case WM_HSCROLL:
+            case WM_NOTIFY: return dialog_.HandlePageMessage(message, wParam, lParam);
+            default: return DefaultHandling(message, wParam, lParam);
+        }
+    }
+
+private:
+    TOVL_Options& dialog_;
+};
+
+// A panel with a raised bevel around the colour preview.
+class ColorsPanelWindow final : public BaseWindow<ColorsPanelWindow> {
+public:
+    static const wchar_t* ClassName() { return L"OrvaletColorsPanel"; }
+    static void CustomizeClass(WNDCLASSEXW& windowClass) {
+        windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    }
+
+    bool Create(HWND parent, int id) {
+        return CreateWindowHandle(0, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0, 0, 0,
+                                  parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
+    }
+
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message != WM_PAINT) return DefaultHandling(message, wParam, lParam);
+        const PaintScope paint(Handle());
+        RECT client{};
+        ::GetClientRect(Handle(), &client);
+        ::DrawEdge(paint.dc(), &client, BDR_RAISEDINNER, BF_RECT);
+        return 0;
+    }
+};
+
+// The colour preview: filled with one colour, and a click opens the colour
+// dialog.
+class ColorPaintBoxWindow final : public BaseWindow<ColorPaintBoxWindow> {
+public:
+    static const wchar_t* ClassName() { return L"OrvaletColorPaintBox"; }
+
+    bool Create(HWND parent, int id, std::function<void()> onClick) {
+        onClick_ = std::move(onClick);
+        return CreateWindowHandle(0, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, parent,
+                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
+    }
+
+    void SetColor(std::int32_t color) {
+        color_ = color;
+        ::InvalidateRect(Handle(), nullptr, FALSE);
+    }
+
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+        switch (message) {
+            case WM_PAINT: {
+                const PaintScope paint(Handle());
+                ColorsPaintBoxPaint(paint.dc());
+                return 0;
+            }
+            case WM_PRINTCLIENT: ColorsPaintBoxPaint(reinterpret_cast<HDC>(wParam)); return 0;
+            case WM_ERASEBKGND: return 1;  // the paint covers the whole client area
+            case WM_LBUTTONDOWN:
+                pressed_ = true;
+                ::SetCapture(Handle());
+                return 0;
+            case WM_LBUTTONUP: return ReleaseClick(lParam);
+            case WM_CAPTURECHANGED: pressed_ = false; return 0;
+            default: return DefaultHandling(message, wParam, lParam);
+        }
+    }
+
+private:
+    void ColorsPaintBoxPaint(HDC dc) const {
+        RECT client{};
+        ::GetClientRect(Handle(), &client);
+        const UniqueBrush brush(::CreateSolidBrush(static_cast<COLORREF>(color_)));
+        ::FillRect(dc, &client, brush.get());
+    }
+
+    // A click is a press and a release over the paint box.
+    LRESULT ReleaseClick(LPARAM lParam) {
+        const bool wasPressed = std::exchange(pressed_, false);
+        if (::GetCapture() == Handle()) ::ReleaseCapture();
+        RECT client{};
+        ::GetClientRect(Handle(), &client);
+        const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+        if (wasPressed && ::PtInRect(&client, at) && onClick_) onClick_();
+        return 0;
+    }
+
+    std::function<void()> onClick_;
+    std::int32_t color_ = 0;
+    bool pressed_ = false;
+};
+
+// ---- The dialog ----------------------------------------------------------------
+
+ModalResult ShowOptionsDialog(HWND owner, const OptionsDialogHost& host) {
+    INITCOMMONCONTROLSEX classes{sizeof classes, ICC_TAB_CLASSES | ICC_BAR_CLASSES};
+    ::InitCommonControlsEx(&classes);
+    TOVL_Options dialog(host);
+    return dialog.ShowModal(owner);
+}
+
+std::int32_t ChooseColorDialog(HWND owner, std::int32_t preset) {
+    // The custom colours the user mixed stay for the program's run.
+    static std::array<COLORREF, 16> customColors = [] {
+        std::array<COLORREF, 16> white{};
+        white.fill(RGB(255, 255, 255));
+        return white;
+    }();
+    CHOOSECOLORW choose{};
+    choose.lStructSize = sizeof choose;
+    choose.hwndOwner = owner;
+    choose.rgbResult = static_cast<COLORREF>(preset);
+    choose.lpCustColors = customColors.data();
+    choose.Flags = CC_FULLOPEN | CC_ANYCOLOR | CC_RGBINIT;
+    return ::ChooseColorW(&choose) ? static_cast<std::int32_t>(choose.rgbResult) : preset;
+}
+
+TOVL_Options::TOVL_Options(const OptionsDialogHost& host)
+    : host_(host), changeState_([this](bool changed) {
+          const HWND apply = Item(ApplyBtn);
+          // A button that loses its use also gives up the focus.
+          if (!changed && ::GetFocus() == apply) ::SendMessageW(Handle(), WM_NEXTDLGCTL, 0, FALSE);
+          ::EnableWindow(apply, changed);
+      }) {}
+
+TOVL_Options::~TOVL_Options() = default;
+
+ModalResult TOVL_Options::ShowModal(HWND owner) {
+    const PerMonitorDpiScope perMonitor;
+    const DialogTemplate form(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, 0, kCaption);
+    const INT_PTR result = RunModalDialog(owner, form.Get());
+    return result == static_cast<INT_PTR>(ModalResult::OK) ? ModalResult::OK : ModalResult::Cancel;
+}
+
+LRESULT TOVL_Options::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_INITDIALOG:
+            FormCreate(::GetWindow(Handle(), GW_OWNER));
+            return FALSE;  // the focus is set
+        case WM_COMMAND:
+        case WM_NOTIFY: return HandlePageMessage(message, wParam, lParam);
+        case WM_CLOSE: ::EndDialog(Handle(), static_cast<INT_PTR>(ModalResult::Cancel)); return 0;
+        case kDpiChangedMessage: {
+            Layout(HIWORD(wParam));
+            const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
+            ::SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, 0, 0,
+                           SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            return 0;
+        }
+        case WM_DESTROY: FormDestroy(); return 0;
+        default: return DefaultHandling(message, wParam, lParam);
+    }
+}
+
+LRESULT TOVL_Options::HandlePageMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_COMMAND:
+            OnCommand(static_cast<OptionsControl>(LOWORD(wParam)), HIWORD(wParam));
+            return 0;
+        case WM_HSCROLL:
+            if (reinterpret_cast<HWND>(lParam) == Item(TV_TrackBar)) TV_TrackBarChange();
+            return 0;
+        case WM_NOTIFY: {
+            const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
+            if (header.hwndFrom == Item(PageControl1) && header.code == TCN_SELCHANGE)
+                ShowPage(TabCtrl_GetCurSel(header.hwndFrom));
+            return 0;
+        }
+        default: return 0;
+    }
+}
+
+// ---- Creation and layout ----------------------------------------------------------
+
+void TOVL_Options::FormCreate(HWND owner) {
+    PendingOptions = CurrentOptions;
+    fontNames_ = HorizontalFontNames(host_.fontNames ? host_.fontNames() : InstalledFontNames());
+    CreateControls();
+    if (std::ranges::find(controls_, nullptr) != controls_.end()) {
+        ::EndDialog(Handle(), static_cast<INT_PTR>(ModalResult::Cancel));
+        return;
+    }
+    CreateTooltips();
+    TakeOverDpiScaling(Handle());
+
+    // Laid out where it is made, next to the owner; moved to the middle of
+    // the owner's monitor, it is laid out again if that monitor differs.
+    Layout(WindowDpi(Handle()));
+    CenterOnMonitorOf(owner);
+    if (WindowDpi(Handle()) != dpi_) {
+        Layout(WindowDpi(Handle()));
+        CenterOnMonitorOf(owner);
+    }
+
+    ShowOptions();
+    SetOptionsChanged(false);
+    ShowPage(GeneralTabSheet);
+    ::SendMessageW(Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(PageControl1)), TRUE);
+
+    pageKeysDialog = this;
+    pageKeysHook_.reset(::SetWindowsHookExW(WH_MSGFILTER, &PageKeysHook, nullptr, ::GetCurrentThreadId()));
+}
+
+void TOVL_Options::FormDestroy() {
+    pageKeysHook_.reset();
+    pageKeysDialog = nullptr;
+    tooltips_.reset();
+}
+
+void TOVL_Options::CreateControls() {
+    for (auto& page : pages_) {
+        page = std::make_unique<OptionsPageWindow>(*this);
+        page->Create(Handle());
+    }
+    const HINSTANCE instance = ::GetModuleHandleW(nullptr);
+    for (const ControlSpec& spec : kControls) {
+        const HWND parent = spec.parent == kForm ? Handle() : pages_[static_cast<std::size_t>(spec.parent)]->Handle();
+        const int id = static_cast<int>(spec.id);
+        if (spec.kind == Kind::Panel) {
+            colorsPanel_ = std::make_unique<ColorsPanelWindow>();
+            colorsPanel_->Create(parent, id);
+            colorsPaintBox_ = std::make_unique<ColorPaintBoxWindow>();
+            colorsPaintBox_->Create(colorsPanel_->Handle(), static_cast<int>(ColorsPaintBox),
+                                    [this] { ColorsPaintBoxClick(); });
+            controls_.push_back(colorsPaintBox_->Handle() ? colorsPanel_->Handle() : nullptr);
+            continue;
+        }
+        const ControlClass kind = ClassOf(spec.kind);
+        controls_.push_back(::CreateWindowExW(kind.exStyle, kind.name, spec.caption ? spec.caption : L"",
+                                              WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | kind.style, 0, 0, 0, 0,
+                                              parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance,
+                                              nullptr));
+    }
+
+    const HWND tabs = Item(PageControl1);
+    for (int page = 0; page < kOptionsPageCount; ++page) {
+        TCITEMW item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = const_cast<wchar_t*>(kPageCaptions[static_cast<std::size_t>(page)]);
+        TabCtrl_InsertItem(tabs, page, &item);
+    }
+    const HWND trackBar = Item(TV_TrackBar);
+    ::SendMessageW(trackBar, TBM_SETRANGEMIN, FALSE, kTransparencyMin);
+    ::SendMessageW(trackBar, TBM_SETRANGEMAX, FALSE, kTransparencyMax);
+    ::SendMessageW(trackBar, TBM_SETTICFREQ, kTickFrequency, 0);
+    Fill(WindowStyle_Combo, Texts(kWindowStyleItems));
+    Fill(VertGridCombo, Texts(kVertGridItems));
+    Fill(ColorsListBox, Texts(kColorListItems));
+}
+
+void TOVL_Options::CreateTooltips() {
+    tooltips_.reset(::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                                      WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                                      CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr,
+                                      ::GetModuleHandleW(nullptr), nullptr));
+    for (const Hint& hint : kHints) {
+        const HWND control = Item(hint.id);
+        TTTOOLINFOW tool{};
+        tool.cbSize = TTTOOLINFOW_V2_SIZE;
+        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        tool.hwnd = ::GetParent(control);
+        tool.uId = reinterpret_cast<UINT_PTR>(control);
+        tool.lpszText = const_cast<wchar_t*>(hint.text);
+        ::SendMessageW(tooltips_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+}
+
+void TOVL_Options::Layout(UINT dpi) {
+    dpi_ = dpi;
+    UniqueFont font = CreateDialogFont(dpi);
+    for (const HWND control : controls_) ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
+    font_ = std::move(font);  // the old font goes once no control uses it
+
+    smallIcon_ = LoadProgramIcon(Scale(16, dpi));
+    bigIcon_ = LoadProgramIcon(Scale(32, dpi));
+    ::SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
+    ::SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
+
+    LayOutControls();
+
+    RECT frame{}, client{};
+    ::GetWindowRect(Handle(), &frame);
+    ::GetClientRect(Handle(), &client);
+    ::SetWindowPos(Handle(), nullptr, 0, 0,
+                   Scale(kClientWidth, dpi) + (frame.right - frame.left) - client.right,
+                   Scale(kClientHeight, dpi) + (frame.bottom - frame.top) - client.bottom,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+void TOVL_Options::LayOutControls() {
+    const auto scale = [this](int pixels) { return Scale(pixels, dpi_); };
+    for (const ControlSpec& spec : kControls) PlaceControl(spec.id);
+    ::SendMessageW(Item(TV_TrackBar), TBM_SETTHUMBLENGTH, static_cast<WPARAM>(scale(kThumbLength)), 0);
+    // After the font, which sets the item height too.
+    ::SendMessageW(Item(ColorsListBox), LB_SETITEMHEIGHT, 0, scale(kColorItemHeight));
+
+    const int inset = scale(kPaintBoxInset);
+    RECT panel{};
+    ::GetClientRect(colorsPanel_->Handle(), &panel);
+    ::SetWindowPos(colorsPaintBox_->Handle(), nullptr, inset, inset, panel.right - 2 * inset,
+                   panel.bottom - 2 * inset, SWP_NOZORDER | SWP_NOACTIVATE);
+
+    // The pages fill the tab control's display area.
+    const HWND tabs = Item(PageControl1);
+    RECT display{};
+    ::GetClientRect(tabs, &display);
+    TabCtrl_AdjustRect(tabs, FALSE, &display);
+    ::MapWindowPoints(tabs, Handle(), reinterpret_cast<POINT*>(&display), 2);
+    for (const auto& page : pages_)
+        ::SetWindowPos(page->Handle(), nullptr, display.left, display.top, display.right - display.left,
+                       display.bottom - display.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// A label is at least as wide as its text, like a label that sizes itself.
+void TOVL_Options::PlaceControl(OptionsControl id) {
+    const ControlSpec& spec = *std::ranges::find(kControls, id, &ControlSpec::id);
+    const HWND control = Item(id);
+    int width = Scale(spec.bounds.width, dpi_);
+    int height = Scale(spec.bounds.height, dpi_);
+    if (spec.kind == Kind::Label) width = std::max(width, TextWidth(control, font_.get()));
+    if (spec.kind == Kind::DropDownList) height += Scale(kDropDownHeight, dpi_);
+    ::SetWindowPos(control, nullptr, Scale(spec.bounds.left, dpi_), Scale(spec.bounds.top, dpi_), width, height,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TOVL_Options::CenterOnMonitorOf(HWND owner) {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (!::GetMonitorInfoW(::MonitorFromWindow(owner ? owner : Handle(), MONITOR_DEFAULTTOPRIMARY), &monitor))
+        return;
+    RECT bounds{};
+    ::GetWindowRect(Handle(), &bounds);
+    const RECT& screen = monitor.rcMonitor;
+    const int left = screen.left + (screen.right - screen.left - (bounds.right - bounds.left)) / 2;
+    const int top = screen.top + (screen.bottom - screen.top - (bounds.bottom - bounds.top)) / 2;
+    // A dialog larger than the monitor keeps its caption on it.
+    ::SetWindowPos(Handle(), nullptr, std::max(left, static_cast<int>(monitor.rcWork.left)),
+                   std::max(top, static_cast<int>(monitor.rcWork.top)), 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// ---- Control access -------------------------------------------------------------
+
+HWND TOVL_Options::Item(OptionsControl id) const {
+    const auto found = std::ranges::find(kControls, id, &ControlSpec::id);
+    const auto index = static_cast<std::size_t>(found - std::begin(kControls));
+    return index < controls_.size() ? controls_[index] : nullptr;
+}
+
+bool TOVL_Options::Checked(OptionsControl id) const {
+    return ::SendMessageW(Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void TOVL_Options::SetChecked(OptionsControl id, bool checked) const {
+    ::SendMessageW(Item(id), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+int TOVL_Options::Selection(OptionsControl id) const {
+    const HWND control = Item(id);
+    const bool isList = id == ColorsListBox;
+    return static_cast<int>(::SendMessageW(control, isList ? LB_GETCURSEL : CB_GETCURSEL, 0, 0));
+}
+
+// kNoItem clears the selection; selecting from code tells no handler.
+void TOVL_Options::Select(OptionsControl id, int item) const {
+    const bool isList = id == ColorsListBox;
+    ::SendMessageW(Item(id), isList ? LB_SETCURSEL : CB_SETCURSEL, static_cast<WPARAM>(item), 0);
+}
+
+void TOVL_Options::Fill(OptionsControl id, const std::vector<std::wstring>& items) const {
+    const HWND control = Item(id);
+    const bool isList = id == ColorsListBox;
+    const std::size_t characters = std::accumulate(
+        items.begin(), items.end(), std::size_t{0}, [](std::size_t sum, const std::wstring& item) {
+            return sum + item.size() + 1;
+        });
+    ::SendMessageW(control, WM_SETREDRAW, FALSE, 0);
+    ::SendMessageW(control, isList ? LB_RESETCONTENT : CB_RESETCONTENT, 0, 0);
+    ::SendMessageW(control, isList ? LB_INITSTORAGE : CB_INITSTORAGE, items.size(),
+                   static_cast<LPARAM>(characters * sizeof(wchar_t)));
+    for (const std::wstring& item : items)
+        ::SendMessageW(control, isList ? LB_ADDSTRING : CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+    ::SendMessageW(control, WM_SETREDRAW, TRUE, 0);
+}
+
+// ---- Showing the options ------------------------------------------------------------
+
+void TOVL_Options::SetOptionsChanged(bool value) { changeState_.SetOptionsChanged(value); }
+
+void TOVL_Options::ShowOptions() {
+    const OVL_OptionsRecord& o = PendingOptions;
+    for (const CheckBinding& check : kCheckBoxes) SetChecked(check.id, check.field(PendingOptions));
+
+    Select(WindowStyle_Combo, WindowStyleItem(o.WindowStyle));
+    ShowPercentDisplay(o.TransparencyValue);
+    // The track bar keeps its position within its range.
+    ::SendMessageW(Item(TV_TrackBar), TBM_SETPOS, TRUE,
+                   std::clamp(o.TransparencyValue, kTransparencyMin, kTransparencyMax));
+    SetChecked(RadioFadein, o.MouseFadingIn);
+    SetChecked(RadioFadeout, !o.MouseFadingIn);
+    ShowWindowPageEnabling();
+
+    std::vector<std::wstring> units;
+    for (int unit = 0; unit < kDisplayUnitCount; ++unit) units.push_back(UnitCaption(unit));
+    Fill(UDDUnitCombo, units);
+    Fill(MVDUnitCombo, units);
+    Select(UDDUnitCombo, DisplayUnitItem(o.UDDisplayUnit));
+    Select(MVDUnitCombo, DisplayUnitItem(o.MVDisplayUnit));
+    Select(VertGridCombo, VertGridItem(o.VertGrid));
+
+    std::vector<std::wstring> sizes;
+    for (const std::int32_t size : GR_FontSizes) sizes.push_back(std::to_wstring(size));
+    for (const FontLists& lists : kFontLists) {
+        Fill(lists.name, fontNames_);
+        Fill(lists.size, sizes);
+    }
+    Select(ColorsListBox, 0);
+    ShowFontSettings();
+    ShowSelectedColor();
+}
+
+void TOVL_Options::ShowWindowPageEnabling() {
+    const WindowPageEnabling enabled =
+        EnabledWindowControls(Checked(ChkTransparency), Checked(ChkFadingEnabled), Checked(ChkMouseFadingEnabled));
+    for (const OptionsControl id : {TV_PercentDisplay, TV_TrackBar, ChkClickThroughEnabled, ChkFadingEnabled})
+        ::EnableWindow(Item(id), enabled.transparencyDependents);
+    ::EnableWindow(Item(ChkMouseFadingEnabled), enabled.mouseFading);
+    ::EnableWindow(Item(RadioFadein), enabled.fadeDirection);
+    ::EnableWindow(Item(RadioFadeout), enabled.fadeDirection);
+}
+
+void TOVL_Options::ShowPercentDisplay(std::int32_t transparencyValue) {
+    ::SetWindowTextW(Item(TV_PercentDisplay), PercentVisibleText(transparencyValue).c_str());
+    PlaceControl(TV_PercentDisplay);
+}
+
+// A font or size without an entry shows no selection, also after Restore
+// defaults, so the lists never show a font other than the one stored.
+void TOVL_Options::ShowFontSettings() {
+    for (int k = 1; k <= kLabelCount; ++k) {
+        const FontLists& lists = kFontLists[static_cast<std::size_t>(k - 1)];
+        Select(lists.name, FontNameItem(fontNames_, PendingOptions.Fonts[k].Name));
+        Select(lists.size, FontSizeItem(PendingOptions.Fonts[k].Size));
+    }
+    for (const OptionsControl id :
+         {UDFontBold_Chk, MVFontBold_Chk, IFFontBold_Chk, UDFontItalic_Chk, MVFontItalic_Chk, IFFontItalic_Chk})
+        SetChecked(id, FindCheckBox(id)->field(PendingOptions));
+}
+
+void TOVL_Options::ShowSelectedColor() {
+    colorsPaintBox_->SetColor(GetListColor(PendingOptions.Colors, Selection(ColorsListBox)));
+}
+
+void TOVL_Options::ShowPage(int page) {
+    const HWND tabs = Item(PageControl1);
+    if (TabCtrl_GetCurSel(tabs) != page) TabCtrl_SetCurSel(tabs, page);
+    for (int i = 0; i < kOptionsPageCount; ++i)
+        if (i == page) ::ShowWindow(pages_[static_cast<std::size_t>(i)]->Handle(), SW_SHOW);
+    for (int i = 0; i < kOptionsPageCount; ++i)
+        if (i != page) ::ShowWindow(pages_[static_cast<std::size_t>(i)]->Handle(), SW_HIDE);
+}
+
+// Ctrl+Tab and Ctrl+Shift+Tab turn the pages, from anywhere in the dialog.
+bool TOVL_Options::SwitchPageByKey(const MSG& message) {
+    if (message.message != WM_KEYDOWN || message.wParam != VK_TAB || ::GetKeyState(VK_CONTROL) >= 0) return false;
+    if (message.hwnd != Handle() && !::IsChild(Handle(), message.hwnd)) return false;
+    const HWND tabs = Item(PageControl1);
+    const int step = ::GetKeyState(VK_SHIFT) < 0 ? kOptionsPageCount - 1 : 1;
+    const int current = TabCtrl_GetCurSel(tabs);
+    // The focus leaves a page that is put away for the tabs.
+    if (::IsChild(pages_[static_cast<std::size_t>(current)]->Handle(), ::GetFocus()))
+        ::SendMessageW(Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(tabs), TRUE);
+    ShowPage((current + step) % kOptionsPageCount);
+    return true;
+}
+
+LRESULT CALLBACK TOVL_Options::PageKeysHook(int code, WPARAM wParam, LPARAM lParam) noexcept {
+    bool switched = false;
+    if (code == MSGF_DIALOGBOX && pageKeysDialog)
+        RunGuarded([&] { switched = pageKeysDialog->SwitchPageByKey(*reinterpret_cast<const MSG*>(lParam)); });
+    return switched ? TRUE : ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// ---- Handlers ---------------------------------------------------------------------
+
+void TOVL_Options::OnCommand(OptionsControl id, UINT code) {
+    switch (id) {
+        case OKBtn: if (code == BN_CLICKED) OKBtnClick(); return;
+        case ApplyBtn: if (code == BN_CLICKED) ApplyBtnClick(); return;
+        case CancelBtn:
+            if (code == BN_CLICKED) ::EndDialog(Handle(), static_cast<INT_PTR>(ModalResult::Cancel));
+            return;
+        case FontsReset_Btn: if (code == BN_CLICKED) FontsReset_BtnClick(); return;
+        case ColorsReset_Btn: if (code == BN_CLICKED) ColorsReset_BtnClick(); return;
+        case ColorsListBox: if (code == LBN_SELCHANGE) ColorsListBoxClick(); return;
+        default: break;
+    }
+    // Enter and Escape arrive here as IDOK and IDCANCEL, which no control has.
+    if (code == BN_CLICKED) CheckBoxClick(id);
+    if (code == CBN_SELCHANGE) ComboSelect(id);
+}
+
+void TOVL_Options::CheckBoxClick(OptionsControl id) {
+    if (id == RadioFadein) {
+        PendingOptions.MouseFadingIn = Checked(RadioFadein);
+    } else if (id == RadioFadeout) {
+        PendingOptions.MouseFadingIn = !Checked(RadioFadeout);
+    } else if (const CheckBinding* check = FindCheckBox(id)) {
+        check->field(PendingOptions) = Checked(id);
+    } else {
+        return;
+    }
+    if (id == ChkTransparency || id == ChkFadingEnabled || id == ChkMouseFadingEnabled) ShowWindowPageEnabling();
+    SetOptionsChanged(true);
+}
+
+void TOVL_Options::ComboSelect(OptionsControl id) {
+    OVL_OptionsRecord& o = PendingOptions;
+    const int item = Selection(id);
+    if (id == WindowStyle_Combo) {
+        o.WindowStyle = WindowStyleFromItem(item, o.WindowStyle);
+    } else if (id == UDDUnitCombo) {
+        o.UDDisplayUnit = DisplayUnitFromItem(item, o.UDDisplayUnit);
+    } else if (id == MVDUnitCombo) {
+        o.MVDisplayUnit = DisplayUnitFromItem(item, o.MVDisplayUnit);
+    } else if (id == VertGridCombo) {
+        o.VertGrid = VertGridFromItem(item);
+    } else if (const int k = FontOfList(id, &FontLists::name)) {
+        if (item >= 0 && item < static_cast<int>(fontNames_.size()))
+            o.Fonts[k].Name = fontNames_[static_cast<std::size_t>(item)];
+    } else if (const int k = FontOfList(id, &FontLists::size)) {
+        o.Fonts[k].Size = FontSizeFromItem(item, o.Fonts[k].Size);
+    } else {
+        return;
+    }
+    SetOptionsChanged(true);
+}
+
+void TOVL_Options::TV_TrackBarChange() {
+    PendingOptions.TransparencyValue = static_cast<std::int32_t>(::SendMessageW(Item(TV_TrackBar), TBM_GETPOS, 0, 0));
+    ShowPercentDisplay(PendingOptions.TransparencyValue);
+    SetOptionsChanged(true);
+}
+
+void TOVL_Options::ApplyBtnClick() {
+    CurrentOptions = PendingOptions;
+    if (host_.applyOptions) host_.applyOptions();
+    SetOptionsChanged(false);
+}
+
+// Closes with OK only when there is something left to apply.
+void TOVL_Options::OKBtnClick() { ::EndDialog(Handle(), static_cast<INT_PTR>(changeState_.OKResult())); }
+
+void TOVL_Options::FontsReset_BtnClick() {
+    PendingOptions.Fonts = GR_DefaultFonts;
+    ShowFontSettings();
+    SetOptionsChanged(true);
+}
+
+void TOVL_Options::ColorsReset_BtnClick() {
+    PendingOptions.Colors = GR_DefaultColors;
+    ShowSelectedColor();
+    SetOptionsChanged(true);
+}
+
+// Choosing an entry only shows its colour; it changes nothing.
+void TOVL_Options::ColorsListBoxClick() { ShowSelectedColor(); }
+
+// The entry takes whatever the colour dialog holds when it closes, which is
+// the preset after Cancel; the dialog counts as changed either way.
+void TOVL_Options::ColorsPaintBoxClick() {
+    const int index = Selection(ColorsListBox);
+    const std::int32_t preset = GetListColor(PendingOptions.Colors, index);
+    const std::int32_t chosen =
+        host_.chooseColor ? host_.chooseColor(Handle(), preset) : ChooseColorDialog(Handle(), preset);
+    SetListColor(PendingOptions.Colors, index, chosen);
+    ShowSelectedColor();
+    SetOptionsChanged(true);
+}
+
+}  // namespace orvalet::win32
