@@ -193,6 +193,15 @@ int FontOfList(OptionsControl id, OptionsControl FontLists::*list) {
     return 0;
 }
 
+// Where a control goes at a DPI; a drop-down list's height includes its open list.
+RECT ScaledBounds(const ControlSpec& spec, UINT dpi) {
+    const int left = Scale(spec.bounds.left, dpi);
+    const int top = Scale(spec.bounds.top, dpi);
+    int height = Scale(spec.bounds.height, dpi);
+    if (spec.kind == Kind::DropDownList) height += Scale(kDropDownHeight, dpi);
+    return {left, top, left + Scale(spec.bounds.width, dpi), top + height};
+}
+
 struct ControlClass {
     const wchar_t* name;
     DWORD style;
@@ -353,9 +362,10 @@ public:
         windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     }
 
-    bool Create(HWND parent, int id) {
-        return CreateWindowHandle(0, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0, 0, 0,
-                                  parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
+    bool Create(HWND parent, int id, const RECT& bounds) {
+        return CreateWindowHandle(0, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, bounds.left,
+                                  bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
+                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
     }
 
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -513,6 +523,11 @@ LRESULT TOVL_Options::HandlePageMessage(UINT message, WPARAM wParam, LPARAM lPar
 void TOVL_Options::FormCreate(HWND owner) {
     PendingOptions = CurrentOptions;
     fontNames_ = HorizontalFontNames(host_.fontNames ? host_.fontNames() : InstalledFontNames());
+    // Laid out for where it is made, next to the owner. Each control is made
+    // in place with its font: moving a drop-down list moves its list window
+    // too, which is slow under Wine.
+    dpi_ = WindowDpi(Handle());
+    font_ = CreateDialogFont(dpi_);
     CreateControls();
     if (std::ranges::find(controls_, nullptr) != controls_.end()) {
         ::EndDialog(Handle(), static_cast<INT_PTR>(ModalResult::Cancel));
@@ -521,9 +536,9 @@ void TOVL_Options::FormCreate(HWND owner) {
     CreateTooltips();
     TakeOverDpiScaling(Handle());
 
-    // Laid out where it is made, next to the owner; moved to the middle of
-    // the owner's monitor, it is laid out again if that monitor differs.
-    Layout(WindowDpi(Handle()));
+    LayOutForm();
+    // Moved to the middle of the owner's monitor, it is laid out again if
+    // that monitor has another DPI.
     CenterOnMonitorOf(owner);
     if (WindowDpi(Handle()) != dpi_) {
         Layout(WindowDpi(Handle()));
@@ -554,9 +569,10 @@ void TOVL_Options::CreateControls() {
     for (const ControlSpec& spec : kControls) {
         const HWND parent = spec.parent == kForm ? Handle() : pages_[static_cast<std::size_t>(spec.parent)]->Handle();
         const int id = static_cast<int>(spec.id);
+        const RECT bounds = ScaledBounds(spec, dpi_);
         if (spec.kind == Kind::Panel) {
             colorsPanel_ = std::make_unique<ColorsPanelWindow>();
-            colorsPanel_->Create(parent, id);
+            colorsPanel_->Create(parent, id, bounds);
             colorsPaintBox_ = std::make_unique<ColorPaintBoxWindow>();
             colorsPaintBox_->Create(colorsPanel_->Handle(), static_cast<int>(ColorsPaintBox),
                                     [this] { ColorsPaintBoxClick(); });
@@ -564,10 +580,13 @@ void TOVL_Options::CreateControls() {
             continue;
         }
         const ControlClass kind = ClassOf(spec.kind);
-        controls_.push_back(::CreateWindowExW(kind.exStyle, kind.name, spec.caption ? spec.caption : L"",
-                                              WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | kind.style, 0, 0, 0, 0,
-                                              parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance,
-                                              nullptr));
+        const HWND control = ::CreateWindowExW(
+            kind.exStyle, kind.name, spec.caption ? spec.caption : L"",
+            WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | kind.style, bounds.left, bounds.top,
+            bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+        ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+        controls_.push_back(control);
     }
 
     const HWND tabs = Item(PageControl1);
@@ -603,32 +622,24 @@ void TOVL_Options::CreateTooltips() {
     }
 }
 
+// For a new DPI: a new font and every control in its new place.
 void TOVL_Options::Layout(UINT dpi) {
     dpi_ = dpi;
     UniqueFont font = CreateDialogFont(dpi);
     for (const HWND control : controls_) ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
     font_ = std::move(font);  // the old font goes once no control uses it
-
-    smallIcon_ = LoadProgramIcon(Scale(16, dpi));
-    bigIcon_ = LoadProgramIcon(Scale(32, dpi));
-    ::SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
-    ::SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
-
-    LayOutControls();
-
-    RECT frame{}, client{};
-    ::GetWindowRect(Handle(), &frame);
-    ::GetClientRect(Handle(), &client);
-    ::SetWindowPos(Handle(), nullptr, 0, 0,
-                   Scale(kClientWidth, dpi) + (frame.right - frame.left) - client.right,
-                   Scale(kClientHeight, dpi) + (frame.bottom - frame.top) - client.bottom,
-                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    for (const ControlSpec& spec : kControls) PlaceControl(spec.id);
+    LayOutForm();
     ::RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
-void TOVL_Options::LayOutControls() {
+// What follows from the controls' places and font: the labels' widths, the
+// metrics of the track bar and the colour list, the pages within the tabs,
+// the icons and the dialog's own size.
+void TOVL_Options::LayOutForm() {
     const auto scale = [this](int pixels) { return Scale(pixels, dpi_); };
-    for (const ControlSpec& spec : kControls) PlaceControl(spec.id);
+    for (const ControlSpec& spec : kControls)
+        if (spec.kind == Kind::Label) PlaceControl(spec.id);
     ::SendMessageW(Item(TV_TrackBar), TBM_SETTHUMBLENGTH, static_cast<WPARAM>(scale(kThumbLength)), 0);
     // After the font, which sets the item height too.
     ::SendMessageW(Item(ColorsListBox), LB_SETITEMHEIGHT, 0, scale(kColorItemHeight));
@@ -639,7 +650,6 @@ void TOVL_Options::LayOutControls() {
     ::SetWindowPos(colorsPaintBox_->Handle(), nullptr, inset, inset, panel.right - 2 * inset,
                    panel.bottom - 2 * inset, SWP_NOZORDER | SWP_NOACTIVATE);
 
-    // The pages fill the tab control's display area.
     const HWND tabs = Item(PageControl1);
     RECT display{};
     ::GetClientRect(tabs, &display);
@@ -648,17 +658,28 @@ void TOVL_Options::LayOutControls() {
     for (const auto& page : pages_)
         ::SetWindowPos(page->Handle(), nullptr, display.left, display.top, display.right - display.left,
                        display.bottom - display.top, SWP_NOZORDER | SWP_NOACTIVATE);
+
+    smallIcon_ = LoadProgramIcon(scale(16));
+    bigIcon_ = LoadProgramIcon(scale(32));
+    ::SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
+    ::SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
+
+    RECT frame{}, client{};
+    ::GetWindowRect(Handle(), &frame);
+    ::GetClientRect(Handle(), &client);
+    ::SetWindowPos(Handle(), nullptr, 0, 0, scale(kClientWidth) + (frame.right - frame.left) - client.right,
+                   scale(kClientHeight) + (frame.bottom - frame.top) - client.bottom,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // A label is at least as wide as its text, like a label that sizes itself.
 void TOVL_Options::PlaceControl(OptionsControl id) {
     const ControlSpec& spec = *std::ranges::find(kControls, id, &ControlSpec::id);
     const HWND control = Item(id);
-    int width = Scale(spec.bounds.width, dpi_);
-    int height = Scale(spec.bounds.height, dpi_);
+    const RECT bounds = ScaledBounds(spec, dpi_);
+    int width = bounds.right - bounds.left;
     if (spec.kind == Kind::Label) width = std::max(width, TextWidth(control, font_.get()));
-    if (spec.kind == Kind::DropDownList) height += Scale(kDropDownHeight, dpi_);
-    ::SetWindowPos(control, nullptr, Scale(spec.bounds.left, dpi_), Scale(spec.bounds.top, dpi_), width, height,
+    ::SetWindowPos(control, nullptr, bounds.left, bounds.top, width, bounds.bottom - bounds.top,
                    SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

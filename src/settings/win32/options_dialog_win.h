@@ -87,7 +87,7 @@ private:
     void CreateControls();
     void CreateTooltips();
     void Layout(UINT dpi);
-    void LayOutControls();
+    void LayOutForm();
     void PlaceControl(OptionsControl id);
     void CenterOnMonitorOf(HWND owner);
     HWND Item(OptionsControl id) const;
