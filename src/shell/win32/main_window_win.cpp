@@ -9,6 +9,7 @@
 #include "base/win32/dpi_win.h"
 #include "rendering/win32/number_format_win.h"
 #include "settings/options.h"
+#include "settings/win32/options_dialog_win.h"
 #include "shell/graph_options.h"
 #include "shell/reentry_guard.h"
 #include "shell/tray_hint.h"
@@ -195,6 +196,9 @@ void TOVL_Main::RunDeferred(DeferredCommand command, LPARAM lParam) {
         case DeferredCommand::PopupMenu:
             OpenPopupMenu({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
             break;
+        case DeferredCommand::Options:
+            RunModalDialog(ActionId::Options, [this](HWND owner) { RunOptionsDialog(owner); });
+            break;
         case DeferredCommand::About:
             RunModalDialog(ActionId::About, [](HWND owner) { TOVL_About().ShowModal(owner); });
             break;
@@ -230,6 +234,12 @@ void TOVL_Main::RunModalDialog(ActionId action, const std::function<void(HWND ow
     // changed.
     if (steppedBack) FAppearance.SetTopMost(CurrentOptions.AlwaysOnTop);
     OVL_Actions.SetEnabled(action, true);
+}
+
+// The dialog's Apply and its OK both run the ApplyOptions action.
+void TOVL_Main::RunOptionsDialog(HWND owner) {
+    const OptionsDialogHost host{[this] { ApplyOptionsExecute(); }, {}, {}};
+    if (ShowOptionsDialog(owner, host) == ModalResult::OK) ApplyOptionsExecute();
 }
 
 void TOVL_Main::RunNestedLoop(const std::function<void()>& run) {

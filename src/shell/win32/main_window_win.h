@@ -50,7 +50,7 @@ inline constexpr int kMinimumWindowSize = 32;
 enum class DeferredCommand : WPARAM {
     Close = 1,
     PopupMenu = 2,
-    // 3 is kept for the options dialog.
+    Options = 3,
     About = 4,
 };
 
@@ -116,8 +116,8 @@ public:
     void HideMeterActionExecute() { HideMeter(); }
     // Closes the window, which saves the options and ends the program.
     void ExitProgramExecute() { PostDeferred(DeferredCommand::Close); }
-    // The options dialog's opener, still to come.
-    void OptionsExecute() {}
+    // Opens the options dialog.
+    void OptionsExecute() { PostDeferred(DeferredCommand::Options); }
     void ApplyOptionsExecute() { ApplyPendingOptions(); }
     // Opens the about box.
     void AboutExecute() { PostDeferred(DeferredCommand::About); }
@@ -164,6 +164,7 @@ private:
     // from the live interface list, which it keeps in ifl.
     TrayPopupMenu OVL_PopupMenuPopup();
     void RunMenuCommand(unsigned command);
+    void RunOptionsDialog(HWND owner);
 
     void GraphMouseDown(MouseButton button, int x, int y);
     void GraphMouseUp(MouseButton button, int x, int y);
