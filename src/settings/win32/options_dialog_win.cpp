@@ -47,7 +47,7 @@ struct Bounds {
     int left, top, width, height;  // pixels at 96 DPI, relative to the parent
 };
 
-struct ControlSpec {
+struct ControlLayout {
     OptionsControl id;
     int parent;  // an OptionsPage, or kForm
     Kind kind;
@@ -65,7 +65,7 @@ struct ControlSpec {
 // bounds; the first of each ends where the second begins, so that neither
 // covers the other (the check boxes before the unit lists and the Italic
 // boxes). The percentage label is created after the track bar it touches.
-constexpr ControlSpec kControls[] = {
+constexpr ControlLayout kControls[] = {
     {ChkRunOnStartup, GeneralTabSheet, Kind::CheckBox, L"Load on windows startup", {3, 3, 145, 17}},
     {ChkStartMinimized, GeneralTabSheet, Kind::CheckBox, L"Start minimized", {3, 26, 97, 17}},
     {ChkDisplayAverage, GeneralTabSheet, Kind::CheckBox, L"Display average values", {3, 49, 137, 17}},
@@ -193,13 +193,17 @@ int FontOfList(OptionsControl id, OptionsControl FontLists::*list) {
     return 0;
 }
 
+const ControlLayout& LayoutOf(OptionsControl id) {
+    return *std::ranges::find(kControls, id, &ControlLayout::id);
+}
+
 // Where a control goes at a DPI; a drop-down list's height includes its open list.
-RECT ScaledBounds(const ControlSpec& spec, UINT dpi) {
-    const int left = Scale(spec.bounds.left, dpi);
-    const int top = Scale(spec.bounds.top, dpi);
-    int height = Scale(spec.bounds.height, dpi);
-    if (spec.kind == Kind::DropDownList) height += Scale(kDropDownHeight, dpi);
-    return {left, top, left + Scale(spec.bounds.width, dpi), top + height};
+RECT ScaledBounds(const ControlLayout& layout, UINT dpi) {
+    const int left = Scale(layout.bounds.left, dpi);
+    const int top = Scale(layout.bounds.top, dpi);
+    int height = Scale(layout.bounds.height, dpi);
+    if (layout.kind == Kind::DropDownList) height += Scale(kDropDownHeight, dpi);
+    return {left, top, left + Scale(layout.bounds.width, dpi), top + height};
 }
 
 struct ControlClass {
@@ -565,29 +569,7 @@ void TOVL_Options::CreateControls() {
         page = std::make_unique<OptionsPageWindow>(*this);
         page->Create(Handle());
     }
-    const HINSTANCE instance = ::GetModuleHandleW(nullptr);
-    for (const ControlSpec& spec : kControls) {
-        const HWND parent = spec.parent == kForm ? Handle() : pages_[static_cast<std::size_t>(spec.parent)]->Handle();
-        const int id = static_cast<int>(spec.id);
-        const RECT bounds = ScaledBounds(spec, dpi_);
-        if (spec.kind == Kind::Panel) {
-            colorsPanel_ = std::make_unique<ColorsPanelWindow>();
-            colorsPanel_->Create(parent, id, bounds);
-            colorsPaintBox_ = std::make_unique<ColorPaintBoxWindow>();
-            colorsPaintBox_->Create(colorsPanel_->Handle(), static_cast<int>(ColorsPaintBox),
-                                    [this] { ColorsPaintBoxClick(); });
-            controls_.push_back(colorsPaintBox_->Handle() ? colorsPanel_->Handle() : nullptr);
-            continue;
-        }
-        const ControlClass kind = ClassOf(spec.kind);
-        const HWND control = ::CreateWindowExW(
-            kind.exStyle, kind.name, spec.caption ? spec.caption : L"",
-            WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | kind.style, bounds.left, bounds.top,
-            bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
-            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
-        ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
-        controls_.push_back(control);
-    }
+    for (const ControlLayout& layout : kControls) controls_.push_back(CreateControl(layout.id));
 
     const HWND tabs = Item(PageControl1);
     for (int page = 0; page < kOptionsPageCount; ++page) {
@@ -603,6 +585,30 @@ void TOVL_Options::CreateControls() {
     Fill(WindowStyle_Combo, Texts(kWindowStyleItems));
     Fill(VertGridCombo, Texts(kVertGridItems));
     Fill(ColorsListBox, Texts(kColorListItems));
+}
+
+// Made in place with the dialog's font; null when the system refuses.
+HWND TOVL_Options::CreateControl(OptionsControl id) {
+    const ControlLayout& layout = LayoutOf(id);
+    const HWND parent =
+        layout.parent == kForm ? Handle() : pages_[static_cast<std::size_t>(layout.parent)]->Handle();
+    const RECT bounds = ScaledBounds(layout, dpi_);
+    if (layout.kind == Kind::Panel) {
+        colorsPanel_ = std::make_unique<ColorsPanelWindow>();
+        colorsPanel_->Create(parent, static_cast<int>(id), bounds);
+        colorsPaintBox_ = std::make_unique<ColorPaintBoxWindow>();
+        colorsPaintBox_->Create(colorsPanel_->Handle(), static_cast<int>(ColorsPaintBox),
+                                [this] { ColorsPaintBoxClick(); });
+        return colorsPaintBox_->Handle() ? colorsPanel_->Handle() : nullptr;
+    }
+    const ControlClass kind = ClassOf(layout.kind);
+    const HWND control = ::CreateWindowExW(
+        kind.exStyle, kind.name, layout.caption ? layout.caption : L"",
+        WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | kind.style, bounds.left, bounds.top, bounds.right - bounds.left,
+        bounds.bottom - bounds.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+        ::GetModuleHandleW(nullptr), nullptr);
+    ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    return control;
 }
 
 void TOVL_Options::CreateTooltips() {
@@ -626,9 +632,10 @@ void TOVL_Options::CreateTooltips() {
 void TOVL_Options::Layout(UINT dpi) {
     dpi_ = dpi;
     UniqueFont font = CreateDialogFont(dpi);
-    for (const HWND control : controls_) ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
+    for (const HWND control : controls_)
+        ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
     font_ = std::move(font);  // the old font goes once no control uses it
-    for (const ControlSpec& spec : kControls) PlaceControl(spec.id);
+    for (const ControlLayout& layout : kControls) PlaceControl(layout.id);
     LayOutForm();
     ::RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
@@ -638,8 +645,8 @@ void TOVL_Options::Layout(UINT dpi) {
 // the icons and the dialog's own size.
 void TOVL_Options::LayOutForm() {
     const auto scale = [this](int pixels) { return Scale(pixels, dpi_); };
-    for (const ControlSpec& spec : kControls)
-        if (spec.kind == Kind::Label) PlaceControl(spec.id);
+    for (const ControlLayout& layout : kControls)
+        if (layout.kind == Kind::Label) PlaceControl(layout.id);
     ::SendMessageW(Item(TV_TrackBar), TBM_SETTHUMBLENGTH, static_cast<WPARAM>(scale(kThumbLength)), 0);
     // After the font, which sets the item height too.
     ::SendMessageW(Item(ColorsListBox), LB_SETITEMHEIGHT, 0, scale(kColorItemHeight));
@@ -674,11 +681,11 @@ void TOVL_Options::LayOutForm() {
 
 // A label is at least as wide as its text, like a label that sizes itself.
 void TOVL_Options::PlaceControl(OptionsControl id) {
-    const ControlSpec& spec = *std::ranges::find(kControls, id, &ControlSpec::id);
+    const ControlLayout& layout = LayoutOf(id);
     const HWND control = Item(id);
-    const RECT bounds = ScaledBounds(spec, dpi_);
+    const RECT bounds = ScaledBounds(layout, dpi_);
     int width = bounds.right - bounds.left;
-    if (spec.kind == Kind::Label) width = std::max(width, TextWidth(control, font_.get()));
+    if (layout.kind == Kind::Label) width = std::max(width, TextWidth(control, font_.get()));
     ::SetWindowPos(control, nullptr, bounds.left, bounds.top, width, bounds.bottom - bounds.top,
                    SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -702,7 +709,7 @@ void TOVL_Options::CenterOnMonitorOf(HWND owner) {
 // ---- Control access -------------------------------------------------------------
 
 HWND TOVL_Options::Item(OptionsControl id) const {
-    const auto found = std::ranges::find(kControls, id, &ControlSpec::id);
+    const auto found = std::ranges::find(kControls, id, &ControlLayout::id);
     const auto index = static_cast<std::size_t>(found - std::begin(kControls));
     return index < controls_.size() ? controls_[index] : nullptr;
 }

@@ -85,6 +85,7 @@ private:
     void FormCreate(HWND owner);
     void FormDestroy();
     void CreateControls();
+    HWND CreateControl(OptionsControl id);
     void CreateTooltips();
     void Layout(UINT dpi);
     void LayOutForm();

@@ -229,8 +229,8 @@ TEST_F(OptionsDialogTest, PagesTurnWithCtrlTabAndArePhotographed) {
             picture.SetSize(client.right, client.bottom);
             const WindowDC dc(dialog_);
             ::BitBlt(DibPixelStorage::DCOf(picture), 0, 0, client.right, client.bottom, dc.get(), 0, 0, SRCCOPY);
-            EXPECT_TRUE(orvalet::testing::SaveBmp(picture, std::string(ORVALET_TEST_OUTPUT_DIR "/options_") + names[page] +
-                                                      ".bmp"));
+            const std::string path = std::string(ORVALET_TEST_OUTPUT_DIR "/options_") + names[page] + ".bmp";
+            EXPECT_TRUE(orvalet::testing::SaveBmp(picture, path));
 
             keys[VK_CONTROL] = 0x80;
             ::SetKeyboardState(keys);
