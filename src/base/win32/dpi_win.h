@@ -43,18 +43,28 @@ inline int Scale(int pixels, UINT dpi) noexcept {
     return ::MulDiv(pixels, static_cast<int>(dpi), static_cast<int>(kDefaultDpi));
 }
 
-// While it lives, top-level windows the calling thread creates are per-monitor
-// DPI aware (v2): laid out for the monitor they open on and told when they
-// move to another, instead of being stretched from the system DPI. Nothing
-// changes on systems before Windows 10 1703.
-class PerMonitorDpiScope {
+// Sets the calling thread's DPI awareness while it lives, and puts the
+// previous one back. Per-monitor awareness (v2) lets a top-level window the
+// thread makes be laid out for the monitor it opens on and be told when it
+// moves to another, instead of being stretched from the system DPI. Nothing
+// changes on systems before Windows 10 1607.
+class ThreadDpiAwarenessScope {
 public:
-    PerMonitorDpiScope() noexcept {
-        if (setContext_) previous_ = setContext_(reinterpret_cast<HANDLE>(-4));  // PER_MONITOR_AWARE_V2
+    static HANDLE PerMonitorAware() noexcept { return reinterpret_cast<HANDLE>(-4); }  // PER_MONITOR_AWARE_V2
+    // The awareness a window was made with, for calls into code written for it.
+    static HANDLE OfWindow(HWND window) noexcept {
+        using GetWindowDpiAwarenessContextFn = HANDLE(WINAPI*)(HWND);
+        static const auto ofWindow =
+            SystemFunction<GetWindowDpiAwarenessContextFn>(L"user32.dll", "GetWindowDpiAwarenessContext");
+        return ofWindow && window ? ofWindow(window) : nullptr;
     }
-    PerMonitorDpiScope(const PerMonitorDpiScope&) = delete;
-    PerMonitorDpiScope& operator=(const PerMonitorDpiScope&) = delete;
-    ~PerMonitorDpiScope() {
+
+    explicit ThreadDpiAwarenessScope(HANDLE context) noexcept {
+        if (setContext_ && context) previous_ = setContext_(context);
+    }
+    ThreadDpiAwarenessScope(const ThreadDpiAwarenessScope&) = delete;
+    ThreadDpiAwarenessScope& operator=(const ThreadDpiAwarenessScope&) = delete;
+    ~ThreadDpiAwarenessScope() {
         if (previous_) setContext_(previous_);
     }
 

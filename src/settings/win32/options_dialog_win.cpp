@@ -478,7 +478,7 @@ TOVL_Options::TOVL_Options(const OptionsDialogHost& host)
 TOVL_Options::~TOVL_Options() = default;
 
 ModalResult TOVL_Options::ShowModal(HWND owner) {
-    const PerMonitorDpiScope perMonitor;
+    const ThreadDpiAwarenessScope perMonitor(ThreadDpiAwarenessScope::PerMonitorAware());
     const DialogTemplate form(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, 0, kCaption);
     const INT_PTR result = RunModalDialog(owner, form.Get());
     return result == static_cast<INT_PTR>(ModalResult::OK) ? ModalResult::OK : ModalResult::Cancel;
@@ -909,9 +909,14 @@ void TOVL_Options::TV_TrackBarChange() {
     SetOptionsChanged(true);
 }
 
+// The owner's code runs with the DPI awareness it was written for, so that
+// it sees its own windows' coordinates as it always does.
 void TOVL_Options::ApplyBtnClick() {
     CurrentOptions = PendingOptions;
-    if (host_.applyOptions) host_.applyOptions();
+    if (host_.applyOptions) {
+        const ThreadDpiAwarenessScope asOwner(ThreadDpiAwarenessScope::OfWindow(::GetWindow(Handle(), GW_OWNER)));
+        host_.applyOptions();
+    }
     SetOptionsChanged(false);
 }
 
