@@ -92,7 +92,7 @@ private:
 };
 
 // A hidden window that runs a script, given the open options dialog, from a
-// message posted to it; post before the dialog opens.
+// message posted to it before the dialog opens.
 class ModalScript final : public BaseWindow<ModalScript> {
 public:
     static const wchar_t* ClassName() { return L"OrvaletTestModalScript"; }
@@ -106,8 +106,12 @@ public:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (message != WM_APP) return DefaultHandling(message, wParam, lParam);
         const OptionsDialogDriver driver(::FindWindowW(L"#32770", L"Orvalet Options"));
-        EXPECT_NE(driver.Dialog(), nullptr) << "the options dialog is not open";
-        if (!driver.Dialog()) return 0;
+        if (!driver.Dialog()) {
+            // It may open from a message posted after this one: look again then.
+            if (wParam < kAttempts) ::PostMessageW(Handle(), WM_APP, wParam + 1, 0);
+            else ADD_FAILURE() << "the options dialog did not open";
+            return 0;
+        }
         script_(driver);
         // A failed assertion leaves the dialog open; close it so the test ends.
         if (::testing::Test::HasFatalFailure()) ::SendMessageW(driver.Dialog(), WM_CLOSE, 0, 0);
@@ -115,6 +119,7 @@ public:
     }
 
 private:
+    static constexpr WPARAM kAttempts = 20;
     std::function<void(const OptionsDialogDriver&)> script_;
 };
 

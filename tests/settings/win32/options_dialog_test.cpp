@@ -7,11 +7,9 @@
 #include <vector>
 
 #include "base/win32/dpi_win.h"
-#include "rendering/win32/dib_pixel_storage_win.h"
-#include "rendering/win32/surface_win.h"
 #include "settings/options.h"
-#include "support/bmp_file.h"
 #include "support/options_dialog_driver.h"
+#include "support/screen_capture_win.h"
 
 namespace orvalet::win32 {
 namespace {
@@ -225,12 +223,9 @@ TEST_F(OptionsDialogTest, PagesTurnWithCtrlTabAndArePhotographed) {
             // The client area: without a window manager there is no caption to show.
             RECT client{};
             ::GetClientRect(dialog_, &client);
-            Bitmap picture(CreateDibPixelStorage());
-            picture.SetSize(client.right, client.bottom);
-            const WindowDC dc(dialog_);
-            ::BitBlt(DibPixelStorage::DCOf(picture), 0, 0, client.right, client.bottom, dc.get(), 0, 0, SRCCOPY);
+            ::MapWindowPoints(dialog_, nullptr, reinterpret_cast<POINT*>(&client), 2);
             const std::string path = std::string(ORVALET_TEST_OUTPUT_DIR "/options_") + names[page] + ".bmp";
-            EXPECT_TRUE(orvalet::testing::SaveBmp(picture, path));
+            EXPECT_TRUE(orvalet::testing::SaveScreenArea(client, path));
 
             keys[VK_CONTROL] = 0x80;
             ::SetKeyboardState(keys);

@@ -5,6 +5,7 @@
 
 #include "settings/options.h"
 #include "settings/win32/settings_platform_win.h"
+#include "shell/tray_menu_model.h"
 #include "shell/win32/main_window_win.h"
 #include "support/main_window_probe.h"
 #include "support/options_dialog_driver.h"
@@ -48,6 +49,7 @@ protected:
         services.settings = &settings_;
         services.createTrayIcon = [](HWND, UINT, HICON) { return std::make_unique<SilentTray>(); };
         services.terminate = [] {};
+        services.trackPopupMenu = [](HWND, HMENU, POINT) { return kOptionsCommand; };
         meter_ = std::make_unique<TOVL_Main>(std::move(services));
         ASSERT_TRUE(meter_->Create());
     }
@@ -56,14 +58,23 @@ protected:
         ::RegDeleteTreeW(HKEY_CURRENT_USER, kTestRoot);
     }
 
-    // Opens the dialog as the menu does, through the meter's posted command.
-    void Open(std::function<void(const OptionsDialogDriver&)> script) {
-        meter_->OptionsExecute();
+    // Opens the dialog with the Options action, or by choosing "Options" from
+    // the menu.
+    void Open(std::function<void(const OptionsDialogDriver&)> script, bool fromMenu = false) {
+        if (fromMenu)
+            meter_->PostDeferred(DeferredCommand::PopupMenu);
+        else
+            meter_->OptionsExecute();
         script_.Post(std::move(script));
         PumpMessages();
     }
 
     bool OptionsEnabled() const { return MainWindowProbe::Actions(*meter_).State(ActionId::Options).enabled; }
+    bool OptionsEntryEnabled() const {
+        for (const TrayMenuEntry& entry : BuildTrayMenuEntries(MainWindowProbe::Actions(*meter_)))
+            if (entry.command == kOptionsCommand) return entry.enabled;
+        return false;
+    }
 
     orvalet::testing::ScriptedInterfaceTable table_;
     SystemSettingsPlatform settings_{kTestRoot};
@@ -77,6 +88,7 @@ TEST_F(OptionsExecuteTest, ApplyAndOKPutTopMostAndAlphaIntoForceAndCancelKeepsWh
     Open([&](const OptionsDialogDriver& d) {
         EXPECT_EQ(::GetWindow(d.Dialog(), GW_OWNER), meter);
         EXPECT_FALSE(OptionsEnabled());
+        EXPECT_FALSE(OptionsEntryEnabled());
         EXPECT_FALSE(TopMost(meter));  // steps back while the dialog is open
         d.Click(ChkAlwaysOnTop);
         d.Slide(128);
@@ -85,8 +97,9 @@ TEST_F(OptionsExecuteTest, ApplyAndOKPutTopMostAndAlphaIntoForceAndCancelKeepsWh
         EXPECT_EQ(Alpha(meter), 128);
         EXPECT_FALSE(CurrentOptions.AlwaysOnTop);
         d.Click(CancelBtn);
-    });
+    }, /*fromMenu=*/true);
     EXPECT_TRUE(OptionsEnabled());
+    EXPECT_TRUE(OptionsEntryEnabled());
     EXPECT_FALSE(TopMost(meter));
 
     Open([&](const OptionsDialogDriver& d) {
