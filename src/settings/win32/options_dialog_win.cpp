@@ -10,6 +10,7 @@
 #include <span>
 #include <utility>
 
+#include "base/win32/dialog_layout_win.h"
 #include "base/win32/dialog_template.h"
 #include "base/win32/dpi_win.h"
 #include "rendering/graph_labels.h"
@@ -26,10 +27,10 @@ namespace {
 using enum OptionsControl;
 
 constexpr wchar_t kCaption[] = L"Orvalet Options";
+constexpr wchar_t kFontFace[] = L"Tahoma";
+constexpr int kFontHeight = 11;  // 8 point at 96 DPI
 constexpr int kClientWidth = 386;
 constexpr int kClientHeight = 246;
-constexpr wchar_t kFontFace[] = L"Tahoma";
-constexpr int kFontPoints = 8;
 constexpr int kDropDownHeight = 200;  // the open list below a drop-down's field
 constexpr int kColorItemHeight = 13;
 constexpr int kThumbLength = 16;
@@ -43,16 +44,12 @@ constexpr std::array<const wchar_t*, kOptionsPageCount> kPageCaptions{L"General"
 
 enum class Kind { Tab, Button, CheckBox, FirstRadio, Radio, Label, DropDownList, TrackBar, ListBox, Panel };
 
-struct Bounds {
-    int left, top, width, height;  // pixels at 96 DPI, relative to the parent
-};
-
 struct ControlLayout {
     OptionsControl id;
     int parent;  // an OptionsPage, or kForm
     Kind kind;
     const wchar_t* caption;
-    Bounds bounds;
+    DesignBounds bounds;
 };
 
 // Within each parent the order is the tab order, which the dialog manager
@@ -198,19 +195,11 @@ const ControlLayout& LayoutOf(OptionsControl id) {
 }
 
 // Where a control goes at a DPI; a drop-down list's height includes its open list.
-RECT ScaledBounds(const ControlLayout& layout, UINT dpi) {
-    const int left = Scale(layout.bounds.left, dpi);
-    const int top = Scale(layout.bounds.top, dpi);
-    int height = Scale(layout.bounds.height, dpi);
-    if (layout.kind == Kind::DropDownList) height += Scale(kDropDownHeight, dpi);
-    return {left, top, left + Scale(layout.bounds.width, dpi), top + height};
+RECT LayoutBounds(const ControlLayout& layout, UINT dpi) {
+    RECT bounds = ScaledBounds(layout.bounds, dpi);
+    if (layout.kind == Kind::DropDownList) bounds.bottom += Scale(kDropDownHeight, dpi);
+    return bounds;
 }
-
-struct ControlClass {
-    const wchar_t* name;
-    DWORD style;
-    DWORD exStyle;
-};
 
 // Every control but the second radio button starts a group of its own, so
 // the arrow keys move only between the two radio buttons.
@@ -266,15 +255,8 @@ LOGFONTW MessageFont(UINT dpi) {
 // "Tahoma" 8 point, or the system's message font where Tahoma is missing.
 UniqueFont CreateDialogFont(UINT dpi) {
     static const bool tahomaInstalled = FontFamilyInstalled(kFontFace);
-    LOGFONTW font{};
-    if (tahomaInstalled) {
-        font.lfHeight = -::MulDiv(kFontPoints, static_cast<int>(dpi), 72);
-        font.lfWeight = FW_NORMAL;
-        font.lfCharSet = DEFAULT_CHARSET;
-        ::wcsncpy_s(font.lfFaceName, kFontFace, _TRUNCATE);
-    } else {
-        font = MessageFont(dpi);
-    }
+    if (tahomaInstalled) return CreateScaledFont(kFontFace, kFontHeight, dpi);
+    const LOGFONTW font = MessageFont(dpi);
     return UniqueFont(::CreateFontIndirectW(&font));
 }
 
@@ -305,17 +287,6 @@ void TakeOverDpiScaling(HWND dialog) {
         SystemFunction<SetDialogDpiChangeBehaviorFn>(L"user32.dll", "SetDialogDpiChangeBehavior");
     constexpr int disableAll = 1;  // DDC_DISABLE_ALL
     if (setBehavior) setBehavior(dialog, disableAll, disableAll);
-}
-
-int TextWidth(HWND control, HFONT font) {
-    std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(control)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(::GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
-    const WindowDC dc(control);
-    if (!dc) return 0;
-    const SelectionGuard selected = Select(dc.get(), font);
-    SIZE extent{};
-    ::GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &extent);
-    return extent.cx;
 }
 
 template <std::size_t N>
@@ -543,10 +514,10 @@ void TOVL_Options::FormCreate(HWND owner) {
     LayOutForm();
     // Moved to the middle of the owner's monitor, it is laid out again if
     // that monitor has another DPI.
-    CenterOnMonitorOf(owner);
+    CenterOnMonitorOf(Handle(), owner);
     if (WindowDpi(Handle()) != dpi_) {
         Layout(WindowDpi(Handle()));
-        CenterOnMonitorOf(owner);
+        CenterOnMonitorOf(Handle(), owner);
     }
 
     ShowOptions();
@@ -592,7 +563,7 @@ HWND TOVL_Options::CreateControl(OptionsControl id) {
     const ControlLayout& layout = LayoutOf(id);
     const HWND parent =
         layout.parent == kForm ? Handle() : pages_[static_cast<std::size_t>(layout.parent)]->Handle();
-    const RECT bounds = ScaledBounds(layout, dpi_);
+    const RECT bounds = LayoutBounds(layout, dpi_);
     if (layout.kind == Kind::Panel) {
         colorsPanel_ = std::make_unique<ColorsPanelWindow>();
         colorsPanel_->Create(parent, static_cast<int>(id), bounds);
@@ -601,14 +572,9 @@ HWND TOVL_Options::CreateControl(OptionsControl id) {
                                 [this] { ColorsPaintBoxClick(); });
         return colorsPaintBox_->Handle() ? colorsPanel_->Handle() : nullptr;
     }
-    const ControlClass kind = ClassOf(layout.kind);
-    const HWND control = ::CreateWindowExW(
-        kind.exStyle, kind.name, layout.caption ? layout.caption : L"",
-        WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | kind.style, bounds.left, bounds.top, bounds.right - bounds.left,
-        bounds.bottom - bounds.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-        ::GetModuleHandleW(nullptr), nullptr);
-    ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
-    return control;
+    ControlClass kind = ClassOf(layout.kind);
+    kind.style |= WS_CLIPSIBLINGS;
+    return CreateChildControl(parent, static_cast<int>(id), kind, layout.caption, bounds, font_.get());
 }
 
 void TOVL_Options::CreateTooltips() {
@@ -671,39 +637,18 @@ void TOVL_Options::LayOutForm() {
     ::SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
     ::SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
 
-    RECT frame{}, client{};
-    ::GetWindowRect(Handle(), &frame);
-    ::GetClientRect(Handle(), &client);
-    ::SetWindowPos(Handle(), nullptr, 0, 0, scale(kClientWidth) + (frame.right - frame.left) - client.right,
-                   scale(kClientHeight) + (frame.bottom - frame.top) - client.bottom,
-                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetClientSize(Handle(), scale(kClientWidth), scale(kClientHeight));
 }
 
 // A label is at least as wide as its text, like a label that sizes itself.
 void TOVL_Options::PlaceControl(OptionsControl id) {
     const ControlLayout& layout = LayoutOf(id);
     const HWND control = Item(id);
-    const RECT bounds = ScaledBounds(layout, dpi_);
+    const RECT bounds = LayoutBounds(layout, dpi_);
     int width = bounds.right - bounds.left;
-    if (layout.kind == Kind::Label) width = std::max(width, TextWidth(control, font_.get()));
+    if (layout.kind == Kind::Label) width = std::max(width, TextWidth(control));
     ::SetWindowPos(control, nullptr, bounds.left, bounds.top, width, bounds.bottom - bounds.top,
                    SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-void TOVL_Options::CenterOnMonitorOf(HWND owner) {
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    if (!::GetMonitorInfoW(::MonitorFromWindow(owner ? owner : Handle(), MONITOR_DEFAULTTOPRIMARY), &monitor))
-        return;
-    RECT bounds{};
-    ::GetWindowRect(Handle(), &bounds);
-    const RECT& screen = monitor.rcMonitor;
-    const int left = screen.left + (screen.right - screen.left - (bounds.right - bounds.left)) / 2;
-    const int top = screen.top + (screen.bottom - screen.top - (bounds.bottom - bounds.top)) / 2;
-    // A dialog larger than the monitor keeps its caption on it.
-    ::SetWindowPos(Handle(), nullptr, std::max(left, static_cast<int>(monitor.rcWork.left)),
-                   std::max(top, static_cast<int>(monitor.rcWork.top)), 0, 0,
-                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // ---- Control access -------------------------------------------------------------

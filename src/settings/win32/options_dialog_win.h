@@ -90,7 +90,6 @@ private:
     void Layout(UINT dpi);
     void LayOutForm();
     void PlaceControl(OptionsControl id);
-    void CenterOnMonitorOf(HWND owner);
     HWND Item(OptionsControl id) const;
     int Selection(OptionsControl id) const;
     void Select(OptionsControl id, int item) const;
