@@ -1,14 +1,13 @@
 #include "shell/win32/about_box_win.h"
 
+#include <commctrl.h>
 #include <objbase.h>
 #include <shellapi.h>
 
-#include <cstring>
 #include <string>
-#include <string_view>
-#include <vector>
 
-#include "base/error_handler.h"
+#include "base/win32/dialog_layout_win.h"
+#include "base/win32/dialog_template.h"
 #include "base/win32/dpi_win.h"
 #include "shell/about_texts.h"
 #include "shell/project_links.h"
@@ -24,88 +23,47 @@ constexpr int kClientHeight = 277;
 constexpr int kFontHeight = 11;       // "Tahoma" 8 point at 96 DPI
 constexpr int kTitleFontHeight = 15;  // the program name, bold
 
-constexpr DWORD kLabel = WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_NOPREFIX;
-constexpr DWORD kLink = kLabel | SS_NOTIFY;  // SS_NOTIFY: clicks and the hand cursor reach the box
+constexpr ControlClass kLabel{WC_STATICW, SS_LEFTNOWORDWRAP | SS_NOPREFIX, 0};
+// SS_NOTIFY: clicks and the hand cursor reach the box.
+constexpr ControlClass kLink{WC_STATICW, kLabel.style | SS_NOTIFY, 0};
+constexpr ControlClass kMemo{WC_EDITW, WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY, WS_EX_CLIENTEDGE};
+constexpr ControlClass kPicture{WC_STATICW, SS_BITMAP | SS_CENTERIMAGE | SS_NOTIFY, 0};
+constexpr ControlClass kButton{WC_BUTTONW, WS_TABSTOP | BS_DEFPUSHBUTTON, 0};
 
 enum class FontKind { Form, Title, Memo, Link };
 
-struct Bounds {
-    int left, top, width, height;
-};
-
 struct ControlLayout {
     AboutControl id;
-    const wchar_t* windowClass;
+    const ControlClass& kind;
     const wchar_t* text;  // the memo's is set after creation
-    DWORD style;
-    DWORD exStyle;
-    Bounds bounds;  // at 96 DPI, in the panel unless it is the button
+    DesignBounds bounds;  // in the panel unless it is the button
     FontKind font;
 };
 
 // In tab order: the panel's controls (the memo is its only tab stop), then the button.
 constexpr ControlLayout kControls[] = {
-    {Orvalet_Label, L"STATIC", kProgramNameCaption, kLabel, 0, {10, 10, 102, 18}, FontKind::Title},
-    {BuildDate_Label, L"STATIC", kBuildDateCaption, kLabel, 0, {10, 35, 51, 13}, FontKind::Form},
-    {Author_Label, L"STATIC", kCreditLine, kLabel, 0, {10, 54, 194, 13}, FontKind::Form},
-    {FreeSoftware_Label, L"STATIC", kDistributionLine, kLabel, 0, {10, 73, 130, 13}, FontKind::Form},
-    {Memo1, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY,
-     WS_EX_CLIENTEDGE, {10, 98, 303, 87}, FontKind::Memo},
-    {URL_Label, L"STATIC", kWebPageAddress, kLink, 0, {10, 191, 199, 13}, FontKind::Link},
-    {Email_Label, L"STATIC", kEmailAddress, kLink, 0, {10, 207, 123, 13}, FontKind::Link},
-    {PayPal_Image, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_BITMAP | SS_CENTERIMAGE | SS_NOTIFY, 0,
-     {248, 191, 65, 33}, FontKind::Form},
-    {Button1, L"BUTTON", L"OK", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, {130, 247, 75, 25},
-     FontKind::Form},
+    {Orvalet_Label, kLabel, kProgramNameCaption, {10, 10, 102, 18}, FontKind::Title},
+    {BuildDate_Label, kLabel, kBuildDateCaption, {10, 35, 51, 13}, FontKind::Form},
+    {Author_Label, kLabel, kCreditLine, {10, 54, 194, 13}, FontKind::Form},
+    {FreeSoftware_Label, kLabel, kDistributionLine, {10, 73, 130, 13}, FontKind::Form},
+    {Memo1, kMemo, L"", {10, 98, 303, 87}, FontKind::Memo},
+    {URL_Label, kLink, kWebPageAddress, {10, 191, 199, 13}, FontKind::Link},
+    {Email_Label, kLink, kEmailAddress, {10, 207, 123, 13}, FontKind::Link},
+    {PayPal_Image, kPicture, L"", {248, 191, 65, 33}, FontKind::Form},
+    {Button1, kButton, L"OK", {130, 247, 75, 25}, FontKind::Form},
 };
-constexpr Bounds kPanelBounds{8, 8, 328, 233};
+constexpr DesignBounds kPanelBounds{8, 8, 328, 233};
 
-Bounds ScaledBounds(const Bounds& design, UINT dpi) {
-    return {Scale(design.left, dpi), Scale(design.top, dpi), Scale(design.width, dpi), Scale(design.height, dpi)};
-}
-
-UniqueFont MakeFont(const wchar_t* face, int height, UINT dpi, int weight = FW_NORMAL, bool underline = false) {
-    return UniqueFont(::CreateFontW(-Scale(height, dpi), 0, 0, 0, weight, FALSE, underline, FALSE, DEFAULT_CHARSET,
-                                    OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                    DEFAULT_PITCH | FF_DONTCARE, face));
-}
-
-// A dialog template without controls: only the frame and the caption.
-std::vector<WORD> FormTemplate() {
-    DLGTEMPLATE header{};
-    header.style = kFormStyle;
-    std::vector<WORD> data(sizeof header / sizeof(WORD));
-    std::memcpy(data.data(), &header, sizeof header);
-    data.push_back(0);  // no menu
-    data.push_back(0);  // the standard dialog class
-    for (const wchar_t* c = kAboutBoxCaption; *c; ++c) data.push_back(static_cast<WORD>(*c));
-    data.push_back(0);
-    return data;
-}
-
-std::wstring WindowText(HWND window) {
-    std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(::GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
-
-bool IsLabel(const ControlLayout& control) {
-    return std::wstring_view(control.windowClass) == L"STATIC" && control.id != PayPal_Image;
-}
+bool IsLabel(const ControlLayout& control) { return &control.kind == &kLabel || &control.kind == &kLink; }
 
 // A label grows to its text, as an auto-sized label does, so that a caption
 // completed at creation (or drawn wider by the system's font) is never cut.
 void WidenToText(HWND label) {
-    const std::wstring text = WindowText(label);
-    const WindowDC dc(label);
-    const auto font = Select(dc.get(), reinterpret_cast<HFONT>(::SendMessageW(label, WM_GETFONT, 0, 0)));
-    SIZE extent{};
     RECT client{};
     ::GetClientRect(label, &client);
-    if (!::GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &extent) ||
-        extent.cx <= client.right)
-        return;
-    ::SetWindowPos(label, nullptr, 0, 0, extent.cx, client.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const int width = TextWidth(label);
+    if (width <= client.right) return;
+    ::SetWindowPos(label, nullptr, 0, 0, width, client.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // The shell wants COM on the calling thread for some of its handlers.
@@ -119,9 +77,9 @@ void ShellOpen(HWND owner, const std::wstring& address) {
 
 // ---- Panel -----------------------------------------------------------------
 
-bool AboutPanel::Create(HWND box, int left, int top, int width, int height) {
-    return CreateWindowHandle(WS_EX_CONTROLPARENT, L"", WS_CHILD | WS_VISIBLE | WS_BORDER | WS_CLIPCHILDREN, left,
-                              top, width, height, box,
+bool AboutPanel::Create(HWND box, const RECT& bounds) {
+    return CreateWindowHandle(WS_EX_CONTROLPARENT, L"", WS_CHILD | WS_VISIBLE | WS_BORDER | WS_CLIPCHILDREN,
+                              bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, box,
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(Panel1)));
 }
 
@@ -144,63 +102,47 @@ LRESULT AboutPanel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 TOVL_About::TOVL_About(AboutBoxServices services) : services_(std::move(services)) {
     if (!services_.openAddress) {
-        services_.openAddress = [this](const std::wstring& address) { ShellOpen(window_, address); };
+        services_.openAddress = [this](const std::wstring& address) { ShellOpen(Handle(), address); };
     }
 }
 
 TOVL_About::~TOVL_About() = default;
 
 INT_PTR TOVL_About::ShowModal(HWND owner) {
-    owner_ = owner;
-    const std::vector<WORD> form = FormTemplate();
-    return ::DialogBoxIndirectParamW(::GetModuleHandleW(nullptr), reinterpret_cast<const DLGTEMPLATE*>(form.data()),
-                                     owner, &TOVL_About::DialogProc, reinterpret_cast<LPARAM>(this));
+    return RunModalDialog(owner, DialogTemplate(kFormStyle, 0, kAboutBoxCaption).Get());
 }
 
 HWND TOVL_About::Control(AboutControl id) const noexcept {
-    if (id == Button1 || id == Panel1) return ::GetDlgItem(window_, id);
+    if (id == Button1 || id == Panel1) return ::GetDlgItem(Handle(), id);
     return panel_ ? ::GetDlgItem(panel_->Handle(), id) : nullptr;
 }
 
-INT_PTR CALLBACK TOVL_About::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
-    if (message == WM_INITDIALOG) {
-        auto* self = reinterpret_cast<TOVL_About*>(lParam);
-        self->window_ = window;
-        ::SetWindowLongPtrW(window, DWLP_USER, lParam);
-    }
-    auto* self = reinterpret_cast<TOVL_About*>(::GetWindowLongPtrW(window, DWLP_USER));
-    if (!self) return FALSE;
-    INT_PTR result = FALSE;
-    RunGuarded([&] { result = self->HandleMessage(message, wParam, lParam); });
-    if (message == WM_NCDESTROY) self->window_ = nullptr;
-    return result;
-}
-
-INT_PTR TOVL_About::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT TOVL_About::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_INITDIALOG:
-            FormCreate();
+            FormCreate(::GetWindow(Handle(), GW_OWNER));
             ::SetFocus(Control(Button1));
             return FALSE;  // the focus is set
         case WM_COMMAND:
             OnCommand(LOWORD(wParam), HIWORD(wParam));
-            return TRUE;
+            return 0;
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLOREDIT:
-            return reinterpret_cast<INT_PTR>(
+            return reinterpret_cast<LRESULT>(
                 OnControlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)));
         case WM_SETCURSOR:
-            if (!OnSetCursor(reinterpret_cast<HWND>(wParam))) return FALSE;
-            ::SetWindowLongPtrW(window_, DWLP_MSGRESULT, TRUE);
+            if (!OnSetCursor(reinterpret_cast<HWND>(wParam))) return DefaultHandling(message, wParam, lParam);
             return TRUE;
         default:
-            return FALSE;
+            return DefaultHandling(message, wParam, lParam);
     }
 }
 
-void TOVL_About::FormCreate() {
-    const UINT dpi = WindowDpi(window_);
-    PlaceForm();
+// Sized for the DPI and centred on the owner's monitor, then filled.
+void TOVL_About::FormCreate(HWND owner) {
+    const UINT dpi = WindowDpi(Handle());
+    SetClientSize(Handle(), Scale(kClientWidth, dpi), Scale(kClientHeight, dpi));
+    CenterOnMonitorOf(Handle(), owner);
     CreateFonts(dpi);
     CreateControls(dpi);
     ShowDonationPicture(dpi);
@@ -208,7 +150,7 @@ void TOVL_About::FormCreate() {
     const HICON icon = static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr),
                                                        MAKEINTRESOURCEW(ORVALET_IDI_MAIN), IMAGE_ICON,
                                                        0, 0, LR_DEFAULTSIZE | LR_SHARED));
-    if (icon) ::SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    if (icon) ::SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
 
     const auto append = [this](AboutControl id, const wchar_t* text) {
         const std::wstring caption = WindowText(Control(id)) + L" " + text;
@@ -220,41 +162,21 @@ void TOVL_About::FormCreate() {
         if (IsLabel(control)) WidenToText(Control(control.id));
 }
 
-// The client area at its size for the DPI, centred on the owner's monitor.
-void TOVL_About::PlaceForm() {
-    const UINT dpi = WindowDpi(window_);
-    RECT frame{0, 0, Scale(kClientWidth, dpi), Scale(kClientHeight, dpi)};
-    ::AdjustWindowRectEx(&frame, static_cast<DWORD>(::GetWindowLongPtrW(window_, GWL_STYLE)), FALSE,
-                         static_cast<DWORD>(::GetWindowLongPtrW(window_, GWL_EXSTYLE)));
-    const int width = frame.right - frame.left, height = frame.bottom - frame.top;
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    ::GetMonitorInfoW(::MonitorFromWindow(owner_ ? owner_ : window_, MONITOR_DEFAULTTONEAREST), &monitor);
-    const RECT& screen = monitor.rcMonitor;
-    ::SetWindowPos(window_, nullptr, (screen.left + screen.right - width) / 2,
-                   (screen.top + screen.bottom - height) / 2, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 void TOVL_About::CreateFonts(UINT dpi) {
-    formFont_ = MakeFont(L"Tahoma", kFontHeight, dpi);
-    titleFont_ = MakeFont(L"Tahoma", kTitleFontHeight, dpi, FW_BOLD);
-    memoFont_ = MakeFont(L"Consolas", kFontHeight, dpi);
-    linkFont_ = MakeFont(L"Tahoma", kFontHeight, dpi, FW_NORMAL, true);
+    formFont_ = CreateScaledFont(L"Tahoma", kFontHeight, dpi);
+    titleFont_ = CreateScaledFont(L"Tahoma", kTitleFontHeight, dpi, FW_BOLD);
+    memoFont_ = CreateScaledFont(L"Consolas", kFontHeight, dpi);
+    linkFont_ = CreateScaledFont(L"Tahoma", kFontHeight, dpi, FW_NORMAL, true);
 }
 
 void TOVL_About::CreateControls(UINT dpi) {
     panel_ = std::make_unique<AboutPanel>();
-    const Bounds panel = ScaledBounds(kPanelBounds, dpi);
-    panel_->Create(window_, panel.left, panel.top, panel.width, panel.height);
+    panel_->Create(Handle(), ScaledBounds(kPanelBounds, dpi));
     const HFONT fonts[] = {formFont_.get(), titleFont_.get(), memoFont_.get(), linkFont_.get()};
     for (const ControlLayout& control : kControls) {
-        const Bounds bounds = ScaledBounds(control.bounds, dpi);
-        const HWND parent = control.id == Button1 ? window_ : panel_->Handle();
-        const HWND created = ::CreateWindowExW(control.exStyle, control.windowClass, control.text, control.style,
-                                               bounds.left, bounds.top, bounds.width, bounds.height, parent,
-                                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)),
-                                               ::GetModuleHandleW(nullptr), nullptr);
-        ::SendMessageW(created, WM_SETFONT, reinterpret_cast<WPARAM>(fonts[static_cast<int>(control.font)]), FALSE);
+        const HWND parent = control.id == Button1 ? Handle() : panel_->Handle();
+        CreateChildControl(parent, control.id, control.kind, control.text, ScaledBounds(control.bounds, dpi),
+                           fonts[static_cast<int>(control.font)]);
     }
     ::SetWindowTextW(Control(Memo1), std::wstring(LicenceMemoText()).c_str());
 }
@@ -266,9 +188,9 @@ void TOVL_About::ShowDonationPicture(UINT dpi) {
     // Setting a picture may fit the control to it; the control keeps its bounds.
     for (const ControlLayout& control : kControls) {
         if (control.id != PayPal_Image) continue;
-        const Bounds bounds = ScaledBounds(control.bounds, dpi);
-        ::SetWindowPos(image, nullptr, bounds.left, bounds.top, bounds.width, bounds.height,
-                       SWP_NOZORDER | SWP_NOACTIVATE);
+        const RECT bounds = ScaledBounds(control.bounds, dpi);
+        ::SetWindowPos(image, nullptr, bounds.left, bounds.top, bounds.right - bounds.left,
+                       bounds.bottom - bounds.top, SWP_NOZORDER | SWP_NOACTIVATE);
     }
 }
 
@@ -276,7 +198,7 @@ void TOVL_About::OnCommand(int id, int code) {
     switch (id) {
         case IDOK:
         case IDCANCEL:
-            ::EndDialog(window_, id);
+            ::EndDialog(Handle(), id);
             break;
         case URL_Label:
             if (code == STN_CLICKED) URL_LabelClick();

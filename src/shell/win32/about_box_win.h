@@ -42,34 +42,29 @@ struct AboutBoxServices {
 // window colour. It passes its controls' notifications on to the box.
 class AboutPanel final : public BaseWindow<AboutPanel> {
 public:
-    bool Create(HWND box, int left, int top, int width, int height);
+    bool Create(HWND box, const RECT& bounds);
     static const wchar_t* ClassName() { return L"OrvaletAboutPanel"; }
     static void CustomizeClass(WNDCLASSEXW& windowClass);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 };
 
-class TOVL_About {
+class TOVL_About final : public BaseWindow<TOVL_About> {
 public:
     explicit TOVL_About(AboutBoxServices services = {});
-    TOVL_About(const TOVL_About&) = delete;
-    TOVL_About& operator=(const TOVL_About&) = delete;
-    ~TOVL_About();
+    ~TOVL_About() override;
 
     // Shows the box over its owner, centred on the owner's monitor, and
     // returns when it closes: IDOK from the button or Enter, IDCANCEL from
     // Esc or the close button, -1 when it could not be shown.
     INT_PTR ShowModal(HWND owner);
 
-    // While shown: the box and its controls.
-    HWND Handle() const noexcept { return window_; }
+    // While shown: the box (Handle) and its controls.
     HWND Control(AboutControl id) const noexcept;
 
-private:
-    static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
-    INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
-    void FormCreate();
-    void PlaceForm();
+private:
+    void FormCreate(HWND owner);
     void CreateFonts(UINT dpi);
     void CreateControls(UINT dpi);
     void ShowDonationPicture(UINT dpi);
@@ -83,8 +78,6 @@ private:
     void VisitLink(AboutControl label, bool& visited);
 
     AboutBoxServices services_;
-    HWND owner_ = nullptr;
-    HWND window_ = nullptr;
     std::unique_ptr<AboutPanel> panel_;
     UniqueFont formFont_;
     UniqueFont titleFont_;
