@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "settings/options.h"
-#include "settings/win32/settings_platform_win.h"
 #include "shell/win32/main_window_win.h"
 #include "shell/win32/window_cover_win.h"
 #include "support/main_window_probe.h"
+#include "support/meter_sandbox_win.h"
 #include "support/menu_reader_win.h"
 #include "support/scripted_interface_table.h"
 
@@ -20,22 +20,11 @@ namespace {
 
 using orvalet::testing::HardwareRow;
 using orvalet::testing::MenuCaptions;
+using orvalet::testing::MeterSandbox;
 using orvalet::testing::ReadMenu;
-using orvalet::testing::ScriptedInterfaceTable;
 using orvalet::testing::SoftwareRow;
 using orvalet::testing::TestGuid;
 using Captions = std::vector<std::wstring>;
-
-constexpr wchar_t kTestRoot[] = L"Software\\OrvaletTests\\TrayMenu";
-constexpr wchar_t kOptionsPath[] = L"Software\\OrvaletTests\\TrayMenu\\Software\\Orvalet";
-
-class SilentTray final : public NotificationIcon {
-public:
-    void SetIcon(HICON) override {}
-    void SetHint(std::wstring_view) override {}
-    void ShowBalloon(std::wstring_view) override {}
-    void Reinstate() override {}
-};
 
 struct OpenedMenu {
     Captions captions;
@@ -47,28 +36,15 @@ struct OpenedMenu {
 class MeterMenuTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ::RegDeleteTreeW(HKEY_CURRENT_USER, kTestRoot);
         auto disconnected = HardwareRow(TestGuid(4), L"Disconnected");
         disconnected.OperStatus = testing::OperStatusDown;
-        table_.SetRows({HardwareRow(TestGuid(1), L"Ethernet"), SoftwareRow(TestGuid(3), L"Loopback"),
-                        HardwareRow(TestGuid(2), L"Wi-Fi & Bluetooth"), disconnected});
+        sandbox_.table.SetRows({HardwareRow(TestGuid(1), L"Ethernet"), SoftwareRow(TestGuid(3), L"Loopback"),
+                                HardwareRow(TestGuid(2), L"Wi-Fi & Bluetooth"), disconnected});
     }
-    void TearDown() override {
-        meter_.reset();
-        ::RegDeleteTreeW(HKEY_CURRENT_USER, kTestRoot);
-    }
-
-    void Store(const wchar_t* name, DWORD value) {
-        ASSERT_EQ(::RegSetKeyValueW(HKEY_CURRENT_USER, kOptionsPath, name, REG_DWORD, &value, sizeof value),
-                  ERROR_SUCCESS);
-    }
+    void Store(const wchar_t* name, DWORD value) { ASSERT_EQ(sandbox_.Store(name, value), ERROR_SUCCESS); }
 
     TOVL_Main& CreateMeter() {
-        MainWindowServices services;
-        services.interfaceTable = table_.MakeSource();
-        services.settings = &settings_;
-        services.createTrayIcon = [](HWND, UINT, HICON) { return std::make_unique<SilentTray>(); };
-        services.terminate = [] {};
+        MainWindowServices services = sandbox_.Services();
         services.trackPopupMenu = [this](HWND, HMENU menu, POINT) {
             OpenedMenu opened{MenuCaptions(ReadMenu(menu)), ReadMenu(menu), {}, {}};
             for (const auto& item : ReadMenu(opened.items[2].subMenu)) {
@@ -92,11 +68,10 @@ protected:
         return menus_.back();
     }
 
-    ScriptedInterfaceTable table_;
-    SystemSettingsPlatform settings_{kTestRoot};
+    MeterSandbox sandbox_{L"Software\\OrvaletTests\\TrayMenu"};
     std::vector<OpenedMenu> menus_;
     unsigned choice_ = kNoMenuCommand;
-    std::unique_ptr<TOVL_Main> meter_;
+    std::unique_ptr<TOVL_Main> meter_;  // goes before its sandbox
 };
 
 TEST_F(MeterMenuTest, TheMenuShowsTheActionsAndTheLiveTableAndAChoiceCountsFromTheNextTick) {
@@ -113,8 +88,8 @@ TEST_F(MeterMenuTest, TheMenuShowsTheActionsAndTheLiveTableAndAChoiceCountsFromT
     OpenMenu(kFirstInterfaceCommand + 3);  // "Wi-Fi & Bluetooth"
     EXPECT_EQ(PendingOptions.MonitoredInterface, TestGuid(2));
     EXPECT_EQ(CurrentOptions.MonitoredInterface, TestGuid(2));
-    table_.AddTraffic(TestGuid(1), 1000, 500);
-    table_.AddTraffic(TestGuid(2), 70, 30);
+    sandbox_.table.AddTraffic(TestGuid(1), 1000, 500);
+    sandbox_.table.AddTraffic(TestGuid(2), 70, 30);
     meter.SamplingTick();
     EXPECT_EQ(MainWindowProbe::TrafficBuffer(meter).Download(), 70u);
     EXPECT_EQ(MainWindowProbe::TrafficBuffer(meter).Upload(), 30u);

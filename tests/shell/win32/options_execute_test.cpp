@@ -4,12 +4,11 @@
 #include <memory>
 
 #include "settings/options.h"
-#include "settings/win32/settings_platform_win.h"
 #include "shell/tray_menu_model.h"
 #include "shell/win32/main_window_win.h"
 #include "support/main_window_probe.h"
+#include "support/meter_sandbox_win.h"
 #include "support/options_dialog_driver.h"
-#include "support/scripted_interface_table.h"
 
 namespace orvalet::win32 {
 namespace {
@@ -17,16 +16,6 @@ namespace {
 using enum OptionsControl;
 using testing::ModalScript;
 using testing::OptionsDialogDriver;
-
-constexpr wchar_t kTestRoot[] = L"Software\\OrvaletTests\\OptionsExecute";
-
-class SilentTray final : public NotificationIcon {
-public:
-    void SetIcon(HICON) override {}
-    void SetHint(std::wstring_view) override {}
-    void ShowBalloon(std::wstring_view) override {}
-    void Reinstate() override {}
-};
 
 bool TopMost(HWND window) { return (::GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
 
@@ -39,23 +28,13 @@ BYTE Alpha(HWND window) {
 class OptionsExecuteTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ::RegDeleteTreeW(HKEY_CURRENT_USER, kTestRoot);
-        const DWORD startMinimized = 1;  // hidden: showing costs seconds under Wine
-        ::RegSetKeyValueW(HKEY_CURRENT_USER, (std::wstring(kTestRoot) + L"\\Software\\Orvalet").c_str(),
-                          L"StartMinimized", REG_DWORD, &startMinimized, sizeof startMinimized);
-        table_.SetRows({orvalet::testing::HardwareRow(orvalet::testing::TestGuid(1), L"Test Adapter")});
-        MainWindowServices services;
-        services.interfaceTable = table_.MakeSource();
-        services.settings = &settings_;
-        services.createTrayIcon = [](HWND, UINT, HICON) { return std::make_unique<SilentTray>(); };
-        services.terminate = [] {};
+        // Hidden: showing costs seconds under Wine.
+        ASSERT_EQ(sandbox_.Store(L"StartMinimized", 1), ERROR_SUCCESS);
+        sandbox_.table.SetRows({orvalet::testing::HardwareRow(orvalet::testing::TestGuid(1), L"Test Adapter")});
+        MainWindowServices services = sandbox_.Services();
         services.trackPopupMenu = [](HWND, HMENU, POINT) { return kOptionsCommand; };
         meter_ = std::make_unique<TOVL_Main>(std::move(services));
         ASSERT_TRUE(meter_->Create());
-    }
-    void TearDown() override {
-        meter_.reset();
-        ::RegDeleteTreeW(HKEY_CURRENT_USER, kTestRoot);
     }
 
     // Opens the dialog with the Options action, or by choosing "Options" from
@@ -76,9 +55,8 @@ protected:
         return false;
     }
 
-    orvalet::testing::ScriptedInterfaceTable table_;
-    SystemSettingsPlatform settings_{kTestRoot};
-    std::unique_ptr<TOVL_Main> meter_;
+    orvalet::testing::MeterSandbox sandbox_{L"Software\\OrvaletTests\\OptionsExecute"};
+    std::unique_ptr<TOVL_Main> meter_;  // goes before its sandbox
     ModalScript script_;
 };
 
