@@ -35,7 +35,6 @@ TEST(TrayMenuModel, EightEntriesInOrderFollowTheirActions) {
     EXPECT_TRUE(fading[0].visible && !fading[0].enabled);
     EXPECT_FALSE(fading[1].visible);
     EXPECT_TRUE(fading[7].enabled);
-    EXPECT_EQ(TActionList::ImageIndex(ActionId::ApplyOptions), 6) << "beyond the six images, in no menu";
 }
 
 TEST(TrayMenuModel, InterfaceSubMenuMarksTheSelectionOnlyWhereItIsListed) {
@@ -45,24 +44,19 @@ TEST(TrayMenuModel, InterfaceSubMenuMarksTheSelectionOnlyWhereItIsListed) {
         int markedTag;  // -1: none
     } cases[] = {{AllHardwareInterfacesGUID, 0}, {TestGuid(2), 3}, {TestGuid(1), 2}, {TestGuid(9), -1}};
     for (const auto& c : cases) {
-        const auto items = BuildInterfaceSubMenu(ifl, c.monitored);
-        ASSERT_EQ(items.size(), 5u);
-        int marks = 0;
-        for (const auto& item : items) {
-            marks += item.checked;
-            if (item.checked) {
-                EXPECT_EQ(item.tag, c.markedTag);
-            }
-        }
-        EXPECT_EQ(marks, c.markedTag < 0 ? 0 : 1) << c.monitored.ToString();
+        std::vector<int> marked;
+        for (const auto& item : BuildInterfaceSubMenu(ifl, c.monitored))
+            if (item.checked) marked.push_back(item.tag);
+        EXPECT_EQ(marked, c.markedTag < 0 ? std::vector<int>{} : std::vector<int>{c.markedTag})
+            << c.monitored.ToString();
     }
 
     const auto items = BuildInterfaceSubMenu(ifl, TestGuid(9));
+    ASSERT_EQ(items.size(), 5u);
     EXPECT_EQ(items[0], (InterfaceMenuItem{L"All Hardware Interfaces", 0, false, false}));
     EXPECT_TRUE(items[1].separator);
     EXPECT_EQ(items[2], (InterfaceMenuItem{L"Wi-Fi", 2, false, false}));
     EXPECT_EQ(items[3].caption, L"R&&D LAN &&&& more");
-    EXPECT_EQ(items[4].tag, 4);
     EXPECT_EQ(items[4].Command(), kFirstInterfaceCommand + 4);
 
     // An empty list still gives the first item and the separator.
@@ -77,18 +71,12 @@ TEST(TrayMenuModel, ChoosingAnInterfaceWritesBothRecordsThenTheCollector) {
     TIPHLPCollector collector(nullptr);
     OVL_OptionsRecord pending, current;
     EXPECT_TRUE(SelectInterfaceFromPopup(kFirstInterfaceCommand + 3, ifl, pending, current, collector));
-    EXPECT_EQ(pending.MonitoredInterface, TestGuid(2));
-    EXPECT_EQ(current.MonitoredInterface, TestGuid(2));
-    EXPECT_EQ(collector.InterfaceToMonitor(), TestGuid(2));
+    EXPECT_EQ(collector.InterfaceToMonitor(), TestGuid(2));  // both records: see the meter's menu test
 
     // Tag 1 (the separator's place) and tags past the list select nothing.
     for (const unsigned other : {kExitProgramCommand, kFirstInterfaceCommand + 1, kFirstInterfaceCommand + 4})
         EXPECT_FALSE(SelectInterfaceFromPopup(other, ifl, pending, current, collector)) << other;
     EXPECT_EQ(collector.InterfaceToMonitor(), TestGuid(2));
-
-    EXPECT_TRUE(SelectInterfaceFromPopup(kFirstInterfaceCommand, ifl, pending, current, collector));
-    EXPECT_EQ(pending.MonitoredInterface, AllHardwareInterfacesGUID);
-    EXPECT_EQ(current.MonitoredInterface, AllHardwareInterfacesGUID);
 }
 
 TEST(TrayMenuModel, TrayClickShowsRaisesOrHides) {
