@@ -45,6 +45,16 @@ void Bitmap::SetPixel(int x, int y, Color color) {
     if (Contains(x, y)) Row(y)[x] = ToMemory(color);
 }
 
+void Bitmap::FillRect(int left, int top, int right, int bottom, Color color) {
+    left = std::max(left, 0);
+    top = std::max(top, 0);
+    right = std::min(right, width_);
+    bottom = std::min(bottom, height_);
+    if (left >= right || top >= bottom) return;
+    const std::uint32_t pixel = ToMemory(color);
+    for (int y = top; y < bottom; ++y) std::fill(Row(y) + left, Row(y) + right, pixel);
+}
+
 bool Bitmap::CopyFrom(const Bitmap& source) {
     if (source.width_ != width_ || source.height_ != height_) return false;
     if (pixels_ != nullptr && &source != this) {

@@ -38,6 +38,10 @@ public:
     // Sets a pixel; outside the bitmap nothing happens.
     void SetPixel(int x, int y, Color color);
 
+    // Sets left <= x < right, top <= y < bottom to a colour, clipped to the
+    // bitmap once; an empty or inverted rectangle sets nothing.
+    void FillRect(int left, int top, int right, int bottom, Color color);
+
     // Copies every pixel of a bitmap of the same size; otherwise does nothing
     // and returns false.
     bool CopyFrom(const Bitmap& source);

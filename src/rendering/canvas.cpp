@@ -5,16 +5,6 @@
 #include <cstdlib>
 
 namespace orvalet {
-namespace {
-
-// The platform's cosmetic dotted pen: runs of kDotOn pixels drawn, kDotOff
-// pixels skipped, starting afresh with a drawn run at every line.
-constexpr int kDotOn = 3;
-constexpr int kDotOff = 3;
-
-bool DotIsDrawn(long long step) { return step % (kDotOn + kDotOff) < kDotOn; }
-
-}  // namespace
 
 Canvas::Canvas(Bitmap& bitmap, TextRenderer& text) : bitmap_(bitmap), text_(text) {}
 
@@ -29,16 +19,7 @@ void Canvas::SetPenStyle(PenStyle style) { penStyle_ = style; }
 void Canvas::SetFont(const TextFont& font) { font_ = font; }
 
 void Canvas::FillRect(int left, int top, int right, int bottom) {
-    left = std::max(left, 0);
-    top = std::max(top, 0);
-    right = std::min(right, bitmap_.Width());
-    bottom = std::min(bottom, bitmap_.Height());
-    if (left >= right || top >= bottom) return;
-    const std::uint32_t pixel = Bitmap::ToMemory(brushColor_);
-    for (int y = top; y < bottom; ++y) {
-        std::uint32_t* row = bitmap_.Row(y);
-        std::fill(row + left, row + right, pixel);
-    }
+    bitmap_.FillRect(left, top, right, bottom, brushColor_);
 }
 
 void Canvas::MoveTo(int x, int y) {
@@ -80,7 +61,7 @@ void Canvas::LineTo(int x, int y) {
     const long long error0 = major / 2;
     const Color color = penColor_;
     for (long long k = first; k < last; ++k) {
-        if (penStyle_ == PenStyle::Dotted && !DotIsDrawn(k)) continue;
+        if (penStyle_ == PenStyle::Dotted && !IsDotDrawn(k)) continue;
         // The error term stays in [0, major): after k steps the minor axis
         // has advanced by the smallest m with error0 - k*minor + m*major >= 0.
         // Unsigned: with 32-bit coordinates k * minor needs up to 64 bits.

@@ -14,6 +14,11 @@ namespace orvalet {
 
 enum class PenStyle { Solid, Dotted };
 
+// The platform's cosmetic dotted pen: runs of three pixels drawn, three
+// skipped, starting afresh with a drawn run at every line; `step` counts the
+// pixels from the line's start.
+constexpr bool IsDotDrawn(long long step) { return step % 6 < 3; }
+
 class Canvas {
 public:
     Canvas(Bitmap& bitmap, TextRenderer& text);

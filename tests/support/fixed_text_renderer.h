@@ -42,13 +42,15 @@ public:
 
     void RenderText(Bitmap& target, int x, int y, const TextFont& font, std::wstring_view text,
                     const Color* background) override {
-        calls_.push_back({x, y, font, std::wstring(text), background != nullptr, background ? *background : 0});
+        if (recordCalls_)
+            calls_.push_back({x, y, font, std::wstring(text), background != nullptr, background ? *background : 0});
         const int advance = Advance(font), height = CellHeight(font);
+        // Text-space rectangle [u0, u1) x [v0, v1), filled a row at a time.
         auto fill = [&](int u0, int u1, int v0, int v1, Color color) {
-            for (int v = v0; v < v1; ++v)
-                for (int u = u0; u < u1; ++u)
-                    font.orientation == 900 ? target.SetPixel(x + v, y - 1 - u, color)
-                                            : target.SetPixel(x + u, y + v, color);
+            if (font.orientation == 900)
+                target.FillRect(x + v0, y - u1, x + v1, y - u0, color);
+            else
+                target.FillRect(x + u0, y + v0, x + u1, y + v1, color);
         };
         if (background) fill(0, advance * static_cast<int>(text.size()), 0, height, *background);
         for (std::size_t i = 0; i < text.size(); ++i) {
@@ -57,11 +59,14 @@ public:
         }
     }
 
+    // Benchmarks that count allocations or run for long switch recording off.
+    void SetRecordCalls(bool record) { recordCalls_ = record; }
     const std::vector<Call>& Calls() const { return calls_; }
     void ClearCalls() { calls_.clear(); }
 
 private:
     std::vector<Call> calls_;
+    bool recordCalls_ = true;
 };
 
 }  // namespace orvalet::testing
