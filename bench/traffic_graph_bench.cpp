@@ -17,6 +17,7 @@ void FillWithTraffic(orvalet::TTrafficBuffer& buffer) {
 
 void TrafficGraph_Render(benchmark::State& state) {
     orvalet::testing::FixedTextRenderer text;
+    text.SetRecordCalls(false);
     orvalet::TTrafficBuffer buffer;
     FillWithTraffic(buffer);
     orvalet::TTrafficGraph graph(text);

@@ -23,6 +23,9 @@ int BarHeight(std::uint64_t value, std::uint64_t maxValue, int graphHeight) {
 
 int Round(double x) { return static_cast<int>(RoundHalfEven(x)); }
 
+// Row of horizontal grid line k (1..9) in a graph area `rows` high.
+int HorizontalGridRow(int rows, int k) { return Round(rows / 10.0 * k); }
+
 // Read access to the history that also covers a graph without one.
 struct History {
     const TTrafficBuffer* buffer;
@@ -95,77 +98,122 @@ void TTrafficGraph::RenderGraph(int width, int height) {
     if (graph.Width() > 0 && graph.Height() > 0) DrawGraphArea(graph, labels, layout);
 }
 
+// The graph area is composed one row at a time: the background, bars and
+// grids of a row are decided per span and written once, left to right, so
+// a large graph costs little more than filling its rows.
 void TTrafficGraph::DrawGraphArea(const Area& g, const LabelContent& labels, const LabelLayout& layout) {
-    DrawBackground(g);
-    if (maxValue_ != 0) DrawBars(g);
-    if (showHorGrid_) DrawHorizontalGrid(g);
-    if (graphVertGrid_ > 0) DrawVerticalGrid(g);
+    PrepareRowBackgrounds(g);
+    const int tallest = maxValue_ != 0 ? PrepareBars(g) : 0;
+    ComposeRows(g, tallest);
+    if (showHorGrid_) DrawGridRowsBelow(g);
     if (layout.Shown[kIFLabel]) DrawInterfaceName(canvas_, labels, layout, colors_, metrics_);
 }
 
 // 256 bands of equal height, so a graph lower than 256 pixels shows only
-// some of the colours (bands that round to no rows paint nothing).
-void TTrafficGraph::DrawBackground(const Area& g) {
-    if (!useGradient_) {
-        canvas_.SetBrushColor(ToColor(colors_.GR_BkGr1));
-        canvas_.FillRect(g.left, g.top, g.right, g.bottom);
-        return;
+// some of the colours (bands that round to no rows paint nothing). The nine
+// horizontal grid rows are marked here too; they cover the bars.
+void TTrafficGraph::PrepareRowBackgrounds(const Area& g) {
+    const int rows = g.Height();
+    rowColors_.resize(static_cast<std::size_t>(rows));
+    gridRows_.assign(static_cast<std::size_t>(rows), 0);
+    if (useGradient_) {
+        const double step = rows / static_cast<double>(kGradientBands);
+        for (int i = 0; i < kGradientBands; ++i) {
+            const std::uint32_t color = Bitmap::ToMemory(gradient_[static_cast<std::size_t>(i)]);
+            const int top = std::max(Round(step * i), 0);
+            const int bottom = std::min(Round(step * (i + 1)), rows);
+            for (int y = top; y < bottom; ++y) rowColors_[static_cast<std::size_t>(y)] = color;
+        }
+    } else {
+        std::fill(rowColors_.begin(), rowColors_.end(), Bitmap::ToMemory(ToColor(colors_.GR_BkGr1)));
     }
-    const double step = g.Height() / static_cast<double>(kGradientBands);
-    for (int i = 0; i < kGradientBands; ++i) {
-        canvas_.SetBrushColor(gradient_[static_cast<std::size_t>(i)]);
-        canvas_.FillRect(g.left, Round(step * i), g.right, Round(step * (i + 1)));
+    if (!showHorGrid_) return;
+    for (int k = 1; k <= kHorizontalGridLines; ++k) {
+        const int y = HorizontalGridRow(rows, k);
+        if (y >= 0 && y < rows) gridRows_[static_cast<std::size_t>(y)] = 1;
     }
 }
 
-// The newest value is in the rightmost column; when the graph is wider than
-// the history the columns at the left keep the background.
-void TTrafficGraph::DrawBars(const Area& g) {
+// Bar extents per column of the graph area, counted in rows up from its
+// bottom: rows below `low` are GR_UpDn, rows below `high` the excess colour.
+// Columns left of the oldest value keep the background (extent 0). Returns
+// the tallest bar.
+int TTrafficGraph::PrepareBars(const Area& g) {
+    const int columns = g.Width();
+    barLow_.assign(static_cast<std::size_t>(columns), 0);
+    barHigh_.assign(static_cast<std::size_t>(columns), 0);
+    barColors_.resize(static_cast<std::size_t>(columns));
+    const std::uint32_t upload = Bitmap::ToMemory(ToColor(colors_.GR_Upload));
+    const std::uint32_t download = Bitmap::ToMemory(ToColor(colors_.GR_Download));
     const History history{trafficBuffer_};
     const int n = history.Length();
-    const int first = g.Width() < n ? n - g.Width() : 0;
+    const int first = columns < n ? n - columns : 0;
+    int tallest = 0;
     for (int i = first; i < n; ++i) {
         const int up = BarHeight(history.Upload(i), maxValue_, g.Height());
         const int down = BarHeight(history.Download(i), maxValue_, g.Height());
-        DrawBar(g.right - n + i, g.bottom, up, down);
+        const auto c = static_cast<std::size_t>(columns - n + i);
+        barLow_[c] = std::min(up, down);
+        barHigh_[c] = std::max(up, down);
+        barColors_[c] = up > down ? upload : download;
+        tallest = std::max(tallest, barHigh_[c]);
+    }
+    return tallest;
+}
+
+void TTrafficGraph::ComposeRows(const Area& g, int tallest) {
+    const std::uint32_t grid = Bitmap::ToMemory(ToColor(colors_.GR_Grid));
+    const std::uint32_t both = Bitmap::ToMemory(ToColor(colors_.GR_UpDn));
+    const int columns = g.Width();
+    for (int y = g.top; y < g.bottom; ++y) {
+        std::uint32_t* row = bitmap_.Row(y) + g.left;
+        const auto r = static_cast<std::size_t>(y - g.top);
+        const int level = g.bottom - 1 - y;  // rows between this one and the bottom
+        if (gridRows_[r]) {
+            std::fill(row, row + columns, grid);
+        } else if (level >= tallest) {
+            std::fill(row, row + columns, rowColors_[r]);
+        } else {
+            ComposeBarRow(row, columns, level, rowColors_[r], both);
+        }
+        DrawVerticalGridDots(row, columns, y - g.top, grid);
     }
 }
 
-// The part both values reach is GR_UpDn; the excess of the larger one is
-// drawn above it in that value's colour. Bars and grid lines are one pixel
-// wide or high, so they are filled as rectangles: the same pixels as a line
-// that leaves out its end point, without walking a line per pixel.
-void TTrafficGraph::DrawBar(int x, int bottom, int up, int down) {
-    if (up == 0 && down == 0) return;
-    const int lo = std::min(up, down);
-    const int hi = std::max(up, down);
-    canvas_.SetBrushColor(ToColor(colors_.GR_UpDn));
-    canvas_.FillRect(x, bottom - lo, x + 1, bottom);
-    if (up == down) return;
-    canvas_.SetBrushColor(ToColor(up > down ? colors_.GR_Upload : colors_.GR_Download));
-    canvas_.FillRect(x, bottom - hi, x + 1, bottom - lo);
+// One row crossing the bars, `level` rows above the bottom of the graph
+// area. Selected with masks rather than branches: bar edges are as good as
+// random, and a branch-free loop lets the compiler work on several pixels
+// at once.
+void TTrafficGraph::ComposeBarRow(std::uint32_t* row, int columns, int level, std::uint32_t background,
+                                  std::uint32_t both) const {
+    const std::int32_t* low = barLow_.data();
+    const std::int32_t* high = barHigh_.data();
+    const std::uint32_t* excess = barColors_.data();
+    for (int c = 0; c < columns; ++c) {
+        const std::uint32_t inBar = 0u - static_cast<std::uint32_t>(level < high[c]);
+        const std::uint32_t inBoth = 0u - static_cast<std::uint32_t>(level < low[c]);
+        const std::uint32_t bar = background ^ ((excess[c] ^ background) & inBar);
+        row[c] = bar ^ ((both ^ bar) & inBoth);
+    }
 }
 
-void TTrafficGraph::DrawHorizontalGrid(const Area& g) {
+// Dotted lines from the top of the graph area down to its bottom, counted
+// from the right edge so they stay put while the bars scroll beneath them.
+// The gaps keep what lies beneath.
+void TTrafficGraph::DrawVerticalGridDots(std::uint32_t* row, int columns, int step, std::uint32_t grid) const {
+    if (graphVertGrid_ <= 0 || !IsDotDrawn(step)) return;
+    const std::int64_t distance = graphVertGrid_;
+    for (std::int64_t c = columns - distance; c >= 0; c -= distance) row[c] = grid;
+}
+
+// A grid row can round to the row just below a very low graph area; it is
+// drawn there too, over the top row of the upload/download strip.
+void TTrafficGraph::DrawGridRowsBelow(const Area& g) {
     canvas_.SetBrushColor(ToColor(colors_.GR_Grid));
     for (int k = 1; k <= kHorizontalGridLines; ++k) {
-        const int y = Round(g.Height() / 10.0 * k);
-        canvas_.FillRect(g.left, y, g.right, y + 1);
+        const int y = HorizontalGridRow(g.Height(), k);
+        if (y >= g.Height()) canvas_.FillRect(g.left, g.top + y, g.right, g.top + y + 1);
     }
-}
-
-// Counted from the right edge, so the lines stay put while the bars scroll
-// beneath them.
-void TTrafficGraph::DrawVerticalGrid(const Area& g) {
-    canvas_.SetBrushClear();
-    canvas_.SetPenStyle(PenStyle::Dotted);
-    canvas_.SetPenColor(ToColor(colors_.GR_Grid));
-    const std::int64_t distance = graphVertGrid_;
-    for (std::int64_t x = g.right - distance; x >= g.left; x -= distance) {
-        const int column = static_cast<int>(x);
-        canvas_.Line(column, g.top, column, g.bottom);
-    }
-    canvas_.SetPenStyle(PenStyle::Solid);
 }
 
 }  // namespace orvalet

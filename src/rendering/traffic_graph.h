@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "rendering/bitmap.h"
 #include "rendering/canvas.h"
@@ -120,16 +121,26 @@ private:
 
     LabelContent Labels() const;
     void DrawGraphArea(const Area& g, const LabelContent& labels, const LabelLayout& layout);
-    void DrawBackground(const Area& g);
-    void DrawBars(const Area& g);
-    void DrawBar(int x, int bottom, int up, int down);
-    void DrawHorizontalGrid(const Area& g);
-    void DrawVerticalGrid(const Area& g);
+    void PrepareRowBackgrounds(const Area& g);
+    int PrepareBars(const Area& g);
+    void ComposeRows(const Area& g, int tallest);
+    void ComposeBarRow(std::uint32_t* row, int columns, int level, std::uint32_t background,
+                       std::uint32_t both) const;
+    void DrawVerticalGridDots(std::uint32_t* row, int columns, int step, std::uint32_t grid) const;
+    void DrawGridRowsBelow(const Area& g);
 
     Bitmap bitmap_;
     Canvas canvas_;
     int maxWidth_ = 0;
     LabelMetrics metrics_;
+
+    // Per row and per column of the graph area, kept between renders so a
+    // render at an unchanged size allocates nothing.
+    std::vector<std::uint32_t> rowColors_;  // background, in memory order
+    std::vector<std::uint8_t> gridRows_;    // 1 on a horizontal grid row
+    std::vector<std::int32_t> barLow_;      // rows of GR_UpDn
+    std::vector<std::int32_t> barHigh_;     // rows of the whole bar
+    std::vector<std::uint32_t> barColors_;  // colour of the excess, in memory order
 
     const TTrafficBuffer* trafficBuffer_ = nullptr;
     GR_ColorType colors_ = GR_DefaultColors;

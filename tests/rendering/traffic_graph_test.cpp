@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <set>
 
 #include "sampling/traffic_buffer.h"
@@ -245,6 +246,75 @@ TEST_F(TrafficGraphTest, StoredValuesOutsideTheirRangeDrawSoundly) {
     EXPECT_EQ(Pixel(319, 0), kBackground);
     EXPECT_EQ(graph_.ULabel(), L"\u25B2 0.0 kb/s");
     EXPECT_EQ(graph_.LabelFonts()[kUDLabel].Size, INT32_MAX);  // the configuration itself stays
+}
+
+// The graph area drawn the plain way, pixel rule by pixel rule through the
+// canvas: background bands, one bar column after another, nine grid lines,
+// dotted verticals. The row-composed render must give the same pixels.
+void DrawGraphAreaByTheRules(const TTrafficGraph& graph, const TTrafficBuffer& buffer, Canvas& canvas, int c,
+                             int w, int gh) {
+    const GR_ColorType& k = graph.Colors();
+    const auto r = [](double x) { return static_cast<int>(std::nearbyint(x)); };
+    if (graph.UseGradient()) {
+        for (int i = 0; i < 256; ++i) {
+            canvas.SetBrushColor(graph.GradientColorTable()[static_cast<std::size_t>(i)]);
+            canvas.FillRect(c, r(gh / 256.0 * i), w, r(gh / 256.0 * (i + 1)));
+        }
+    } else {
+        canvas.SetBrushColor(ToColor(k.GR_BkGr1));
+        canvas.FillRect(c, 0, w, gh);
+    }
+    const int n = buffer.BufferLen();
+    for (int i = std::max(0, n - (w - c)); i < n && graph.MaxValue() != 0; ++i) {
+        const auto height = [&](std::uint64_t v) {
+            return std::min<double>(r((gh / 100.0) * (double(v) / double(graph.MaxValue())) * 100), gh);
+        };
+        const int up = int(height(buffer.UploadBuffer()[std::size_t(i)]));
+        const int dn = int(height(buffer.DownloadBuffer()[std::size_t(i)]));
+        const int x = w - n + i;
+        canvas.SetPenColor(ToColor(k.GR_UpDn));
+        canvas.Line(x, gh - 1, x, gh - std::min(up, dn) - 1);
+        canvas.SetPenColor(ToColor(up > dn ? k.GR_Upload : k.GR_Download));
+        canvas.Line(x, gh - std::min(up, dn) - 1, x, gh - std::max(up, dn) - 1);
+    }
+    canvas.SetPenColor(ToColor(k.GR_Grid));
+    for (int line = 1; line <= 9 && graph.ShowHorGrid(); ++line) canvas.Line(c, r(gh / 10.0 * line), w, r(gh / 10.0 * line));
+    canvas.SetPenStyle(PenStyle::Dotted);
+    for (int x = w - graph.GraphVertGrid(); graph.GraphVertGrid() > 0 && x >= c; x -= graph.GraphVertGrid())
+        canvas.Line(x, 0, x, gh);
+}
+
+TEST_F(TrafficGraphTest, RowComposedGraphAreaEqualsThePlainDrawingOverRandomGraphs) {
+    std::mt19937 random(12);
+    const auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
+    buffer_.SetBufferLen(300);
+    for (int round = 0; round < 300; ++round) {
+        for (int i = pick(1, 300); i > 0; --i)
+            buffer_.Add(pick(0, 3) ? std::uint64_t(pick(0, 1000)) : 0, pick(0, 4) ? std::uint64_t(pick(0, 1200)) : 0);
+        graph_.SetUseGradient(pick(0, 1));
+        graph_.SetShowHorGrid(pick(0, 1));
+        graph_.SetGraphVertGrid(pick(-1, 9));
+        graph_.SetShowUDLabel(pick(0, 1));
+        graph_.SetShowMVLabel(pick(0, 1));
+        graph_.SetAutoscale(pick(0, 1));
+        if (!graph_.Autoscale()) graph_.SetMaxValue(std::uint64_t(pick(0, 1500)));
+        const int w = pick(1, 400), h = pick(1, 3) == 1 ? pick(1, 40) : pick(1, 300);
+        graph_.RenderGraph(w, h);
+
+        Bitmap expected;
+        expected.SetSize(w, h);
+        ASSERT_TRUE(expected.CopyFrom(graph_.RenderBitmap()));
+        Canvas canvas(expected, text_);
+        const LabelContent labels{graph_.ULabel(), graph_.DLabel(), graph_.MVLabel(), graph_.IFLabel(),
+                                  &graph_.LabelFonts(), {false, graph_.ShowUDLabel(), graph_.ShowMVLabel(), false},
+                                  graph_.FontAutosize()};
+        const LabelLayout layout = LayOutLabels(canvas, labels, w, h);
+        if (layout.C >= w || layout.S >= h) continue;
+        DrawGraphAreaByTheRules(graph_, buffer_, canvas, layout.C, w, h - layout.S);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                ASSERT_EQ(Pixel(x, y), expected.Pixel(x, y)) << "round " << round << " at " << x << "," << y;
+    }
 }
 
 }  // namespace
