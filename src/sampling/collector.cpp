@@ -122,13 +122,24 @@ void TIPHLPCollector::DoMonitoringError(std::int32_t code) {
 }
 
 std::wstring TIPHLPCollector::GetMonitoredIFName() const {
-    if (FInterfaceToMonitor == AllHardwareInterfacesGUID) return L"All Hardware Interfaces";
+    std::wstring name;
+    GetMonitoredIFName(name);
+    return name;
+}
+
+void TIPHLPCollector::GetMonitoredIFName(std::wstring& name) const {
+    if (FInterfaceToMonitor == AllHardwareInterfacesGUID) {
+        name.assign(L"All Hardware Interfaces");
+        return;
+    }
     for (std::int32_t i = 0; i < FNumInterfaces; ++i) {
         const InterfaceRow& row = FIFRows[static_cast<std::size_t>(i)];
         if (row.InterfaceGuid != FInterfaceToMonitor) continue;
-        return IsUp(row) ? row.Description : row.Description + L" [DISABLED]";
+        name.assign(row.Description);
+        if (!IsUp(row)) name.append(L" [DISABLED]");
+        return;
     }
-    return L"[NONE]";
+    name.assign(L"[NONE]");
 }
 
 TIFList TIPHLPCollector::GetInterfaceList(bool hardwareAndEnabledOnly) const {

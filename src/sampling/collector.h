@@ -81,6 +81,9 @@ public:
 
     // Display name of the selection, from the rows of the last reading.
     std::wstring GetMonitoredIFName() const;
+    // The same name written over `name` in its own storage, which grows only
+    // for a longer name.
+    void GetMonitoredIFName(std::wstring& name) const;
     // Interfaces of the last reading in table order; with hardwareAndEnabledOnly
     // only hardware interfaces that are up (and no filter rows).
     TIFList GetInterfaceList(bool hardwareAndEnabledOnly) const;

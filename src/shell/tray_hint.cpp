@@ -10,18 +10,24 @@ bool IsHighSurrogate(wchar_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 std::wstring BuildTrayHint(std::wstring_view downloadLabel, std::wstring_view uploadLabel,
                            std::wstring_view interfaceLabel) {
     std::wstring hint;
-    hint.reserve(downloadLabel.size() + uploadLabel.size() + interfaceLabel.size() + 4);
-    hint.append(downloadLabel).append(L" | ").append(uploadLabel);
-    hint.push_back(L'\r');
-    hint.append(interfaceLabel);
+    BuildTrayHint(hint, downloadLabel, uploadLabel, interfaceLabel);
     return hint;
 }
 
-std::wstring CutToTrayHintLength(std::wstring_view text) {
-    if (text.size() <= kMaxTrayHintLength) return std::wstring(text);
+void BuildTrayHint(std::wstring& hint, std::wstring_view downloadLabel, std::wstring_view uploadLabel,
+                   std::wstring_view interfaceLabel) {
+    hint.assign(downloadLabel).append(L" | ").append(uploadLabel);
+    hint.push_back(L'\r');
+    hint.append(interfaceLabel);
+}
+
+std::wstring CutToTrayHintLength(std::wstring_view text) { return std::wstring(TrayHintPart(text)); }
+
+std::wstring_view TrayHintPart(std::wstring_view text) {
+    if (text.size() <= kMaxTrayHintLength) return text;
     std::size_t length = kMaxTrayHintLength;
     if (IsHighSurrogate(text[length - 1])) --length;
-    return std::wstring(text.substr(0, length));
+    return text.substr(0, length);
 }
 
 }  // namespace orvalet

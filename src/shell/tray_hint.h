@@ -15,9 +15,14 @@ inline constexpr std::size_t kMaxTrayHintLength = 127;
 // characters the hint may hold.
 std::wstring BuildTrayHint(std::wstring_view downloadLabel, std::wstring_view uploadLabel,
                            std::wstring_view interfaceLabel);
+// The same hint written over `hint` in its own storage, which grows only for
+// a longer hint.
+void BuildTrayHint(std::wstring& hint, std::wstring_view downloadLabel, std::wstring_view uploadLabel,
+                   std::wstring_view interfaceLabel);
 
-// The first kMaxTrayHintLength characters of text. A surrogate pair is never
+// The first kMaxTrayHintLength characters of text, as a copy or as a view. A surrogate pair is never
 // split: a cut that would leave half a character drops it whole.
 std::wstring CutToTrayHintLength(std::wstring_view text);
+std::wstring_view TrayHintPart(std::wstring_view text);
 
 }  // namespace orvalet
