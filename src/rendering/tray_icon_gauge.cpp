@@ -75,13 +75,18 @@ void TTrayIconGauge::DrawEmptyGauge() {
 
 const Bitmap& TTrayIconGauge::Render() {
     if (FAutoScale) FMaxValue = FTrafficBuffer ? FTrafficBuffer->GetMaxValue(0) : 0;
+    std::array<int, 2> segments{0, 0};
+    if (FMaxValue != 0 && FTrafficBuffer != nullptr) {
+        const std::uint64_t down = FUseAverageValues ? FTrafficBuffer->DownloadAV() : FTrafficBuffer->Download();
+        const std::uint64_t up = FUseAverageValues ? FTrafficBuffer->UploadAV() : FTrafficBuffer->Upload();
+        segments = {GaugeSegments(down, FMaxValue), GaugeSegments(up, FMaxValue)};
+    }
+    FPictureChanged = segments != FShownSegments;
+    if (!FPictureChanged) return FRenderBitmap;  // it already holds this picture
+    FShownSegments = segments;
     FRenderBitmap.CopyFrom(FBackgroundBitmap);
-    if (FMaxValue == 0 || FTrafficBuffer == nullptr) return FRenderBitmap;
-
-    const std::uint64_t down = FUseAverageValues ? FTrafficBuffer->DownloadAV() : FTrafficBuffer->Download();
-    const std::uint64_t up = FUseAverageValues ? FTrafficBuffer->UploadAV() : FTrafficBuffer->Upload();
-    DrawBar(GaugeSegments(down, FMaxValue), &FillDownloadSegment);
-    DrawBar(GaugeSegments(up, FMaxValue), &FillUploadSegment);
+    DrawBar(segments[0], &FillDownloadSegment);
+    DrawBar(segments[1], &FillUploadSegment);
     return FRenderBitmap;
 }
 

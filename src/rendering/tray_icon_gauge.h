@@ -53,6 +53,9 @@ public:
     // returns it.
     const Bitmap& Render();
     const Bitmap& RenderBitmap() const { return FRenderBitmap; }
+    // Whether the last Render gave other pixels than the render before it
+    // (always true for the first one).
+    bool PictureChanged() const { return FPictureChanged; }
     const Bitmap& BackgroundBitmap() const { return FBackgroundBitmap; }
 
 private:
@@ -69,6 +72,10 @@ private:
     bool FAutoScale = true;
     std::uint64_t FMaxValue = 0;
     bool FUseAverageValues = false;
+    // The picture is the empty gauge plus two bars, so the segment counts of
+    // the last render (download, upload) say everything about its pixels.
+    std::array<int, 2> FShownSegments{-1, -1};
+    bool FPictureChanged = true;
 };
 
 }  // namespace orvalet

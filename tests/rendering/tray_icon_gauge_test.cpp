@@ -137,6 +137,32 @@ TEST_F(TrayIconGaugeTest, AveragesReplaceTheNewestValuesWhenAsked) {
     EXPECT_EQ(UploadTrack(b), Bar(8));
 }
 
+// A gauge that redraws only changed pictures shows, after every tick, what a
+// fresh gauge draws, and says it changed exactly when a pixel did.
+TEST_F(TrayIconGaugeTest, ReportsAChangeExactlyWhenAPixelChangesAndStaysEqualToAFreshRender) {
+    const std::uint64_t script[][2] = {{0, 0}, {0, 0}, {5, 9}, {5, 9}, {6, 9}, {0, 0}, {0, 0}, {90, 1}, {0, 0}};
+    Bitmap previous;
+    previous.SetSize(kGaugeSize, kGaugeSize);
+    int changes = 0;
+    for (std::size_t tick = 0; tick < std::size(script); ++tick) {
+        buffer.Add(script[tick][0], script[tick][1]);
+        TTrayIconGauge fresh;
+        fresh.SetTrafficBuffer(&buffer);
+        const Bitmap& shown = gauge.Render();
+        const Bitmap& expected = fresh.Render();
+        bool differs = tick == 0;
+        for (int y = 0; y < kGaugeSize; ++y)
+            for (int x = 0; x < kGaugeSize; ++x) {
+                ASSERT_EQ(shown.Pixel(x, y), expected.Pixel(x, y)) << "tick " << tick << " at " << x << "," << y;
+                differs = differs || shown.Pixel(x, y) != previous.Pixel(x, y);
+            }
+        EXPECT_EQ(gauge.PictureChanged(), differs) << "tick " << tick;
+        changes += differs;
+        previous.CopyFrom(shown);
+    }
+    EXPECT_EQ(changes, 6);  // the first, 5|9, 6|9, empty, 90|1, empty again
+}
+
 TEST(TrayIconGauge, WithoutAHistoryTheGaugeStaysEmpty) {
     TTrayIconGauge lone;
     lone.SetAutoScale(false);

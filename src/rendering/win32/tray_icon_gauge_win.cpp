@@ -5,9 +5,11 @@ namespace orvalet::win32 {
 TTrayIconGauge::TTrayIconGauge() = default;
 
 HICON TTrayIconGauge::Icon() {
+    Render();
+    FIconChanged = PictureChanged() || !FIcon;
     // The new icon exists before the old one is freed, so a caller never holds
     // a handle that dies while it is still shown.
-    FIcon = FImageList.Build(Render());
+    if (FIconChanged) FIcon = FImageList.Build(RenderBitmap());
     return FIcon.get();
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 // The tray icon gauge as an icon: every read of Icon() renders the gauge and
-// replaces the one icon the gauge owns.
+// replaces the one icon the gauge owns when the picture changed.
 #include <windows.h>
 
 #include "base/win32/unique_handle.h"
@@ -18,10 +18,15 @@ public:
     // notification area takes its own copy). Null only if the system refuses
     // to make an icon.
     HICON Icon();
+    // Whether the last Icon() made a new icon. When the gauge's pixels are
+    // those of the last read, it hands out the same icon again, and the
+    // notification area need not be told.
+    bool IconChanged() const { return FIconChanged; }
 
 private:
     OpaqueIconBuilder FImageList{kGaugeSize};
     BuiltIcon FIcon;
+    bool FIconChanged = false;
 };
 
 }  // namespace orvalet::win32
