@@ -18,6 +18,14 @@ void Canvas::SetPenColor(Color color) { penColor_ = color; }
 void Canvas::SetPenStyle(PenStyle style) { penStyle_ = style; }
 void Canvas::SetFont(const TextFont& font) { font_ = font; }
 
+void Canvas::SetFontShape(std::wstring_view name, int size, bool bold, bool italic, int orientation) {
+    font_.name.assign(name);
+    font_.size = size;
+    font_.bold = bold;
+    font_.italic = italic;
+    font_.orientation = orientation;
+}
+
 void Canvas::FillRect(int left, int top, int right, int bottom) {
     bitmap_.FillRect(left, top, right, bottom, brushColor_);
 }

@@ -31,6 +31,10 @@ public:
     void SetPenColor(Color color);
     void SetPenStyle(PenStyle style);
     void SetFont(const TextFont& font);
+    // Everything of the font but its colour; the name is copied into the
+    // font's own storage, so switching between labels allocates nothing.
+    void SetFontShape(std::wstring_view name, int size, bool bold, bool italic, int orientation);
+    void SetFontColor(Color color) { font_.color = color; }
     const TextFont& Font() const { return font_; }
 
     void FillRect(int left, int top, int right, int bottom);  // with the brush colour

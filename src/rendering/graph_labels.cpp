@@ -25,12 +25,32 @@ constexpr int kOutline = 1;           // outline offset
 
 constexpr std::wstring_view kLetterX = L"X";
 
-std::wstring Spaced(std::wstring_view text, bool trailingBlank) {
-    std::wstring spaced = L" ";
-    spaced += text;
-    if (trailingBlank) spaced += L' ';
-    return spaced;
-}
+// " " + text, with another blank after it if asked. Built on the stack when
+// short, as every maximum label is, so measuring it allocates nothing.
+class Spaced {
+public:
+    Spaced(std::wstring_view text, bool trailingBlank) {
+        const std::size_t length = text.size() + (trailingBlank ? 2 : 1);
+        wchar_t* out = shortText_.data();
+        if (length > shortText_.size()) {
+            longText_.resize(length);
+            out = longText_.data();
+        }
+        out[0] = L' ';
+        std::copy(text.begin(), text.end(), out + 1);
+        if (trailingBlank) out[length - 1] = L' ';
+        text_ = std::wstring_view(out, length);
+    }
+    Spaced(const Spaced&) = delete;
+    Spaced& operator=(const Spaced&) = delete;
+
+    operator std::wstring_view() const { return text_; }
+
+private:
+    std::array<wchar_t, 64> shortText_;
+    std::wstring longText_;
+    std::wstring_view text_;
+};
 
 // Fits labels into one control; FitLabel for k = 1, 2, 3 relies on the
 // S and C the previous labels left behind.
@@ -121,11 +141,10 @@ private:
     LabelLayout layout_;
 };
 
-std::wstring RateText(wchar_t arrow, std::uint64_t bytesPerSecond, int displayUnit) {
-    std::wstring text{arrow, L' '};
-    text += FormatTrafficValue(bytesPerSecond, displayUnit);
+void WriteRateText(std::wstring& text, wchar_t arrow, std::uint64_t bytesPerSecond, int displayUnit) {
+    text.assign({arrow, L' '});
+    AppendTrafficValue(text, bytesPerSecond, displayUnit);
     text += L"/s";
-    return text;
 }
 
 }  // namespace
@@ -143,16 +162,18 @@ int NearestFontSizePosition(std::int32_t size) {
     return best;
 }
 
-std::wstring UploadLabelText(std::uint64_t bytesPerSecond, int displayUnit) {
-    return RateText(L'\u25B2', bytesPerSecond, displayUnit);
+void WriteUploadLabelText(std::wstring& text, std::uint64_t bytesPerSecond, int displayUnit) {
+    WriteRateText(text, L'\u25B2', bytesPerSecond, displayUnit);
 }
 
-std::wstring DownloadLabelText(std::uint64_t bytesPerSecond, int displayUnit) {
-    return RateText(L'\u25BC', bytesPerSecond, displayUnit);
+void WriteDownloadLabelText(std::wstring& text, std::uint64_t bytesPerSecond, int displayUnit) {
+    WriteRateText(text, L'\u25BC', bytesPerSecond, displayUnit);
 }
 
-std::wstring MaxValueLabelText(std::uint64_t bytesPerSecond, int displayUnit) {
-    return L"MAX: " + FormatTrafficValue(bytesPerSecond, displayUnit) + L"/s";
+void WriteMaxValueLabelText(std::wstring& text, std::uint64_t bytesPerSecond, int displayUnit) {
+    text.assign(L"MAX: ");
+    AppendTrafficValue(text, bytesPerSecond, displayUnit);
+    text += L"/s";
 }
 
 int LabelMetrics::Px(int pixelsAt96) const {
@@ -161,13 +182,8 @@ int LabelMetrics::Px(int pixelsAt96) const {
 
 void SelectLabelFont(Canvas& canvas, const GR_Fonts& fonts, int k, std::int32_t size) {
     const GR_FontType& configured = fonts[k];
-    TextFont font = canvas.Font();
-    font.name = configured.Name;
-    font.size = std::clamp(size, kMinFontPoints, kMaxFontPoints);
-    font.bold = configured.Bold;
-    font.italic = configured.Italic;
-    font.orientation = k == kMVLabel ? 900 : 0;
-    canvas.SetFont(font);
+    canvas.SetFontShape(configured.Name, std::clamp(size, kMinFontPoints, kMaxFontPoints), configured.Bold,
+                        configured.Italic, k == kMVLabel ? 900 : 0);
 }
 
 LabelLayout LayOutLabels(Canvas& canvas, const LabelContent& labels, int width, int height,
@@ -179,16 +195,13 @@ LabelLayout LayOutLabels(Canvas& canvas, const LabelContent& labels, int width, 
 void DrawOutlinedText(Canvas& canvas, int x, int y, std::wstring_view text, Color textColor,
                       Color outlineColor, LabelMetrics metrics) {
     const int d = metrics.Px(kOutline);
-    TextFont font = canvas.Font();
     canvas.SetBrushClear();
-    font.color = outlineColor;
-    canvas.SetFont(font);
+    canvas.SetFontColor(outlineColor);
     canvas.DrawTextAt(x - d, y, text);
     canvas.DrawTextAt(x + d, y, text);
     canvas.DrawTextAt(x, y - d, text);
     canvas.DrawTextAt(x, y + d, text);
-    font.color = textColor;
-    canvas.SetFont(font);
+    canvas.SetFontColor(textColor);
     canvas.DrawTextAt(x, y, text);
 }
 

@@ -23,10 +23,11 @@ inline constexpr std::array<std::int32_t, 16> GR_FontSizes{8,  9,  10, 11, 12, 1
 // goes to the smaller entry.
 int NearestFontSizePosition(std::int32_t size);
 
-// Label texts, e.g. "▲ 1.3 kB/s", "▼ 10.00 Mb/s", "MAX: 1.00 Mb/s".
-std::wstring UploadLabelText(std::uint64_t bytesPerSecond, int displayUnit);
-std::wstring DownloadLabelText(std::uint64_t bytesPerSecond, int displayUnit);
-std::wstring MaxValueLabelText(std::uint64_t bytesPerSecond, int displayUnit);
+// Label texts, e.g. "▲ 1.3 kB/s", "▼ 10.00 Mb/s", "MAX: 1.00 Mb/s", written
+// over `text` in its own storage, which grows only for a longer text.
+void WriteUploadLabelText(std::wstring& text, std::uint64_t bytesPerSecond, int displayUnit);
+void WriteDownloadLabelText(std::wstring& text, std::uint64_t bytesPerSecond, int displayUnit);
+void WriteMaxValueLabelText(std::wstring& text, std::uint64_t bytesPerSecond, int displayUnit);
 
 // Label margins are device pixels at 96 DPI; they grow with the DPI of the
 // window that shows the graph, like the fonts do.

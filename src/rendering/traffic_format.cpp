@@ -1,7 +1,8 @@
 #include "rendering/traffic_format.h"
 
+#include <algorithm>
+#include <array>
 #include <charconv>
-#include <cstdlib>
 #include <string_view>
 #include <system_error>
 
@@ -29,57 +30,82 @@ int ChooseLevel(const GR_DisplayUnitType& unit, std::uint64_t value) {
 }
 
 // Fixed-point digits of x (x >= 0): the decimal expansion to 18 significant
-// digits, cut after `decimals` digits and rounded half away from zero.
-// Returns the integer digits and the fraction digits separately.
-struct FixedDigits {
-    std::string integer;
-    std::string fraction;
-};
+// digits, cut after `decimals` digits and rounded half away from zero. Kept
+// in a fixed buffer, so formatting allocates nothing: amounts never need
+// more than 9 integer digits and a level has at most 4 decimals.
+class FixedDigits {
+public:
+    FixedDigits(double x, int decimals) {
+        int pointPos = x > 0 ? Expand(x) : (Append('0'), 1);
+        if (pointPos <= 0) {
+            Prepend('0', static_cast<std::size_t>(1 - pointPos));
+            pointPos = 1;
+        }
+        const std::size_t kept = std::min(static_cast<std::size_t>(pointPos + std::max(decimals, 0)), kCapacity - 2);
+        while (length_ <= kept) Append('0');
+        const bool roundUp = digits_[kept] >= '5';
+        length_ = kept;
+        if (roundUp && CarryOne()) ++pointPos;
+        integerLength_ = std::min(static_cast<std::size_t>(pointPos), length_);
+    }
 
-FixedDigits ToFixedDigits(double x, int decimals) {
-    std::string expanded;  // all digits, with the decimal point after pointPos of them
-    int pointPos = 1;
-    if (x > 0) {
-        char buffer[64];
+    std::string_view Integer() const { return {digits_.data(), integerLength_}; }
+    std::string_view Fraction() const { return {digits_.data() + integerLength_, length_ - integerLength_}; }
+
+private:
+    static constexpr std::size_t kCapacity = 64;
+
+    // Writes the significant digits and returns how many of them stand
+    // before the decimal point.
+    int Expand(double x) {
+        char buffer[32];
         const auto result =
             std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::scientific, kSignificantDigits - 1);
         const std::string_view text(buffer, static_cast<std::size_t>(result.ptr - buffer));
         const std::size_t e = text.find('e');
-        expanded.push_back(text[0]);
-        expanded.append(text.substr(2, e - 2));  // skip "d."
-        pointPos = std::atoi(std::string(text.substr(e + 1)).c_str()) + 1;
-    } else {
-        expanded = "0";
+        Append(text[0]);
+        for (char digit : text.substr(2, e - 2)) Append(digit);  // skip "d."
+        std::string_view exponent = text.substr(e + 1);
+        if (!exponent.empty() && exponent.front() == '+') exponent.remove_prefix(1);
+        int power = 0;
+        std::from_chars(exponent.data(), exponent.data() + exponent.size(), power);
+        return power + 1;
     }
-    if (pointPos <= 0) {
-        expanded.insert(0, static_cast<std::size_t>(1 - pointPos), '0');
-        pointPos = 1;
-    }
-    const std::size_t kept = static_cast<std::size_t>(pointPos + decimals);
-    if (expanded.size() <= kept) expanded.append(kept + 1 - expanded.size(), '0');
 
-    const bool roundUp = expanded[kept] >= '5';
-    expanded.resize(kept);
-    if (roundUp) {
-        std::size_t i = kept;
-        while (i > 0 && expanded[i - 1] == '9') expanded[--i] = '0';
-        if (i == 0) {
-            expanded.insert(expanded.begin(), '1');
-            ++pointPos;
-        } else {
-            ++expanded[i - 1];
+    void Append(char digit) {
+        if (length_ < kCapacity) digits_[length_++] = digit;
+    }
+
+    void Prepend(char digit, std::size_t count) {
+        count = std::min(count, kCapacity - length_);
+        std::copy_backward(digits_.begin(), digits_.begin() + static_cast<std::ptrdiff_t>(length_),
+                           digits_.begin() + static_cast<std::ptrdiff_t>(length_ + count));
+        std::fill_n(digits_.begin(), count, digit);
+        length_ += count;
+    }
+
+    // Adds one in the last kept place; true when that adds a leading digit.
+    bool CarryOne() {
+        std::size_t i = length_;
+        while (i > 0 && digits_[i - 1] == '9') digits_[--i] = '0';
+        if (i > 0) {
+            ++digits_[i - 1];
+            return false;
         }
+        Prepend('1', 1);
+        return true;
     }
-    return {expanded.substr(0, static_cast<std::size_t>(pointPos)), expanded.substr(static_cast<std::size_t>(pointPos))};
-}
 
-std::wstring GroupThousands(const std::string& digits, const std::wstring& separator) {
-    std::wstring grouped;
+    std::array<char, kCapacity> digits_{};
+    std::size_t length_ = 0;
+    std::size_t integerLength_ = 0;
+};
+
+void AppendGroupedThousands(std::wstring& text, std::string_view digits, const std::wstring& separator) {
     for (std::size_t i = 0; i < digits.size(); ++i) {
-        if (i > 0 && (digits.size() - i) % 3 == 0) grouped += separator;
-        grouped += static_cast<wchar_t>(digits[i]);
+        if (i > 0 && (digits.size() - i) % 3 == 0) text += separator;
+        text += static_cast<wchar_t>(digits[i]);
     }
-    return grouped;
 }
 
 }  // namespace
@@ -93,21 +119,30 @@ std::wstring FormatTrafficValue(std::uint64_t value, std::int32_t unitIndex) {
 }
 
 std::wstring FormatTrafficValue(std::uint64_t value, std::int32_t unitIndex, const NumberFormat& format) {
+    std::wstring text;
+    AppendTrafficValue(text, value, unitIndex, format);
+    return text;
+}
+
+void AppendTrafficValue(std::wstring& text, std::uint64_t value, std::int32_t unitIndex) {
+    AppendTrafficValue(text, value, unitIndex, UserNumberFormat());
+}
+
+void AppendTrafficValue(std::wstring& text, std::uint64_t value, std::int32_t unitIndex, const NumberFormat& format) {
     const GR_DisplayUnitType& unit = DisplayUnit(unitIndex);
     const GR_UnitLevelType& level = unit.Levels[static_cast<std::size_t>(ChooseLevel(unit, value))];
     // Scaled in floating point for the same reason; multiplying by 8 is exact
     // in binary, so this equals the integer amount wherever that fits.
     const double amount = static_cast<double>(value) * unit.BitFactor / static_cast<double>(level.Divisor);
 
-    const FixedDigits digits = ToFixedDigits(amount, level.Decimals);
-    std::wstring text = GroupThousands(digits.integer, format.thousandsSeparator);
-    if (!digits.fraction.empty()) {
+    const FixedDigits digits(amount, level.Decimals);
+    AppendGroupedThousands(text, digits.Integer(), format.thousandsSeparator);
+    if (!digits.Fraction().empty()) {
         text += format.decimalSeparator;
-        text.append(digits.fraction.begin(), digits.fraction.end());
+        text.append(digits.Fraction().begin(), digits.Fraction().end());
     }
     text += L' ';
     text += level.ShortName;
-    return text;
 }
 
 std::wstring UnitCaption(std::int32_t unitIndex) {

@@ -26,4 +26,8 @@ void SetUserNumberFormat(NumberFormat format);
 std::wstring FormatTrafficValue(std::uint64_t value, std::int32_t unitIndex);
 std::wstring FormatTrafficValue(std::uint64_t value, std::int32_t unitIndex, const NumberFormat& format);
 
+// The same text appended to `text`; allocates only when the string must grow.
+void AppendTrafficValue(std::wstring& text, std::uint64_t value, std::int32_t unitIndex);
+void AppendTrafficValue(std::wstring& text, std::uint64_t value, std::int32_t unitIndex, const NumberFormat& format);
+
 }  // namespace orvalet

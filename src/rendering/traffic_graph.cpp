@@ -26,6 +26,10 @@ int Round(double x) { return static_cast<int>(RoundHalfEven(x)); }
 // Row of horizontal grid line k (1..9) in a graph area `rows` high.
 int HorizontalGridRow(int rows, int k) { return Round(rows / 10.0 * k); }
 
+// Index of the oldest of n values a graph area that wide shows; n when it
+// shows none.
+int FirstVisibleValue(int n, int graphWidth) { return graphWidth < n ? n - std::max(graphWidth, 0) : 0; }
+
 // Read access to the history that also covers a graph without one.
 struct History {
     const TTrafficBuffer* buffer;
@@ -65,9 +69,9 @@ void TTrafficGraph::SetColors(const GR_ColorType& colors) {
 
 void TTrafficGraph::UpdateLabels() {
     const History history{trafficBuffer_};
-    uLabel_ = UploadLabelText(history.NewestUpload(displayAverage_), udDisplayUnit_);
-    dLabel_ = DownloadLabelText(history.NewestDownload(displayAverage_), udDisplayUnit_);
-    mvLabel_ = MaxValueLabelText(maxValue_, mvDisplayUnit_);
+    WriteUploadLabelText(uLabel_, history.NewestUpload(displayAverage_), udDisplayUnit_);
+    WriteDownloadLabelText(dLabel_, history.NewestDownload(displayAverage_), udDisplayUnit_);
+    WriteMaxValueLabelText(mvLabel_, maxValue_, mvDisplayUnit_);
 }
 
 LabelContent TTrafficGraph::Labels() const {
@@ -78,13 +82,77 @@ LabelContent TTrafficGraph::Labels() const {
 // maximum label shows the scale of the previous render.
 void TTrafficGraph::RenderGraph(int width, int height) {
     if (!graphEnabled_) return;
-    const int w = std::max(width, 0);
-    const int h = std::max(height, 0);
+    UpdateLabels();
+    CaptureInputs(candidate_, width, height);
+    RememberPicture(Draw(candidate_.width, candidate_.height));
+}
+
+bool TTrafficGraph::RenderGraphIfChanged(int width, int height) {
+    if (!graphEnabled_) return false;
+    UpdateLabels();
+    CaptureInputs(candidate_, width, height);
+    // Equal inputs give the same layout, so the graph area has the width it
+    // had and the autoscale step scans the same stretch of the history.
+    if (pictureShown_ && candidate_ == shown_) {
+        if (autoscale_) maxValue_ = History{trafficBuffer_}.MaxOfNewest(shownGraphWidth_);
+        if (maxValue_ == shownMaxValue_ && ShowsTheSameValues(shownGraphWidth_)) return false;
+    }
+    RememberPicture(Draw(candidate_.width, candidate_.height));
+    return true;
+}
+
+void TTrafficGraph::CaptureInputs(PictureInputs& inputs, int width, int height) const {
+    inputs.width = std::max(width, 0);
+    inputs.height = std::max(height, 0);
+    inputs.dpi = metrics_.dpi;
+    inputs.buffer = trafficBuffer_;
+    inputs.bufferLen = History{trafficBuffer_}.Length();
+    inputs.colors = colors_;
+    inputs.fonts = labelFonts_;
+    inputs.showLabel = showLabel_;
+    inputs.fontAutosize = fontAutosize_;
+    inputs.autoscale = autoscale_;
+    inputs.showHorGrid = showHorGrid_;
+    inputs.useGradient = useGradient_;
+    inputs.graphVertGrid = graphVertGrid_;
+    inputs.uLabel.assign(uLabel_);
+    inputs.dLabel.assign(dLabel_);
+    inputs.mvLabel.assign(mvLabel_);
+    inputs.ifLabel.assign(ifLabel_);
+}
+
+// The values in the columns of a graph area that wide; the columns left of
+// the oldest value show none.
+bool TTrafficGraph::ShowsTheSameValues(int graphWidth) const {
+    const int n = History{trafficBuffer_}.Length();
+    const int first = FirstVisibleValue(n, graphWidth);
+    if (static_cast<std::size_t>(n - first) != shownUploads_.size()) return false;
+    if (n == 0) return true;
+    return std::equal(shownUploads_.begin(), shownUploads_.end(), trafficBuffer_->UploadBuffer().begin() + first) &&
+           std::equal(shownDownloads_.begin(), shownDownloads_.end(), trafficBuffer_->DownloadBuffer().begin() + first);
+}
+
+void TTrafficGraph::RememberPicture(int graphWidth) {
+    std::swap(shown_, candidate_);
+    pictureShown_ = true;
+    shownGraphWidth_ = graphWidth;
+    shownMaxValue_ = maxValue_;
+    const int n = History{trafficBuffer_}.Length();
+    const int first = FirstVisibleValue(n, graphWidth);
+    shownUploads_.clear();
+    shownDownloads_.clear();
+    if (n == 0) return;
+    shownUploads_.assign(trafficBuffer_->UploadBuffer().begin() + first, trafficBuffer_->UploadBuffer().begin() + n);
+    shownDownloads_.assign(trafficBuffer_->DownloadBuffer().begin() + first,
+                           trafficBuffer_->DownloadBuffer().begin() + n);
+}
+
+// Steps after the label texts; returns the width of the graph area.
+int TTrafficGraph::Draw(int w, int h) {
     bitmap_.SetSize(w, h);
     canvas_.SetBrushColor(0);
     canvas_.SetPenStyle(PenStyle::Solid);
 
-    UpdateLabels();
     const LabelContent labels = Labels();
     const LabelLayout layout = LayOutLabels(canvas_, labels, w, h, metrics_);
     const Area graph{layout.C, 0, w, h - layout.S};
@@ -96,6 +164,7 @@ void TTrafficGraph::RenderGraph(int width, int height) {
     if (layout.Shown[kUDLabel]) DrawUpDownStrip(canvas_, labels, layout, colors_, w, h, metrics_);
     if (layout.Shown[kMVLabel]) DrawMaxValueColumn(canvas_, labels, layout, colors_, h, metrics_);
     if (graph.Width() > 0 && graph.Height() > 0) DrawGraphArea(graph, labels, layout);
+    return graph.Width();
 }
 
 // The graph area is composed one row at a time: the background, bars and
@@ -147,7 +216,7 @@ int TTrafficGraph::PrepareBars(const Area& g) {
     const std::uint32_t download = Bitmap::ToMemory(ToColor(colors_.GR_Download));
     const History history{trafficBuffer_};
     const int n = history.Length();
-    const int first = columns < n ? n - columns : 0;
+    const int first = FirstVisibleValue(n, columns);
     int tallest = 0;
     for (int i = first; i < n; ++i) {
         const int up = BarHeight(history.Upload(i), maxValue_, g.Height());

@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -38,6 +39,12 @@ public:
     // RenderBitmap(), rebuilding the label texts first. Nothing is drawn
     // while GraphEnabled is false.
     void RenderGraph(int width, int height);
+    // The same, except that when the picture cannot have changed since the
+    // last render the bitmap keeps it untouched: the same size, options and
+    // label texts, the same scale and the same values in the visible part of
+    // the history. The label texts and the autoscaled maximum are brought up
+    // to date either way. Returns whether it drew.
+    bool RenderGraphIfChanged(int width, int height);
     const Bitmap& RenderBitmap() const { return bitmap_; }
 
     // The widest the control may be: the history's length plus the maximum
@@ -83,15 +90,16 @@ public:
     const std::array<Color, kGradientBands>& GradientColorTable() const { return gradient_; }
 
     // Texts built by the last render of an enabled graph ("---" before it).
+    // Setting a text copies it into the graph's own storage.
     const std::wstring& ULabel() const { return uLabel_; }
-    void SetULabel(std::wstring text) { uLabel_ = std::move(text); }
+    void SetULabel(std::wstring_view text) { uLabel_.assign(text); }
     const std::wstring& DLabel() const { return dLabel_; }
-    void SetDLabel(std::wstring text) { dLabel_ = std::move(text); }
+    void SetDLabel(std::wstring_view text) { dLabel_.assign(text); }
     const std::wstring& MVLabel() const { return mvLabel_; }
-    void SetMVLabel(std::wstring text) { mvLabel_ = std::move(text); }
+    void SetMVLabel(std::wstring_view text) { mvLabel_.assign(text); }
     // The interface name; only the caller changes it.
     const std::wstring& IFLabel() const { return ifLabel_; }
-    void SetIFLabel(std::wstring text) { ifLabel_ = std::move(text); }
+    void SetIFLabel(std::wstring_view text) { ifLabel_.assign(text); }
 
     // Display unit indices (0..3) of the rate labels and the maximum label.
     std::int32_t UDDisplayUnit() const { return udDisplayUnit_; }
@@ -119,6 +127,25 @@ private:
         int Height() const { return bottom - top; }
     };
 
+    // Everything besides the history that the picture is drawn from.
+    struct PictureInputs {
+        int width = -1, height = -1, dpi = 0;
+        const TTrafficBuffer* buffer = nullptr;
+        int bufferLen = 0;
+        GR_ColorType colors{};
+        GR_Fonts fonts;
+        std::array<bool, 4> showLabel{};
+        bool fontAutosize = false, autoscale = false, showHorGrid = false, useGradient = false;
+        std::int32_t graphVertGrid = 0;
+        std::wstring uLabel, dLabel, mvLabel, ifLabel;
+
+        friend bool operator==(const PictureInputs&, const PictureInputs&) = default;
+    };
+
+    void CaptureInputs(PictureInputs& inputs, int width, int height) const;
+    bool ShowsTheSameValues(int graphWidth) const;
+    void RememberPicture(int graphWidth);
+    int Draw(int width, int height);
     LabelContent Labels() const;
     void DrawGraphArea(const Area& g, const LabelContent& labels, const LabelLayout& layout);
     void PrepareRowBackgrounds(const Area& g);
@@ -133,6 +160,17 @@ private:
     Canvas canvas_;
     int maxWidth_ = 0;
     LabelMetrics metrics_;
+
+    // What the bitmap shows: the inputs, the scale and the visible values of
+    // the last render; `candidate_` is scratch for the next comparison. All
+    // keep their storage, so comparing allocates nothing.
+    PictureInputs shown_;
+    PictureInputs candidate_;
+    bool pictureShown_ = false;
+    int shownGraphWidth_ = 0;
+    std::uint64_t shownMaxValue_ = 0;
+    std::vector<std::uint64_t> shownUploads_;
+    std::vector<std::uint64_t> shownDownloads_;
 
     // Per row and per column of the graph area, kept between renders so a
     // render at an unchanged size allocates nothing.

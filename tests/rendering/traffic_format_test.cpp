@@ -48,6 +48,9 @@ TEST(FormatTrafficValue, WritesTheExpectedText) {
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.value << " in unit " << c.unit);
         EXPECT_EQ(FormatTrafficValue(c.value, c.unit, c.format), c.text);
+        std::wstring appended = L"MAX: ";
+        AppendTrafficValue(appended, c.value, c.unit, c.format);
+        EXPECT_EQ(appended, L"MAX: " + std::wstring(c.text));
     }
 }
 

@@ -248,6 +248,41 @@ TEST_F(TrafficGraphTest, StoredValuesOutsideTheirRangeDrawSoundly) {
     EXPECT_EQ(graph_.LabelFonts()[kUDLabel].Size, INT32_MAX);  // the configuration itself stays
 }
 
+// A graph that skips renders which cannot change its picture shows, tick
+// after tick, exactly what a graph rendering in full shows.
+TEST(TrafficGraphSkip, SkippedRendersLeaveWhatAFullRenderWouldDrawOverAScriptedSequence) {
+    testing::FixedTextRenderer text;
+    text.SetRecordCalls(false);
+    TTrafficBuffer buffer;
+    TTrafficGraph skipping(text), full(text);
+    for (TTrafficGraph* graph : {&skipping, &full}) graph->SetTrafficBuffer(&buffer);
+    int w = 120, h = 90, skipped = 0;
+    for (int tick = 0; tick < 400; ++tick) {
+        const bool burst = (tick >= 20 && tick < 30) || tick == 200;
+        buffer.Add(burst ? 1000 + tick : 0, burst ? 3000 : 0);
+        for (TTrafficGraph* graph : {&skipping, &full}) {
+            if (tick == 250) graph->SetIFLabel(L"Wi-Fi");  // a label text
+            if (tick == 270) graph->SetUseGradient(false);  // an option
+            if (tick == 290) graph->SetAutoscale(false);
+            if (tick == 300 || tick == 320) graph->SetMaxValue(tick == 300 ? 5000 : 0);  // the given scale
+        }
+        if (tick == 340) w = 500;  // wider than the history scrolled so far: all values visible
+        if (tick == 360) h = 20;   // too low for the maximum label
+        skipped += !skipping.RenderGraphIfChanged(w, h);
+        full.RenderGraph(w, h);
+        ASSERT_EQ(skipping.MaxValue(), full.MaxValue()) << "tick " << tick;
+        ASSERT_EQ(skipping.ULabel() + skipping.DLabel() + skipping.MVLabel(),
+                  full.ULabel() + full.DLabel() + full.MVLabel());
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                ASSERT_EQ(skipping.RenderBitmap().Pixel(x, y), full.RenderBitmap().Pixel(x, y))
+                    << "tick " << tick << " at " << x << "," << y;
+    }
+    // Idle stretches, also once a burst has scrolled out of view: ticks 1-19,
+    // 151-199 and 321-339.
+    EXPECT_EQ(skipped, 87);
+}
+
 // The graph area drawn the plain way, pixel rule by pixel rule through the
 // canvas: background bands, one bar column after another, nine grid lines,
 // dotted verticals. The row-composed render must give the same pixels.
