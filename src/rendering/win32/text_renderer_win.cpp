@@ -11,17 +11,20 @@
 namespace orvalet::win32 {
 namespace {
 
-// Labels use three fonts and the autosize search tries a few sizes per paint;
-// more distinct fonts than this start the cache afresh.
-constexpr std::size_t kFontCacheLimit = 16;
+// The autosize walk of one paint can try every one of the 16 table sizes for
+// each of the three labels; a cache that holds them all creates no font in a
+// steady paint. Beyond that the least recently used font makes room.
+constexpr std::size_t kFontCacheLimit = 48;
 
-std::wstring DefaultGuiFace() {
-    LOGFONTW stock{};
-    if (::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof stock, &stock) == sizeof stock &&
-        stock.lfFaceName[0] != L'\0') {
-        return stock.lfFaceName;
-    }
-    return L"MS Shell Dlg";
+const wchar_t* DefaultGuiFace() {
+    static const LOGFONTW stock = [] {
+        LOGFONTW font{};
+        if (::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof font, &font) != sizeof font ||
+            font.lfFaceName[0] == L'\0')
+            ::wcsncpy_s(font.lfFaceName, L"MS Shell Dlg", _TRUNCATE);
+        return font;
+    }();
+    return stock.lfFaceName;
 }
 
 int TextLength(std::wstring_view text) {
@@ -34,7 +37,9 @@ COLORREF ToColorRef(Color color) { return static_cast<COLORREF>(color & 0x00FFFF
 
 }  // namespace
 
-GdiTextRenderer::GdiTextRenderer() : measureDC_(::CreateCompatibleDC(nullptr)), dpi_(static_cast<int>(ScreenDpi())) {}
+GdiTextRenderer::GdiTextRenderer() : measureDC_(::CreateCompatibleDC(nullptr)), dpi_(static_cast<int>(ScreenDpi())) {
+    fonts_.reserve(kFontCacheLimit);
+}
 
 std::unique_ptr<PixelStorage> GdiTextRenderer::CreatePixelStorage() { return CreateDibPixelStorage(); }
 
@@ -50,22 +55,31 @@ LOGFONTW GdiTextRenderer::LogFontOf(const TextFont& font, int dpi) {
     lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
     lf.lfQuality = DEFAULT_QUALITY;
     lf.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
-    const std::wstring face =
-        font.name.empty() || ::_wcsicmp(font.name.c_str(), L"Default") == 0 ? DefaultGuiFace() : font.name;
-    ::wcsncpy_s(lf.lfFaceName, face.c_str(), _TRUNCATE);
+    const bool isDefault = font.name.empty() || ::_wcsicmp(font.name.c_str(), L"Default") == 0;
+    ::wcsncpy_s(lf.lfFaceName, isDefault ? DefaultGuiFace() : font.name.c_str(), _TRUNCATE);
     return lf;
 }
 
 HFONT GdiTextRenderer::FontFor(const TextFont& font) {
     const LOGFONTW key = LogFontOf(font, dpi_);
-    for (const CachedFont& cached : fonts_) {
-        if (SameFont(cached.key, key)) return cached.font.get();
+    ++useClock_;
+    for (CachedFont& cached : fonts_) {
+        if (!SameFont(cached.key, key)) continue;
+        cached.lastUse = useClock_;
+        return cached.font.get();
     }
-    if (fonts_.size() >= kFontCacheLimit) fonts_.clear();
     UniqueFont created(::CreateFontIndirectW(&key));
     if (!created) return static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
-    fonts_.push_back({key, std::move(created)});
-    return fonts_.back().font.get();
+    ++fontsCreated_;
+    if (fonts_.size() < kFontCacheLimit) {
+        fonts_.push_back({key, std::move(created), useClock_});
+        return fonts_.back().font.get();
+    }
+    CachedFont& oldest = *std::min_element(fonts_.begin(), fonts_.end(), [](const CachedFont& a, const CachedFont& b) {
+        return a.lastUse < b.lastUse;
+    });
+    oldest = {key, std::move(created), useClock_};
+    return oldest.font.get();
 }
 
 // GDI measures along the baseline, so turned text reports the same advance

@@ -26,6 +26,9 @@ public:
     // default quality. "Default" (or an empty name) is the default GUI face.
     static LOGFONTW LogFontOf(const TextFont& font, int dpi);
 
+    // Fonts created so far; a steady paint creates none.
+    unsigned long FontsCreated() const { return fontsCreated_; }
+
 private:
     HFONT FontFor(const TextFont& font);
     SIZE Extent(const TextFont& font, std::wstring_view text);
@@ -33,11 +36,14 @@ private:
     struct CachedFont {
         LOGFONTW key;
         UniqueFont font;
+        unsigned long long lastUse = 0;
     };
 
     UniqueMemoryDC measureDC_;
     int dpi_;
     std::vector<CachedFont> fonts_;
+    unsigned long long useClock_ = 0;
+    unsigned long fontsCreated_ = 0;
 };
 
 }  // namespace orvalet::win32

@@ -30,6 +30,14 @@ void TrafficGraphControl::Paint() {
     RenderTo(dc.get());
 }
 
+bool TrafficGraphControl::PaintIfChanged() {
+    if (!graph_.GraphEnabled() || !Handle() || !RenderIfChanged()) return false;
+    const WindowDC dc(Handle());
+    CopyToDC(graph_.RenderBitmap(), dc.get());
+    KeepWithinMaxWidth();
+    return true;
+}
+
 void TrafficGraphControl::RenderTo(HDC dc) {
     RECT client{};
     ::GetClientRect(Handle(), &client);
@@ -37,6 +45,13 @@ void TrafficGraphControl::RenderTo(HDC dc) {
     graph_.RenderGraph(client.right - client.left, client.bottom - client.top);
     CopyToDC(graph_.RenderBitmap(), dc);
     KeepWithinMaxWidth();
+}
+
+bool TrafficGraphControl::RenderIfChanged() {
+    RECT client{};
+    ::GetClientRect(Handle(), &client);
+    graph_.SetDpi(static_cast<int>(WindowDpi(Handle())));
+    return graph_.RenderGraphIfChanged(client.right - client.left, client.bottom - client.top);
 }
 
 // The render may have lowered the maximum width (a wider maximum column);

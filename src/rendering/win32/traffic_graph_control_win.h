@@ -34,6 +34,10 @@ public:
     // Renders the graph at the control's size and shows it at once. Does
     // nothing while the graph is disabled.
     void Paint();
+    // The same, but when the picture cannot have changed since the last
+    // render, nothing is drawn or copied to the screen. Returns whether it
+    // painted.
+    bool PaintIfChanged();
 
     // The widest the control may be (the history's length plus the maximum
     // column), as found by the last paint; 0 before the first one. The owner
@@ -49,6 +53,7 @@ public:
 
 private:
     void RenderTo(HDC dc);
+    bool RenderIfChanged();
     void KeepWithinMaxWidth();
     void LimitWidth(WINDOWPOS& position) const;
     void RaiseMouse(const GraphMouseHandler& handler, MouseButton button, LPARAM lParam) const;

@@ -75,6 +75,7 @@ void TTrayIcon::Modify(UINT flags) noexcept {
     NOTIFYICONDATAW data = Data(flags | NIF_SHOWTIP);
     data.hIcon = icon_.get();
     CopyText(data.szTip, hint_);
+    ++updates_;
     if (!::Shell_NotifyIconW(NIM_MODIFY, &data)) shown_ = false;
 }
 
@@ -83,8 +84,12 @@ void TTrayIcon::SetIcon(HICON icon) {
     Modify(NIF_ICON);
 }
 
+// The shell is asked to change a tip only when its text changes; an icon
+// not shown yet is still added at the next call.
 void TTrayIcon::SetHint(std::wstring_view hint) {
-    hint_ = CutToTrayHintLength(hint);
+    const std::wstring_view tip = TrayHintPart(hint);
+    if (shown_ && tip == hint_) return;
+    hint_.assign(tip);
     Modify(NIF_TIP);
 }
 

@@ -18,7 +18,8 @@ public:
     virtual ~NotificationIcon() = default;
     // The icon takes a copy of the picture; the caller keeps its own.
     virtual void SetIcon(HICON icon) = 0;
-    // Only the first 127 characters are shown.
+    // Only the first 127 characters are shown. A hint equal to the shown one
+    // may be ignored.
     virtual void SetHint(std::wstring_view hint) = 0;
     // A notification with the error icon, no title, shown for 10 seconds.
     virtual void ShowBalloon(std::wstring_view text) = 0;
@@ -56,6 +57,8 @@ public:
     // Whether the notification area currently holds the icon.
     bool IsShown() const noexcept { return shown_; }
     const std::wstring& Hint() const noexcept { return hint_; }
+    // Changes of picture or hint sent to the notification area so far.
+    unsigned long Updates() const noexcept { return updates_; }
 
     // Decodes a callback message sent in the NOTIFYICON_VERSION_4 form.
     static TrayIconNotification DecodeCallback(WPARAM wParam, LPARAM lParam) noexcept;
@@ -72,6 +75,7 @@ private:
     UniqueIcon icon_;
     std::wstring hint_;
     bool shown_ = false;
+    unsigned long updates_ = 0;
 };
 
 }  // namespace orvalet::win32

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "rendering/canvas.h"
+#include "rendering/traffic_graph.h"
 #include "rendering/win32/dib_pixel_storage_win.h"
 #include "rendering/win32/surface_win.h"
 #include "rendering/win32/text_renderer_win.h"
@@ -118,6 +119,23 @@ TEST(GdiTextRenderer, LogFontFollowsTheFontAndTheDpi) {
     ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof stock, &stock);
     for (const wchar_t* name : {L"Default", L"default"})
         EXPECT_STREQ(GdiTextRenderer::LogFontOf(TextFont{name, 10}, 96).lfFaceName, stock.lfFaceName);
+}
+
+// Three labels stored at 72 points in a small graph: autosize walks each
+// down through all sixteen table sizes, and still only the first paint
+// creates fonts.
+TEST(GdiTextRenderer, RepeatedAutosizeWalksCreateNoFontAfterTheFirstPaint) {
+    GdiTextRenderer text;
+    TTrafficGraph graph(text);
+    GR_Fonts fonts = GR_DefaultFonts;
+    for (int k = 1; k <= kLabelCount; ++k) fonts[k].Size = 72;
+    graph.SetLabelFonts(fonts);
+    graph.SetIFLabel(L"A rather long interface name that never fits");
+    graph.RenderGraph(60, 40);
+    const unsigned long created = text.FontsCreated();
+    EXPECT_GE(created, 32u);
+    for (int i = 0; i < 5; ++i) graph.RenderGraph(60, 40);
+    EXPECT_EQ(text.FontsCreated(), created);
 }
 
 // The portable dotted pen must put its dots where GDI's cosmetic PS_DOT pen

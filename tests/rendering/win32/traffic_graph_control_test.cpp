@@ -145,6 +145,17 @@ TEST_F(GraphControlTest, PaintRendersAtTheControlsSizeOnlyWhileEnabled) {
     EXPECT_EQ(control_.Graph().RenderBitmap().Height(), 240);
 }
 
+TEST_F(GraphControlTest, PaintIfChangedDrawsOnlyAPictureThatCanHaveChanged) {
+    EXPECT_TRUE(control_.PaintIfChanged());
+    EXPECT_TRUE(control_.PaintIfChanged());  // the maximum label now shows the scale the first found
+    EXPECT_FALSE(control_.PaintIfChanged());
+    buffer_.Add(0, 0);  // the history scrolls
+    EXPECT_TRUE(control_.PaintIfChanged());
+    control_.Graph().SetGraphEnabled(false);
+    buffer_.Add(1, 1);
+    EXPECT_FALSE(control_.PaintIfChanged());
+}
+
 TEST_F(GraphControlTest, ControlIsNeverWiderThanTheHistoryAndItsColumn) {
     control_.SetBounds(0, 0, 200, 240);
     control_.Paint();

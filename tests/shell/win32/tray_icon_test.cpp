@@ -22,9 +22,13 @@ TEST(TrayIcon, KeepsTheHintCutTakesItsOwnPictureAndSurvivesReinstating) {
     EXPECT_EQ(icon.Hint(), std::wstring(127, L'h'));
     icon.SetHint(L"\u25bc 1 KiB/s | \u25b2 2 KiB/s\rEthernet");
     EXPECT_EQ(icon.Hint(), L"\u25bc 1 KiB/s | \u25b2 2 KiB/s\rEthernet");
+    const unsigned long updates = icon.Updates();
+    icon.SetHint(L"\u25bc 1 KiB/s | \u25b2 2 KiB/s\rEthernet");  // unchanged: the shell is not asked
+    EXPECT_EQ(icon.Updates(), updates);
 
     UniqueIcon picture(::CopyIcon(::LoadIconW(nullptr, IDI_ERROR)));
     icon.SetIcon(picture.get());
+    EXPECT_EQ(icon.Updates(), updates + 1);
     picture.reset();  // the caller's picture may go away at once
 
     // The shell broadcasts "TaskbarCreated" also when its icons survived;
