@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <cstdio>
 #include <string_view>
 #include <system_error>
 
@@ -56,12 +57,18 @@ private:
     static constexpr std::size_t kCapacity = 64;
 
     // Writes the significant digits and returns how many of them stand
-    // before the decimal point.
+    // before the decimal point. printf's exponent form is correctly rounded
+    // like std::to_chars, without pulling the latter's large tables into the
+    // program; the program never changes the C locale, so the text reads
+    // "d.ddd...e+XX".
     int Expand(double x) {
-        char buffer[32];
-        const auto result =
-            std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::scientific, kSignificantDigits - 1);
-        const std::string_view text(buffer, static_cast<std::size_t>(result.ptr - buffer));
+        char buffer[40];
+        const int written = std::snprintf(buffer, sizeof buffer, "%.*e", kSignificantDigits - 1, x);
+        if (written <= 0 || static_cast<std::size_t>(written) >= sizeof buffer) {
+            Append('0');
+            return 1;
+        }
+        const std::string_view text(buffer, static_cast<std::size_t>(written));
         const std::size_t e = text.find('e');
         Append(text[0]);
         for (char digit : text.substr(2, e - 2)) Append(digit);  // skip "d."
