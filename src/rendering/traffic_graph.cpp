@@ -10,6 +10,7 @@ namespace orvalet {
 namespace {
 
 constexpr int kHorizontalGridLines = 9;  // ten bands of nearly equal height
+constexpr std::size_t kLabelTextRoom = 32;
 
 // Bar height in pixels for a value against the scale maximum (not 0). The
 // order of the operations is part of the result: with ties rounding to even,
@@ -60,6 +61,12 @@ std::array<Color, kGradientBands> FillGradientTable(const GR_ColorType& colors) 
 TTrafficGraph::TTrafficGraph(TextRenderer& text)
     : bitmap_(text.CreatePixelStorage()), canvas_(bitmap_, text) {
     gradient_ = FillGradientTable(colors_);
+    // Room for the longest rate and maximum texts ("MAX: 147,573,952.5897
+    // Tb/s" has 27 characters), so that texts growing with the traffic never
+    // make a render allocate.
+    for (PictureInputs* inputs : {&shown_, &candidate_})
+        for (std::wstring* text : {&inputs->uLabel, &inputs->dLabel, &inputs->mvLabel}) text->reserve(kLabelTextRoom);
+    for (std::wstring* text : {&uLabel_, &dLabel_, &mvLabel_}) text->reserve(kLabelTextRoom);
 }
 
 void TTrafficGraph::SetColors(const GR_ColorType& colors) {

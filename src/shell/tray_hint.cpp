@@ -10,6 +10,7 @@ bool IsHighSurrogate(wchar_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 std::wstring BuildTrayHint(std::wstring_view downloadLabel, std::wstring_view uploadLabel,
                            std::wstring_view interfaceLabel) {
     std::wstring hint;
+    hint.reserve(downloadLabel.size() + uploadLabel.size() + interfaceLabel.size() + 4);
     BuildTrayHint(hint, downloadLabel, uploadLabel, interfaceLabel);
     return hint;
 }
