@@ -34,6 +34,7 @@ bool TrafficGraphControl::PaintIfChanged() {
     if (!graph_.GraphEnabled() || !Handle() || !RenderIfChanged()) return false;
     const WindowDC dc(Handle());
     CopyToDC(graph_.RenderBitmap(), dc.get());
+    ++paints_;
     KeepWithinMaxWidth();
     return true;
 }
@@ -44,6 +45,7 @@ void TrafficGraphControl::RenderTo(HDC dc) {
     graph_.SetDpi(static_cast<int>(WindowDpi(Handle())));
     graph_.RenderGraph(client.right - client.left, client.bottom - client.top);
     CopyToDC(graph_.RenderBitmap(), dc);
+    ++paints_;
     KeepWithinMaxWidth();
 }
 

@@ -38,6 +38,8 @@ public:
     // render, nothing is drawn or copied to the screen. Returns whether it
     // painted.
     bool PaintIfChanged();
+    // Pictures copied to the screen so far.
+    unsigned long Paints() const { return paints_; }
 
     // The widest the control may be (the history's length plus the maximum
     // column), as found by the last paint; 0 before the first one. The owner
@@ -62,6 +64,7 @@ private:
     TTrafficGraph graph_{text_};
     GraphMouseHandler onMouseDown_;
     GraphMouseHandler onMouseUp_;
+    unsigned long paints_ = 0;
 };
 
 }  // namespace orvalet::win32

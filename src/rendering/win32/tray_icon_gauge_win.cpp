@@ -9,7 +9,10 @@ HICON TTrayIconGauge::Icon() {
     FIconChanged = PictureChanged() || !FIcon;
     // The new icon exists before the old one is freed, so a caller never holds
     // a handle that dies while it is still shown.
-    if (FIconChanged) FIcon = FImageList.Build(RenderBitmap());
+    if (FIconChanged) {
+        FIcon = FImageList.Build(RenderBitmap());
+        ++FIconsBuilt;
+    }
     return FIcon.get();
 }
 

@@ -22,11 +22,14 @@ public:
     // those of the last read, it hands out the same icon again, and the
     // notification area need not be told.
     bool IconChanged() const { return FIconChanged; }
+    // Icons made so far.
+    unsigned long IconsBuilt() const { return FIconsBuilt; }
 
 private:
     OpaqueIconBuilder FImageList{kGaugeSize};
     BuiltIcon FIcon;
     bool FIconChanged = false;
+    unsigned long FIconsBuilt = 0;
 };
 
 }  // namespace orvalet::win32
