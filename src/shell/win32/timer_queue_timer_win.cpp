@@ -2,6 +2,7 @@
 
 #include "base/error_handler.h"
 #include "base/win32/base_window.h"
+#include "shell/timer_schedule.h"
 
 namespace orvalet::win32 {
 
@@ -50,6 +51,20 @@ void TTimerQueueTimer::SetEnabled(bool value) noexcept {
     }
 }
 
+void TTimerQueueTimer::SetNeeded(bool value) noexcept {
+    if (value == FNeeded) return;
+    FNeeded = value;
+    if (!FEnabled) return;
+    if (!value) {
+        Disarm();
+        return;
+    }
+    const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
+                                                                              FEnabledAt);
+    if (const auto delay = DelayToNextTick(static_cast<std::uint64_t>(elapsed.count()), FDueTime, FPeriod))
+        Arm(static_cast<std::uint32_t>(*delay));
+}
+
 void TTimerQueueTimer::SetDueTime(std::uint32_t value) noexcept {
     if (!FEnabled) FDueTime = value;
 }
@@ -82,24 +97,34 @@ void TTimerQueueTimer::StartTimer() noexcept {
     // A callback of the previous system timer may still be on its way out;
     // it must not count into the fresh run.
     WaitForStoppedCallbacks();
-    if (!FWindowHandle) return;  // without the window no tick could arrive
-
     FThreadCount.store(0, std::memory_order_relaxed);
     FCount = 0;
+    FEnabledAt = std::chrono::steady_clock::now();
+    FEnabled = !FNeeded || Arm(FDueTime);
+}
+
+bool TTimerQueueTimer::Arm(std::uint32_t dueTime) noexcept {
+    WaitForStoppedCallbacks();
+    if (!FWindowHandle) return false;  // without the window no tick could arrive
+
     HANDLE timer = nullptr;
-    if (::CreateTimerQueueTimer(&timer, nullptr, &TimerQueueCallback, this, FDueTime, FPeriod,
-                                WT_EXECUTEDEFAULT)) {
-        FTimerHandle.reset(timer);
-        FEnabled = true;
-    }
+    if (!::CreateTimerQueueTimer(&timer, nullptr, &TimerQueueCallback, this, dueTime, FPeriod, WT_EXECUTEDEFAULT))
+        return false;
+    FTimerHandle.reset(timer);
+    return true;
 }
 
 void TTimerQueueTimer::StopTimer() noexcept {
     FEnabled = false;
+    Disarm();
+}
+
+void TTimerQueueTimer::Disarm() noexcept {
+    if (!FTimerHandle) return;
     if (!FStoppedEvent) {
         // Without an event to track a running callback, waiting is the only
         // way to be sure none outlives the timer.
-        StopTimerAndWait();
+        FTimerHandle.reset();
         return;
     }
     // Returns at once; the event tells later when a running callback is done.

@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -41,6 +42,16 @@ public:
     bool Enabled() const noexcept { return FEnabled; }
     void SetEnabled(bool value) noexcept;
 
+    // Whether the owner wants ticks at the moment (true unless told
+    // otherwise). An enabled timer that is not needed keeps its schedule -
+    // the first tick DueTime after enabling, then one every Period - without
+    // a system timer, so it wakes nothing; needed again, it ticks on that
+    // same schedule. Enabled and Count are not affected.
+    bool Needed() const noexcept { return FNeeded; }
+    void SetNeeded(bool value) noexcept;
+    // Whether a system timer runs for this timer now.
+    bool Armed() const noexcept { return static_cast<bool>(FTimerHandle); }
+
     // Milliseconds from enabling to the first tick, and between ticks. Both
     // change only while the timer is disabled; a value written while it runs
     // is discarded.
@@ -68,6 +79,8 @@ private:
     static void CALLBACK TimerQueueCallback(void* parameter, BOOLEAN timerFired) noexcept;
     void DeliverTick(std::uint32_t count) noexcept;
     void StartTimer() noexcept;
+    bool Arm(std::uint32_t dueTime) noexcept;
+    void Disarm() noexcept;
     void StopTimer() noexcept;
     void StopTimerAndWait() noexcept;
     void WaitForStoppedCallbacks() noexcept;
@@ -82,6 +95,8 @@ private:
     std::uint32_t FCount = 0;
     TNotifyEvent FOnTimer;
     bool FEnabled = false;
+    bool FNeeded = true;
+    std::chrono::steady_clock::time_point FEnabledAt;
 
     // Signalled once the callbacks of the last disabled system timer have all
     // returned; enabling and destruction wait for it so that no late callback

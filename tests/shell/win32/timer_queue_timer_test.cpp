@@ -153,6 +153,32 @@ TEST_F(TimerQueueTimerTest, TheFirstTickWaitsForTheDueTimeAndABlockedThreadGetsE
     ExpectEachCountOnceFromOne(counts);
 }
 
+TEST_F(TimerQueueTimerTest, ATimerNotNeededStaysEnabledWithoutTicksAndResumesOnItsSchedule) {
+    timer.SetNeeded(false);
+    Start(1000, 25);
+    EXPECT_TRUE(timer.Enabled());
+    EXPECT_FALSE(timer.Armed());
+    PumpFor(300);
+    timer.SetNeeded(true);  // the first tick still comes 1000 ms after enabling
+    EXPECT_TRUE(timer.Armed());
+    PumpFor(400);
+    EXPECT_TRUE(counts.empty()) << "ticked before the due time";
+    ASSERT_TRUE(PumpUntilTicks(3));
+
+    timer.SetNeeded(false);
+    PumpFor(kSettle);
+    counts.clear();
+    PumpFor(kSettle);
+    EXPECT_TRUE(counts.empty()) << "a system timer is still running";
+    EXPECT_TRUE(timer.Enabled());
+
+    timer.SetNeeded(true);  // long past the due time: on the next period
+    ASSERT_TRUE(PumpUntilTicks(1));
+    EXPECT_GT(counts.front(), 3u);  // counted on from the enabling
+    timer.SetEnabled(false);
+    EXPECT_FALSE(timer.Armed());
+}
+
 TEST_F(TimerQueueTimerTest, ATickQueuedBeforeDisablingStillFiresOnce) {
     Start(0, 60000);
     ASSERT_TRUE(WaitUntilTickQueued());
