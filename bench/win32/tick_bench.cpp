@@ -21,6 +21,7 @@
 #include "settings/win32/settings_platform_win.h"
 #include "shell/win32/main_window_win.h"
 #include "support/counting_new.h"
+#include "support/main_window_probe.h"
 #include "support/scripted_interface_table.h"
 
 namespace {
@@ -80,7 +81,7 @@ struct Meter {
         services.terminate = [] {};
         window = std::make_unique<win32::TOVL_Main>(std::move(services));
         window->Create();
-        window->SamplingTimer().SetEnabled(false);
+        win32::MainWindowProbe::SamplingTimer(*window).SetEnabled(false);
     }
     ~Meter() {
         window.reset();
@@ -145,16 +146,16 @@ struct TickFigures {
 // Runs ticks of a meter on the real table with no traffic of its own.
 TickFigures MeasureTicks(Meter& meter, int ticks) {
     for (int i = 0; i < 10; ++i) meter.window->SamplingTick();  // settle: labels, scale, fonts
-    const unsigned long paintsBefore = meter.window->GraphControl().Paints();
-    const unsigned long iconsBefore = meter.window->Gauge().IconsBuilt();
+    const unsigned long paintsBefore = win32::MainWindowProbe::GraphControl(*meter.window).Paints();
+    const unsigned long iconsBefore = win32::MainWindowProbe::Gauge(*meter.window).IconsBuilt();
     ipHelperSeconds = 0;
     const double start = Now();
     for (int i = 0; i < ticks; ++i) meter.window->SamplingTick();
     TickFigures f;
     f.tick = (Now() - start) / ticks;
     f.ipHelper = ipHelperSeconds / ticks;
-    f.iconsPerTick = static_cast<double>(meter.window->Gauge().IconsBuilt() - iconsBefore) / ticks;
-    f.blitsPerTick = static_cast<double>(meter.window->GraphControl().Paints() - paintsBefore) / ticks;
+    f.iconsPerTick = static_cast<double>(win32::MainWindowProbe::Gauge(*meter.window).IconsBuilt() - iconsBefore) / ticks;
+    f.blitsPerTick = static_cast<double>(win32::MainWindowProbe::GraphControl(*meter.window).Paints() - paintsBefore) / ticks;
     return f;
 }
 

@@ -22,6 +22,12 @@ void BuildTrayHint(std::wstring& hint, std::wstring_view downloadLabel, std::wst
     hint.append(interfaceLabel);
 }
 
+std::wstring TrayHintStorage() {
+    std::wstring hint;
+    hint.reserve(512);
+    return hint;
+}
+
 std::wstring CutToTrayHintLength(std::wstring_view text) { return std::wstring(TrayHintPart(text)); }
 
 std::wstring_view TrayHintPart(std::wstring_view text) {

@@ -20,6 +20,10 @@ std::wstring BuildTrayHint(std::wstring_view downloadLabel, std::wstring_view up
 void BuildTrayHint(std::wstring& hint, std::wstring_view downloadLabel, std::wstring_view uploadLabel,
                    std::wstring_view interfaceLabel);
 
+// An empty string with room for any hint the meter builds (two rate texts and
+// an interface name of up to 256 characters), so rebuilding it never allocates.
+std::wstring TrayHintStorage();
+
 // The first kMaxTrayHintLength characters of text, as a copy or as a view. A surrogate pair is never
 // split: a cut that would leave half a character drops it whole.
 std::wstring CutToTrayHintLength(std::wstring_view text);

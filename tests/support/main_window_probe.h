@@ -18,7 +18,8 @@ public:
     static bool SamplingBusy(TOVL_Main& meter) { return meter.PD_isbusy; }
     static const TWindowAppearance& Appearance(TOVL_Main& meter) { return meter.FAppearance; }
     static const FadeState& Fade(TOVL_Main& meter) { return meter.FFader->State(); }
-    static void FadeStep(TOVL_Main& meter) { meter.FFader->FadeStep(); }
+    // One tick of the fade timer, as the timer delivers it.
+    static void FadeStep(TOVL_Main& meter) { meter.FG_Timer->OnTimer()(); }
 };
 
 // Dispatches every message waiting for this thread, as the message loop would.

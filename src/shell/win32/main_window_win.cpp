@@ -155,10 +155,18 @@ void TOVL_Main::CreateTimers() {
     PD_Timer->SetOnTimer([this] { SamplingTick(); });
     FG_Timer = std::make_unique<TTimerQueueTimer>();
     FG_Timer->SetPeriod(kEffectTimerPeriodMs);
-    FG_Timer->SetOnTimer([this] { FFader->FadeStep(); });
+    FG_Timer->SetOnTimer([this] {
+        FFader->FadeStep();
+        SyncFadeTimer();
+    });
+    // Enabled as the options say, but ticking only while a fade runs.
+    FG_Timer->SetNeeded(false);
     MF_Timer = std::make_unique<TTimerQueueTimer>();
     MF_Timer->SetPeriod(kEffectTimerPeriodMs);
-    MF_Timer->SetOnTimer([this] { FFader->MouseFadeStep(); });
+    MF_Timer->SetOnTimer([this] {
+        FFader->MouseFadeStep();
+        SyncFadeTimer();
+    });
 }
 
 void TOVL_Main::FormClose() {
@@ -266,14 +274,20 @@ void TOVL_Main::SamplingTick() {
         graph.SetMaxValue(FCollector->BandwidthTotal() / 8);
         FGauge->SetMaxValue(graph.MaxValue());
     }
-    graph.SetIFLabel(FCollector->GetMonitoredIFName());
+    FCollector->GetMonitoredIFName(FInterfaceName);
+    graph.SetIFLabel(FInterfaceName);
 
-    OVL_Tray->SetIcon(FGauge->Icon());
+    // Only a changed picture is handed to the notification area; the tray
+    // icon leaves out an unchanged hint itself.
+    const HICON icon = FGauge->Icon();
+    if (FGauge->IconChanged()) OVL_Tray->SetIcon(icon);
     // The rates are those of the graph's last paint, one tick behind the icon.
-    OVL_Tray->SetHint(BuildTrayHint(graph.DLabel(), graph.ULabel(), graph.IFLabel()));
+    BuildTrayHint(FTrayHint, graph.DLabel(), graph.ULabel(), graph.IFLabel());
+    OVL_Tray->SetHint(FTrayHint);
 
     if (::IsWindowVisible(Handle())) UpdateSizeConstraints();
-    FGraph->Paint();
+    // Drawn and copied to the screen only when the picture can have changed.
+    FGraph->PaintIfChanged();
     // A hidden meter draws nothing, but the tray hint still follows the
     // traffic: its rate texts are rebuilt as a paint would have done.
     if (!graph.GraphEnabled()) graph.UpdateLabels();
@@ -365,9 +379,21 @@ void TOVL_Main::OnSettingChange(const wchar_t* area) {
 
 // ---- Showing and hiding -------------------------------------------------
 
-void TOVL_Main::ShowMeter() { FFader->ShowMeter(); }
+void TOVL_Main::ShowMeter() {
+    FFader->ShowMeter();
+    SyncFadeTimer();
+}
 
-void TOVL_Main::HideMeter() { FFader->HideMeter(); }
+void TOVL_Main::HideMeter() {
+    FFader->HideMeter();
+    SyncFadeTimer();
+}
+
+// A fade timer that ticks with no fade to step only wakes the process, and
+// under Wine every 25 ms wake-up costs: its system timer runs while a fade
+// does. It keeps its schedule, so a show fade still takes its first step a
+// second after the window shows and any other fade on the next 25 ms tick.
+void TOVL_Main::SyncFadeTimer() { FG_Timer->SetNeeded(FFader->State().FG_active); }
 
 void TOVL_Main::ShowMeterWindow() {
     FitWindowToDesktop();

@@ -21,6 +21,7 @@
 #include "settings/settings_platform.h"
 #include "shell/actions.h"
 #include "shell/timer_suspension.h"
+#include "shell/tray_hint.h"
 #include "shell/tray_menu_model.h"
 #include "shell/window_placement.h"
 #include "shell/win32/timer_queue_timer_win.h"
@@ -147,6 +148,7 @@ private:
 
     // The effect timers and the power events.
     void UpdateEffectTimers();
+    void SyncFadeTimer();
     void SuspendTimers();
     void ResumeTimers();
     void SetTimerStates(const TimerStates& states);
@@ -197,6 +199,9 @@ private:
     std::unique_ptr<TMeterFader> FFader;
     TTimerSuspension FSuspension;
     bool PD_isbusy = false;
+    // The tick's texts, kept so that a steady tick allocates nothing.
+    std::wstring FInterfaceName;
+    std::wstring FTrayHint = TrayHintStorage();
 
     // Nested message loops (menus, dialogs) running from deferred commands;
     // a close that arrives meanwhile waits for the outermost to end.

@@ -32,7 +32,7 @@ constexpr wchar_t kOptionsPath[] = L"Software\\OrvaletTests\\MainWindow\\Softwar
 
 // Records what the meter shows in the notification area.
 struct TrayRecord {
-    std::function<void()> onIcon;  // runs inside the tick's icon update
+    std::function<void()> onHint;  // runs inside the tick's hint update, which every tick makes
     int icons = 0;
     std::vector<std::wstring> hints;
     std::vector<std::wstring> balloons;
@@ -42,11 +42,11 @@ struct TrayRecord {
 class RecordingTray final : public NotificationIcon {
 public:
     explicit RecordingTray(TrayRecord& record) : record_(record) {}
-    void SetIcon(HICON icon) override {
-        record_.icons += icon != nullptr;
-        if (record_.onIcon) std::exchange(record_.onIcon, nullptr)();
+    void SetIcon(HICON icon) override { record_.icons += icon != nullptr; }
+    void SetHint(std::wstring_view hint) override {
+        record_.hints.push_back(CutToTrayHintLength(hint));
+        if (record_.onHint) std::exchange(record_.onHint, nullptr)();
     }
-    void SetHint(std::wstring_view hint) override { record_.hints.push_back(CutToTrayHintLength(hint)); }
     void ShowBalloon(std::wstring_view text) override { record_.balloons.emplace_back(text); }
     void Reinstate() override { ++record_.reinstated; }
 
@@ -190,6 +190,24 @@ TEST_F(MainWindowTest, TheHintShowsTheRatesOfThePreviousPaint) {
     EXPECT_NE(afterPaint, before) << "the paint of the tick rebuilt the rate labels";
     meter.SamplingTick();
     EXPECT_EQ(tray_.hints.back(), afterPaint);
+}
+
+// With nothing new to show, a tick hands the notification area no new icon
+// and copies no picture to the screen; traffic brings both back.
+TEST_F(MainWindowTest, AnIdleTickChangesNothingOnScreenAndTrafficDoes) {
+    TOVL_Main& meter = CreateMeter();
+    const TrafficGraphControl& graph = MainWindowProbe::GraphControl(meter);
+    for (int i = 0; i < 3; ++i) meter.SamplingTick();  // the maximum label settles
+    const int icons = tray_.icons;
+    const unsigned long paints = graph.Paints();
+    for (int i = 0; i < 3; ++i) meter.SamplingTick();
+    EXPECT_EQ(tray_.icons, icons);
+    EXPECT_EQ(graph.Paints(), paints);
+
+    table_.AddTraffic(TestGuid(1), 5'000'000, 7'000'000);
+    meter.SamplingTick();
+    EXPECT_EQ(tray_.icons, icons + 1);
+    EXPECT_EQ(graph.Paints(), paints + 1);
 }
 
 TEST_F(MainWindowTest, StartMinimizedKeepsTheWindowHiddenWhileSamplingRunsAndTheActionsFollowTheWindow) {
@@ -561,6 +579,8 @@ TEST_F(MainWindowTest, PowerEventsFadesAndTheCloseCommandAtTheDefaults) {
         return std::vector<bool>{timers[0]->Enabled(), timers[1]->Enabled(), timers[2]->Enabled()};
     };
     ASSERT_EQ(running(), (std::vector<bool>{true, true, true}));
+    const auto fadeTimerArmed = [&] { return MainWindowProbe::FadeTimer(meter).Armed(); };
+    EXPECT_FALSE(fadeTimerArmed()) << "enabled, but without a system timer while no fade runs";
 
     const struct {
         WPARAM event;
@@ -578,6 +598,7 @@ TEST_F(MainWindowTest, PowerEventsFadesAndTheCloseCommandAtTheDefaults) {
     // The close command, with the system's low bits set, hides through a fade.
     ::SendMessageW(window, WM_SYSCOMMAND, SC_CLOSE | 2, 0);
     EXPECT_TRUE(::IsWindowVisible(window));
+    EXPECT_TRUE(fadeTimerArmed());
     EXPECT_EQ(offered(ActionId::HideMeterAction), (ActionState{false, true})) << "offered, greyed, while fading";
     for (int tick = 0; tick < 25; ++tick) MainWindowProbe::FadeStep(meter);
     EXPECT_EQ(alpha(), 5);
@@ -592,11 +613,14 @@ TEST_F(MainWindowTest, PowerEventsFadesAndTheCloseCommandAtTheDefaults) {
     meter.ShowMeter();
     EXPECT_TRUE(::IsWindowVisible(window));
     EXPECT_EQ(alpha(), 0) << "shown fully transparent";
+    EXPECT_TRUE(fadeTimerArmed());
     EXPECT_EQ(offered(ActionId::ShowMeterAction), (ActionState{false, true}));
     for (int tick = 0; tick < 26; ++tick) MainWindowProbe::FadeStep(meter);
     EXPECT_EQ(alpha(), 205);
     EXPECT_EQ(offered(ActionId::HideMeterAction), (ActionState{true, true}));
     EXPECT_FALSE(MainWindowProbe::Fade(meter).FG_active);
+    EXPECT_FALSE(fadeTimerArmed()) << "the fade is over";
+    EXPECT_TRUE(MainWindowProbe::FadeTimer(meter).Enabled());
 
     // Without close to tray the close command ends the program.
     effects::Apply(meter, [](OVL_OptionsRecord& o) { o.CloseToTray = false; });
@@ -633,7 +657,7 @@ TEST_F(MainWindowTest, ACloseSentDuringATickWaitsForTheTickAndSavesOnce) {
         terminations_ = 0;
         TOVL_Main& meter = CreateMeter(false, &settings);
         const HWND window = meter.Handle();
-        tray_.onIcon = [&] {
+        tray_.onHint = [&] {
             std::atomic<bool> sent{false};
             std::thread other([&] {
                 ::SendMessageW(window, message, TRUE, 0);
