@@ -108,14 +108,6 @@ TEST(MouseFading, ActsOnlyOnAChangeOutsideFadesAndPicksTheFadeByOption) {
     }
 }
 
-TEST(EffectTimers, RunOnlyWhileShownWithTransparencyAndFading) {
-    EXPECT_EQ(EffectTimersFor(true, true, true, true), (EffectTimerStates{true, true}));
-    EXPECT_EQ(EffectTimersFor(true, true, true, false), (EffectTimerStates{true, false}));
-    EXPECT_EQ(EffectTimersFor(false, true, true, true), EffectTimerStates{});
-    EXPECT_EQ(EffectTimersFor(true, false, true, true), EffectTimerStates{});
-    EXPECT_EQ(EffectTimersFor(true, true, false, true), EffectTimerStates{});
-}
-
 TEST(CursorOnWindow, TheRightAndBottomLimitsAreInclusive) {
     EXPECT_TRUE(IsPointOnWindow(110, 220, 10, 20, 100, 200));
     EXPECT_TRUE(IsPointOnWindow(10, 20, 10, 20, 100, 200));
