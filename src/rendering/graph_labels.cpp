@@ -8,11 +8,6 @@
 namespace orvalet {
 namespace {
 
-// Sizes handed to the font; only registry values that were tampered with
-// ever fall outside, and a font of 0 or a million points helps nobody.
-constexpr std::int32_t kMinFontPoints = 1;
-constexpr std::int32_t kMaxFontPoints = 1000;
-
 // Pixels at 96 DPI around and between the labels.
 constexpr int kCellPadding = 4;       // added to the letter height for the strip and the column
 constexpr int kMiddleGap = 4;         // between either rate text and the middle of the control

@@ -10,6 +10,12 @@ namespace orvalet {
 // A colour as 0x00BBGGRR: red in bits 0-7, green 8-15, blue 16-23.
 using Color = std::uint32_t;
 
+// Sizes a label font is drawn at; a font of 0 or a million points helps nobody.
+inline constexpr std::int32_t kMinFontPoints = 1;
+inline constexpr std::int32_t kMaxFontPoints = 1000;
+// A face name fills at most the system's 32-unit face-name field with its NUL.
+inline constexpr std::size_t kMaxFontNameLength = 31;
+
 struct GR_FontType {
     std::wstring Name;
     std::int32_t Size = 0;  // points

@@ -4,6 +4,8 @@
 #include <array>
 #include <limits>
 
+#include "rendering/units.h"
+
 namespace orvalet {
 
 OVL_OptionsRecord CurrentOptions;
@@ -123,6 +125,27 @@ struct WriteSetting {
     }
 };
 
+bool InRange(std::int32_t value, std::int32_t low, std::int32_t high) { return value >= low && value <= high; }
+
+// Checked once here, so that no user of the record meets a choice the
+// program does not offer.
+void KeepUsableValues(OVL_OptionsRecord& options, const OVL_OptionsRecord& defaults) {
+    const auto keepIf = [](bool usable, auto& field, const auto& fallback) {
+        if (!usable) field = fallback;
+    };
+    keepIf(InRange(options.WindowStyle, kWithCaption, kBorderless), options.WindowStyle, defaults.WindowStyle);
+    keepIf(InRange(options.UDDisplayUnit, 0, kDisplayUnitCount - 1), options.UDDisplayUnit, defaults.UDDisplayUnit);
+    keepIf(InRange(options.MVDisplayUnit, 0, kDisplayUnitCount - 1), options.MVDisplayUnit, defaults.MVDisplayUnit);
+    keepIf(std::find(kVertGridSpacings.begin(), kVertGridSpacings.end(), options.VertGrid) != kVertGridSpacings.end(),
+           options.VertGrid, defaults.VertGrid);
+    for (int label = 1; label <= kLabelCount; ++label) {
+        GR_FontType& font = options.Fonts[label];
+        keepIf(InRange(font.Size, kMinFontPoints, kMaxFontPoints), font.Size, defaults.Fonts[label].Size);
+        keepIf(font.Name.size() <= kMaxFontNameLength, font.Name, defaults.Fonts[label].Name);
+    }
+    options.TransparencyValue = ClampTransparencyValue(options.TransparencyValue);
+}
+
 std::wstring QuotedPath(const std::wstring& path) { return L'"' + path + L'"'; }
 
 }  // namespace
@@ -152,7 +175,7 @@ void LoadOptions(OVL_OptionsRecord& options, SettingsPlatform& platform) {
     options.MonitoredInterface = ParseGuid(interfaceText).value_or(defaults.MonitoredInterface);
 
     ForEachStoredSetting(options, defaults, ReadSetting{registry});
-    options.TransparencyValue = ClampTransparencyValue(options.TransparencyValue);
+    KeepUsableValues(options, defaults);
 }
 
 std::int32_t ClampTransparencyValue(std::int32_t value) noexcept { return std::clamp(value, 0, 255); }

@@ -3,6 +3,7 @@
 // persistence: one registry value per field under the current user's
 // "Software\Orvalet" key, the autostart entry under the Run key, and the
 // operating-system check made at start-up.
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -20,6 +21,9 @@ inline constexpr std::wstring_view kAutostartKey = L"Software\\Microsoft\\Window
 inline constexpr std::wstring_view kApplicationTitle = L"Orvalet";
 
 enum WindowStyleIndex : std::int32_t { kWithCaption = 0, kWithoutCaption = 1, kBorderless = 2 };
+
+// The spacings of the vertical grid lines the program offers; 0 is no grid.
+inline constexpr std::array<std::int32_t, 4> kVertGridSpacings{0, 10, 30, 60};
 
 // The member initialisers are the factory defaults, except for the window's
 // position, which depends on the screen (see DefaultOptions).
@@ -71,8 +75,12 @@ OVL_OptionsRecord DefaultOptions(WorkAreaSize workArea);
 // to the nearer end of that range.
 std::int32_t ClampTransparencyValue(std::int32_t value) noexcept;
 
-// Fills every field but RunOnStartup from the registry; a missing or
-// unreadable value keeps that field's default. Never throws for bad data.
+// Fills every field but RunOnStartup from the registry. A value that is
+// missing, unreadable or outside what the program offers (a window style,
+// display unit or grid spacing it does not know, a font size outside
+// kMinFontPoints..kMaxFontPoints, a face name longer than kMaxFontNameLength)
+// keeps that field's default; TransparencyValue is clamped to 0..255. Never
+// throws for bad data.
 void LoadOptions(OVL_OptionsRecord& options, SettingsPlatform& platform);
 // Writes every field but RunOnStartup, value by value.
 void SaveOptions(const OVL_OptionsRecord& options, RegistryStore& registry);

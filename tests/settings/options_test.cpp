@@ -122,13 +122,13 @@ TEST_F(Settings, SaveWritesTheFiftySixValuesInOrderAndLoadReproducesEveryFieldBu
     EXPECT_EQ(registry_.OpenHandleCount(), 0);
 }
 
-TEST_F(Settings, StoredNumbersLoadAsTheyAreWhileWrongTypesAndBadGuidsFallBackFieldByField) {
+TEST_F(Settings, StoredNumbersLoadAsTheyAreWhileWrongTypesBadGuidsAndUnofferedChoicesFallBackFieldByField) {
     SaveOptions(EveryFieldChanged(), registry_);
     Store(L"StartMinimized", MakeDwordValue(7));  // any non-zero number is true
     Store(L"ClickThrough", MakeDwordValue(0x80000000u));
     Store(L"AlwaysOnTop", MakeDwordValue(0));
     Store(L"TransparencyValue", MakeDwordValue(300));  // beyond opaque: clamped
-    Store(L"VertGrid", MakeDwordValue(static_cast<std::uint32_t>(-5)));
+    Store(L"VertGrid", MakeDwordValue(static_cast<std::uint32_t>(-5)));  // no spacing offered: the default
     Store(L"WindowWidth", MakeStringValue(L"400"));
     Store(L"DisplayAverageValues", {RegistryValueKind::Binary, {1, 0, 0, 0}});
     Store(L"WindowStyle", {RegistryValueKind::Qword, {2, 0, 0, 0, 0, 0, 0, 0}});
@@ -140,7 +140,7 @@ TEST_F(Settings, StoredNumbersLoadAsTheyAreWhileWrongTypesAndBadGuidsFallBackFie
     OVL_OptionsRecord expected = EveryFieldChanged();
     const OVL_OptionsRecord defaults;
     expected.TransparencyValue = 255;
-    expected.VertGrid = -5;
+    expected.VertGrid = defaults.VertGrid;
     expected.WindowWidth = defaults.WindowWidth;
     expected.DisplayAverageValues = defaults.DisplayAverageValues;
     expected.WindowStyle = defaults.WindowStyle;
