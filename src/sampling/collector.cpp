@@ -55,7 +55,12 @@ bool TIPHLPCollector::FetchInterfaceTable(bool initialize) {
     } else {
         DoMonitoringError(MonitoringErrorFetchFailed);
     }
-    ComputeTraffic(initialize);
+    // Until a reading has succeeded nothing is primed, and measuring from 0
+    // would turn every interface's counter since boot into one tick's traffic
+    // (a spike that flattens an autoscaled graph for half an hour). The first
+    // successful reading primes instead.
+    ComputeTraffic(initialize || !FPrimed);
+    FPrimed = FPrimed || successful;
     return successful;
 }
 

@@ -53,8 +53,9 @@ constexpr bool IsBitSet(std::uint32_t value, int bit) noexcept {
 
 class TIPHLPCollector {
 public:
-    // Takes the table source and reads it once to prime the counters. A null
-    // source behaves like a table that cannot be read.
+    // Takes the table source and reads it once to prime the counters; if that
+    // reading fails, the first one that succeeds primes them. A null source
+    // behaves like a table that cannot be read.
     explicit TIPHLPCollector(std::unique_ptr<InterfaceTableSource> source);
     virtual ~TIPHLPCollector() = default;
     TIPHLPCollector(const TIPHLPCollector&) = delete;
@@ -109,6 +110,7 @@ private:
     std::uint64_t FBandwidthTotal = 0;
     bool FFetchErrorNotified = false;
     bool FNothingToMonitorErrorNotified = false;
+    bool FPrimed = false;  // a reading has succeeded and set the previous counters
     TMonitoringErrorMessageProc FOnMonitoringError;
 };
 

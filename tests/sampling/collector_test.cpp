@@ -125,6 +125,28 @@ TEST_F(CollectorTest, FailedReadingsZeroEverythingOnceAndTheNextGoodOneCarriesTh
     EXPECT_EQ(Tick(), Reading(30, 3, 1000, true));
 }
 
+TEST_F(CollectorTest, AfterAFailedPrimingTheFirstGoodReadingPrimesWhileInterfacesThatAppearLaterCountFromZero) {
+    table_.SetRows({HardwareRow(Ethernet, L"Ethernet", 40 * Gigabit, 9 * Gigabit, Gigabit)});  // since boot
+    table_.SetFailing(true);
+    Start();
+    EXPECT_EQ(Tick(), Reading(0, 0, 0, false));
+    table_.SetFailing(false);
+    const std::vector<InterfaceRow> rows = table_.Rows();
+    table_.SetRows({});  // read, but empty: primes nothing
+    EXPECT_EQ(Tick(), Reading(0, 0, 0, false));
+    table_.SetRows(rows);
+    table_.AddTraffic(Ethernet, 100, 10);
+    EXPECT_EQ(Tick(), Reading(0, 0, Gigabit, true)) << "primes, instead of a since-boot spike";
+    table_.AddTraffic(Ethernet, 1500, 300);
+    EXPECT_EQ(Tick(), Reading(1500, 300, Gigabit, true));
+
+    table_.Rows().push_back(HardwareRow(Wifi, L"Wi-Fi", 4000, 600));  // plugged in now: all of it is new
+    table_.SetFailing(true);
+    EXPECT_EQ(Tick(), Reading(0, 0, 0, false));
+    table_.SetFailing(false);
+    EXPECT_EQ(Tick(), Reading(4000, 600, Gigabit, true));
+}
+
 TEST_F(CollectorTest, ProblemsAreRaisedAgainOnlyAfterTheyClearedAndNotReplayedToALaterHandler) {
     table_.SetRows({HardwareRow(Ethernet, L"Ethernet")});
     Start();
