@@ -73,9 +73,19 @@ void TIPHLPCollector::ComputeTraffic(bool initialize) {
 
     // Deltas are kept for every row, counted or not, so that a new selection
     // measures correctly from the very next reading.
+    ++FReadingNumber;
     for (std::int32_t i = 0; i < FNumInterfaces; ++i) {
         const InterfaceRow& row = FIFRows[static_cast<std::size_t>(i)];
         TIFStats& stats = FIFStatArray[GetStatIndex(row.InterfaceGuid)];
+        // A GUID met again in the same reading is the same interface: its first
+        // row stands for it. Measuring a repeat against the first row's
+        // counters would invent traffic, and the lists would show it twice.
+        if (stats.LastReading == FReadingNumber) {
+            FIFRows.erase(FIFRows.begin() + i--);
+            --FNumInterfaces;
+            continue;
+        }
+        stats.LastReading = FReadingNumber;
         if (initialize) {
             stats.Prev_InUcastOctets = row.InUcastOctets;
             stats.Prev_OutUcastOctets = row.OutUcastOctets;

@@ -33,6 +33,7 @@ struct TIFStats {
     std::uint64_t Prev_OutUcastOctets = 0;
     std::uint64_t Delta_InUcastOctets = 0;
     std::uint64_t Delta_OutUcastOctets = 0;
+    std::uint64_t LastReading = 0;  // number of the reading that last met the interface
 };
 
 struct TIFListItem {
@@ -85,8 +86,9 @@ public:
     // The same name written over `name` in its own storage, which grows only
     // for a longer name.
     void GetMonitoredIFName(std::wstring& name) const;
-    // Interfaces of the last reading in table order; with hardwareAndEnabledOnly
-    // only hardware interfaces that are up (and no filter rows).
+    // Interfaces of the last reading in table order, each GUID once (its first
+    // row); with hardwareAndEnabledOnly only hardware interfaces that are up
+    // (and no filter rows).
     TIFList GetInterfaceList(bool hardwareAndEnabledOnly) const;
 
 protected:
@@ -103,6 +105,7 @@ private:
     std::vector<InterfaceRow> FIFRows;
     std::vector<TIFStats> FIFStatArray;
     std::int32_t FNumInterfaces = 0;
+    std::uint64_t FReadingNumber = 0;
     bool FLastMonitoringSuccessful = false;
     Guid FInterfaceToMonitor = AllHardwareInterfacesGUID;
     std::uint64_t FUpload = 0;

@@ -9,12 +9,14 @@
 #include <cstring>
 #include <optional>
 #include <set>
+#include <string>
 #include <string_view>
 #include <tuple>
 #include <vector>
 
 #include "sampling/collector.h"
 #include "sampling/win32/guid_win.h"
+#include "support/fuzz.h"
 
 namespace orvalet::win32 {
 namespace {
@@ -32,15 +34,22 @@ struct FakeIpHelperState {
 };
 
 // A stand-in for IP Helper: hands out a table built by the test and counts
-// the frees. Plain functions, since the source takes function pointers.
+// the frees. Plain functions, since the source takes function pointers. The
+// table ends where an inaccessible page begins, so a read past its last row
+// faults.
 struct FakeIpHelper {
     static inline FakeIpHelperState s;
+    static constexpr std::size_t kPage = 4096;
 
     static NETIO_STATUS WINAPI GetIfTable2(PMIB_IF_TABLE2* table) {
         *table = nullptr;
         if (s.handOutTable) {
-            const std::size_t size = offsetof(MIB_IF_TABLE2, Table) + sizeof(MIB_IF_ROW2) * (s.rows.size() + 1);
-            auto* built = static_cast<MIB_IF_TABLE2*>(std::calloc(1, size));
+            const std::size_t size = offsetof(MIB_IF_TABLE2, Table) + sizeof(MIB_IF_ROW2) * s.rows.size();
+            const std::size_t pages = (size + kPage - 1) / kPage;
+            auto* base = static_cast<BYTE*>(::VirtualAlloc(nullptr, (pages + 1) * kPage, MEM_COMMIT, PAGE_READWRITE));
+            DWORD previous = 0;
+            ::VirtualProtect(base + pages * kPage, kPage, PAGE_NOACCESS, &previous);
+            auto* built = reinterpret_cast<MIB_IF_TABLE2*>(base + pages * kPage - size);
             built->NumEntries = static_cast<ULONG>(s.rows.size());
             if (!s.rows.empty()) std::memcpy(built->Table, s.rows.data(), sizeof(MIB_IF_ROW2) * s.rows.size());
             *table = built;
@@ -51,7 +60,9 @@ struct FakeIpHelper {
     static VOID WINAPI FreeMibTable(PVOID memory) {
         EXPECT_EQ(memory, s.lastTable);
         ++s.frees;
-        std::free(memory);
+        MEMORY_BASIC_INFORMATION region{};
+        ::VirtualQuery(memory, &region, sizeof(region));
+        ::VirtualFree(region.AllocationBase, 0, MEM_RELEASE);
     }
 };
 
@@ -135,6 +146,44 @@ TEST_F(FakeTableTest, EveryTableHandedOutIsFreedExactlyOnce) {
         EXPECT_EQ(source.Read(rows), step.read);
         EXPECT_EQ(FakeIpHelper::s.frees, step.frees);
         EXPECT_TRUE(!step.read || rows.empty());
+    }
+}
+
+// Random tables, statuses and missing tables: every row arrives as the system
+// wrote it, descriptions stop at their NUL or at the end of their field, and
+// every table handed out is freed once.
+TEST_F(FakeTableTest, HostileTablesAreReadWithinTheirFieldsAndFreedOnce) {
+    const int readings = orvalet::testing::FuzzCount(300, 3000);
+    const std::uint64_t seed = orvalet::testing::FuzzSeed("hostile IP Helper tables", 13005, readings);
+    orvalet::testing::FuzzRandom random(seed);
+    IpHelperInterfaceTable source = Source();
+    std::vector<InterfaceRow> rows;
+    for (int reading = 0; reading < readings && !HasFailure(); ++reading) {
+        SCOPED_TRACE("reading " + std::to_string(reading) + " of " + orvalet::testing::Reproduce(seed));
+        FakeIpHelperState& s = FakeIpHelper::s;
+        s.status = random.OneIn(8) ? ERROR_NOT_ENOUGH_MEMORY : NO_ERROR;
+        s.handOutTable = !random.OneIn(8);
+        s.rows.resize(random.OneIn(100) ? 1000 : random.Below(6));
+        for (MIB_IF_ROW2& row : s.rows) {
+            auto* bytes = reinterpret_cast<BYTE*>(&row);
+            for (std::size_t i = 0; i < sizeof(row); ++i) bytes[i] = static_cast<BYTE>(random.Next() | 1);
+            row.OperStatus = static_cast<IF_OPER_STATUS>(1 + random.Below(7));
+            const std::size_t end = random.Below(std::size(row.Description) + 40);  // past the field: no NUL
+            if (end < std::size(row.Description)) row.Description[end] = L'\0';
+        }
+        const int frees = s.frees;
+        ASSERT_EQ(source.Read(rows), s.status == NO_ERROR && s.handOutTable);
+        EXPECT_EQ(s.frees - frees, s.handOutTable ? 1 : 0);
+        if (s.status != NO_ERROR || !s.handOutTable) continue;
+        ASSERT_EQ(rows.size(), s.rows.size());
+        for (std::size_t k = 0; k < rows.size(); ++k) {
+            const MIB_IF_ROW2& from = s.rows[k];
+            const std::wstring_view field(from.Description, std::size(from.Description));
+            EXPECT_EQ(rows[k].Description, field.substr(0, field.find(L'\0')));
+            EXPECT_EQ(rows[k].InterfaceGuid, FromWin32Guid(from.InterfaceGuid));
+            EXPECT_EQ(std::tie(rows[k].InUcastOctets, rows[k].OutUcastOctets, rows[k].TransmitLinkSpeed),
+                      std::tie(from.InUcastOctets, from.OutUcastOctets, from.TransmitLinkSpeed));
+        }
     }
 }
 
