@@ -31,8 +31,9 @@ private:
     TTimerQueueTimer& timer_;
 };
 
-TTimerQueueTimer::TTimerQueueTimer()
-    : FWindow(std::make_unique<TickWindow>(*this)),
+TTimerQueueTimer::TTimerQueueTimer(TimerQueueFunctions functions)
+    : FFunctions(functions),
+      FWindow(std::make_unique<TickWindow>(*this)),
       FStoppedEvent(::CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
     if (FWindow->Create()) FWindowHandle = FWindow->Handle();
 }
@@ -129,9 +130,16 @@ void TTimerQueueTimer::Disarm() noexcept {
     }
     // Returns at once; the event tells later when a running callback is done.
     ::ResetEvent(FStoppedEvent.get());
-    const HANDLE timer = FTimerHandle.release();
-    FStopPending = !::DeleteTimerQueueTimer(nullptr, timer, FStoppedEvent.get()) &&
-                   ::GetLastError() == ERROR_IO_PENDING;
+    if (FFunctions.DeleteTimerQueueTimer(nullptr, FTimerHandle.get(), FStoppedEvent.get())) {
+        FTimerHandle.release();
+    } else if (::GetLastError() == ERROR_IO_PENDING) {
+        FTimerHandle.release();
+        FStopPending = true;
+    } else {
+        // Any other failure leaves the system timer in place, still able to
+        // call into this object: delete it the waiting way instead.
+        StopTimerAndWait();
+    }
 }
 
 void TTimerQueueTimer::StopTimerAndWait() noexcept {

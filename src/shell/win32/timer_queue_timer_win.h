@@ -22,13 +22,18 @@ namespace orvalet::win32 {
 // The tick message; LParam carries the callback number (zero-extended).
 inline constexpr UINT WM_TIMERQUEUETICK = WM_APP + 0x29A;
 
+// The system call that stops a timer without waiting; tests substitute their own.
+struct TimerQueueFunctions {
+    decltype(&::DeleteTimerQueueTimer) DeleteTimerQueueTimer = &::DeleteTimerQueueTimer;
+};
+
 class TTimerQueueTimer {
 public:
     using TNotifyEvent = std::function<void()>;
 
     // Creates a disabled timer (DueTime 1000, Period 1000) and its hidden
     // window. Construct it on the thread that is to receive the ticks.
-    TTimerQueueTimer();
+    explicit TTimerQueueTimer(TimerQueueFunctions functions = {});
     // Stops the timer, waits for a callback that is still running, and
     // destroys the window together with any ticks still queued for it.
     virtual ~TTimerQueueTimer();
@@ -85,6 +90,7 @@ private:
     void StopTimerAndWait() noexcept;
     void WaitForStoppedCallbacks() noexcept;
 
+    TimerQueueFunctions FFunctions;
     std::uint32_t FDueTime = 1000;
     std::uint32_t FPeriod = 1000;
     UniqueTimerQueueTimer FTimerHandle;

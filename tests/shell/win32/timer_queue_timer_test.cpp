@@ -240,6 +240,29 @@ TEST(TimerLifetime, NoTickIsDeliveredAfterDestructionEvenRightAfterDisablingOrRe
     }
 }
 
+// Stands in for a non-waiting delete that fails for want of memory and
+// leaves the system timer running.
+BOOL WINAPI FailingDelete(HANDLE, HANDLE, HANDLE) {
+    ::SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    return FALSE;
+}
+
+TEST(TimerLifetime, WhenTheQuickDeleteFailsTheTimerDeletesByWaitingAndNoTickFollows) {
+    TTimerQueueTimer timer({&FailingDelete});
+    int ticks = 0;
+    timer.SetOnTimer([&] { ++ticks; });
+    timer.SetDueTime(0);
+    timer.SetPeriod(5);
+    timer.SetEnabled(true);
+    ASSERT_TRUE(PumpUntil([&] { return ticks > 0; }, kPatience));
+    timer.SetEnabled(false);
+    EXPECT_FALSE(timer.Enabled());
+    PumpFor(kSettle);
+    ticks = 0;
+    PumpFor(kSettle);
+    EXPECT_EQ(ticks, 0) << "the system timer is still running";
+}
+
 TEST(TimerLifetime, AHandlerMayFreeItsOwnTimer) {
     int ticks = 0;
     auto timer = MakeFastTimer(ticks);
