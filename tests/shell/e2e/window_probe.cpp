@@ -1,6 +1,6 @@
-// A helper for the end-to-end test of Orvalet.exe: looks for the meter's
-// window by its class and, on request, closes it the way Windows closes a
-// window, so the meter saves its settings.
+// A helper for the end-to-end test of Orvalet.exe and the screenshot script:
+// looks for the meter's window by its class and, on request, closes it the
+// way Windows closes a window, so the meter saves its settings.
 //   window_probe exists   exit code 0 when a meter window exists, 1 otherwise
 //   window_probe close    sends it WM_CLOSE; exit code 0 when there was one
 //   window_probe alpha    prints the layered window's alpha; exit code 1
@@ -11,12 +11,18 @@
 //   window_probe up|return  presses the key in the meter's open menu
 //   window_probe about    exit code 0 while the about box is open
 //   window_probe escape   presses Esc in the about box
+//   window_probe rect     prints the window's screen rectangle as WxH+X+Y
+//   window_probe loopback prints the GUID of the loopback interface
+#include <winsock2.h>
 #include <windows.h>
+#include <ws2ipdef.h>
+#include <iphlpapi.h>
 
 #include <cstdio>
 #include <cstring>
 #include <string>
 
+#include "sampling/win32/guid_win.h"
 #include "shell/win32/main_window_win.h"
 
 namespace {
@@ -49,6 +55,17 @@ void PressKey(HWND window, WPARAM key) {
 }
 
 HWND AboutBox() { return ::FindWindowW(L"#32770", L"About Orvalet"); }
+
+std::wstring LoopbackGuid() {
+    MIB_IF_TABLE2* table = nullptr;
+    if (::GetIfTable2(&table) != NO_ERROR || !table) return {};
+    std::wstring guid;
+    for (ULONG i = 0; i < table->NumEntries && guid.empty(); ++i)
+        if (table->Table[i].Type == IF_TYPE_SOFTWARE_LOOPBACK)
+            guid = orvalet::win32::FromWin32Guid(table->Table[i].InterfaceGuid).ToString();
+    ::FreeMibTable(table);
+    return guid;
+}
 
 }  // namespace
 
@@ -87,6 +104,18 @@ int main(int argc, char** argv) {
     if (command == "escape") {
         if (!AboutBox()) return 1;
         PressKey(AboutBox(), VK_ESCAPE);
+        return 0;
+    }
+    if (std::strcmp(argv[1], "rect") == 0) {
+        RECT rect{};
+        if (!meter || !::GetWindowRect(meter, &rect)) return 1;
+        std::printf("%ldx%ld+%ld+%ld\n", rect.right - rect.left, rect.bottom - rect.top, rect.left, rect.top);
+        return 0;
+    }
+    if (std::strcmp(argv[1], "loopback") == 0) {
+        const std::wstring guid = LoopbackGuid();
+        if (guid.empty()) return 1;
+        std::printf("%ls\n", guid.c_str());
         return 0;
     }
     return 2;
