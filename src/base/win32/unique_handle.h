@@ -4,19 +4,25 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <atomic>
 #include <utility>
 
 namespace orvalet::win32 {
 
 // Owns a handle of type T and releases it with Close; a null handle is empty.
+// Each kind counts the handles its owners hold, process-wide, so a leak shows
+// even where the system keeps no object counts (Wine's GetGuiResources reads 0).
 template <typename T, auto Close>
 class UniqueHandle {
 public:
     UniqueHandle() noexcept = default;
-    explicit UniqueHandle(T handle) noexcept : handle_(handle) {}
-    UniqueHandle(UniqueHandle&& other) noexcept : handle_(other.release()) {}
+    explicit UniqueHandle(T handle) noexcept : handle_(handle) { Adopted(); }
+    UniqueHandle(UniqueHandle&& other) noexcept : handle_(std::exchange(other.handle_, T{})) {}
     UniqueHandle& operator=(UniqueHandle&& other) noexcept {
-        if (this != &other) reset(other.release());
+        if (this != &other) {
+            reset();
+            handle_ = std::exchange(other.handle_, T{});
+        }
         return *this;
     }
     UniqueHandle(const UniqueHandle&) = delete;
@@ -26,20 +32,46 @@ public:
     T get() const noexcept { return handle_; }
     explicit operator bool() const noexcept { return handle_ != T{}; }
 
-    T release() noexcept { return std::exchange(handle_, T{}); }
+    T release() noexcept {
+        if (handle_ != T{}) live_.fetch_sub(1, std::memory_order_relaxed);
+        return std::exchange(handle_, T{});
+    }
     void reset(T handle = T{}) noexcept {
         const T old = std::exchange(handle_, handle);
-        if (old != T{}) Close(old);
+        Adopted();
+        if (old == T{}) return;
+        live_.fetch_sub(1, std::memory_order_relaxed);
+        Close(old);
     }
 
-    // For APIs that return a handle through an out parameter.
-    T* put() noexcept {
+    // For APIs that return a handle through an out parameter; what the call
+    // leaves there is owned once it has returned.
+    class OutParameter {
+    public:
+        explicit OutParameter(UniqueHandle& owner) noexcept : owner_(owner) {}
+        OutParameter(const OutParameter&) = delete;
+        OutParameter& operator=(const OutParameter&) = delete;
+        ~OutParameter() { owner_.Adopted(); }
+        operator T*() const noexcept { return &owner_.handle_; }
+
+    private:
+        UniqueHandle& owner_;
+    };
+    [[nodiscard]] OutParameter put() noexcept {
         reset();
-        return &handle_;
+        return OutParameter(*this);
     }
+
+    // Handles of this kind held by owners now, in the whole process.
+    static long LiveCount() noexcept { return live_.load(std::memory_order_relaxed); }
 
 private:
+    void Adopted() noexcept {
+        if (handle_ != T{}) live_.fetch_add(1, std::memory_order_relaxed);
+    }
+
     T handle_{};
+    static inline std::atomic<long> live_{0};
 };
 
 namespace detail {
@@ -67,18 +99,26 @@ using UniqueTimerQueueTimer = UniqueHandle<HANDLE, &detail::DeleteTimerQueueTime
 // A DC obtained with GetDC, released to its window.
 class WindowDC {
 public:
-    explicit WindowDC(HWND window) noexcept : window_(window), dc_(::GetDC(window)) {}
+    explicit WindowDC(HWND window) noexcept : window_(window), dc_(::GetDC(window)) {
+        if (dc_) live_.fetch_add(1, std::memory_order_relaxed);
+    }
     WindowDC(const WindowDC&) = delete;
     WindowDC& operator=(const WindowDC&) = delete;
     ~WindowDC() {
-        if (dc_) ::ReleaseDC(window_, dc_);
+        if (!dc_) return;
+        ::ReleaseDC(window_, dc_);
+        live_.fetch_sub(1, std::memory_order_relaxed);
     }
     HDC get() const noexcept { return dc_; }
     explicit operator bool() const noexcept { return dc_ != nullptr; }
 
+    // Window DCs held now, in the whole process.
+    static long LiveCount() noexcept { return live_.load(std::memory_order_relaxed); }
+
 private:
     HWND window_;
     HDC dc_;
+    static inline std::atomic<long> live_{0};
 };
 
 // BeginPaint/EndPaint for one WM_PAINT.

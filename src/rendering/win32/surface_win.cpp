@@ -1,24 +1,16 @@
 #include "rendering/win32/surface_win.h"
 
 #include <algorithm>
-#include <atomic>
 
 #include "rendering/win32/dib_pixel_storage_win.h"
 
 namespace orvalet::win32 {
-namespace {
-
-std::atomic<long> liveIcons{0};
-
-}  // namespace
 
 namespace detail {
-void DestroyBuiltIcon(HICON icon) noexcept {
-    if (::DestroyIcon(icon)) --liveIcons;
-}
+void DestroyBuiltIcon(HICON icon) noexcept { ::DestroyIcon(icon); }
 }  // namespace detail
 
-long OpaqueIconBuilder::LiveIcons() { return liveIcons.load(); }
+long OpaqueIconBuilder::LiveIcons() { return BuiltIcon::LiveCount(); }
 
 void CopyToDC(const Bitmap& bitmap, HDC dc) {
     if (dc == nullptr || bitmap.Width() <= 0 || bitmap.Height() <= 0) return;
@@ -58,9 +50,7 @@ BuiltIcon OpaqueIconBuilder::Build(const Bitmap& bitmap) {
     info.fIcon = TRUE;
     info.hbmMask = mask_.get();
     info.hbmColor = color_.get();
-    BuiltIcon icon(::CreateIconIndirect(&info));
-    if (icon) ++liveIcons;
-    return icon;
+    return BuiltIcon(::CreateIconIndirect(&info));
 }
 
 }  // namespace orvalet::win32

@@ -17,8 +17,8 @@ namespace detail {
 void DestroyBuiltIcon(HICON icon) noexcept;
 }
 
-// An icon made by OpaqueIconBuilder. Such icons are counted while they live,
-// so a leak shows even where the system keeps no object counts.
+// An icon made by OpaqueIconBuilder; a kind of its own, so that its live
+// count tells the built icons from other icons.
 using BuiltIcon = UniqueHandle<HICON, &detail::DestroyBuiltIcon>;
 
 // Turns bitmaps into icons with every pixel opaque. The colour and mask
