@@ -12,6 +12,7 @@
 //   window_probe about    exit code 0 while the about box is open
 //   window_probe escape   presses Esc in the about box
 //   window_probe rect     prints the window's screen rectangle as WxH+X+Y
+//   window_probe move X Y W H   moves and sizes the window, as a user's drag would
 //   window_probe loopback prints the GUID of the loopback interface
 #include <winsock2.h>
 #include <windows.h>
@@ -19,6 +20,7 @@
 #include <iphlpapi.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -70,6 +72,13 @@ std::wstring LoopbackGuid() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 6 && std::strcmp(argv[1], "move") == 0) {
+        const HWND meter = ::FindWindowW(orvalet::win32::MAIN_WINDOW_CLASS, nullptr);
+        return meter && ::SetWindowPos(meter, nullptr, std::atoi(argv[2]), std::atoi(argv[3]), std::atoi(argv[4]),
+                                       std::atoi(argv[5]), SWP_NOZORDER | SWP_NOACTIVATE)
+                   ? 0
+                   : 1;
+    }
     if (argc != 2) return 2;
     const HWND meter = ::FindWindowW(orvalet::win32::MAIN_WINDOW_CLASS, nullptr);
     if (std::strcmp(argv[1], "exists") == 0) return meter ? 0 : 1;
