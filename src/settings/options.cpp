@@ -136,8 +136,9 @@ void KeepUsableValues(OVL_OptionsRecord& options, const OVL_OptionsRecord& defau
     keepIf(InRange(options.WindowStyle, kWithCaption, kBorderless), options.WindowStyle, defaults.WindowStyle);
     keepIf(InRange(options.UDDisplayUnit, 0, kDisplayUnitCount - 1), options.UDDisplayUnit, defaults.UDDisplayUnit);
     keepIf(InRange(options.MVDisplayUnit, 0, kDisplayUnitCount - 1), options.MVDisplayUnit, defaults.MVDisplayUnit);
-    keepIf(std::find(kVertGridSpacings.begin(), kVertGridSpacings.end(), options.VertGrid) != kVertGridSpacings.end(),
-           options.VertGrid, defaults.VertGrid);
+    // Any spacing the graph can draw is kept, also one the dialog does not
+    // offer (it then shows no selection); a negative one is none at all.
+    keepIf(options.VertGrid >= 0, options.VertGrid, defaults.VertGrid);
     for (int label = 1; label <= kLabelCount; ++label) {
         GR_FontType& font = options.Fonts[label];
         keepIf(InRange(font.Size, kMinFontPoints, kMaxFontPoints), font.Size, defaults.Fonts[label].Size);

@@ -22,9 +22,6 @@ inline constexpr std::wstring_view kApplicationTitle = L"Orvalet";
 
 enum WindowStyleIndex : std::int32_t { kWithCaption = 0, kWithoutCaption = 1, kBorderless = 2 };
 
-// The spacings of the vertical grid lines the program offers; 0 is no grid.
-inline constexpr std::array<std::int32_t, 4> kVertGridSpacings{0, 10, 30, 60};
-
 // The member initialisers are the factory defaults, except for the window's
 // position, which depends on the screen (see DefaultOptions).
 struct OVL_OptionsRecord {
@@ -77,7 +74,7 @@ std::int32_t ClampTransparencyValue(std::int32_t value) noexcept;
 
 // Fills every field but RunOnStartup from the registry. A value that is
 // missing, unreadable or outside what the program offers (a window style,
-// display unit or grid spacing it does not know, a font size outside
+// display unit it does not know, a negative grid spacing, a font size outside
 // kMinFontPoints..kMaxFontPoints, a face name longer than kMaxFontNameLength)
 // keeps that field's default; TransparencyValue is clamped to 0..255. Never
 // throws for bad data.

@@ -44,7 +44,7 @@ inline ValueRule RuleFor(const std::wstring& name) {
     if (name == L"TransparencyValue") return {ValueRule::Opacity, 0, 255};
     if (name == L"WindowStyle") return {ValueRule::Number, 0, 2};
     if (name.ends_with(L"DisplayUnit")) return {ValueRule::Number, 0, 3};
-    if (name == L"VertGrid") return {ValueRule::Number, 0, 60};  // and one of the offered spacings
+    if (name == L"VertGrid") return {ValueRule::Number, 0};
     if (name.ends_with(L"LabelFontSize")) return {ValueRule::Number, kMinFontPoints, kMaxFontPoints};
     if (name.starts_with(L"Window") || name.starts_with(L"Color_")) return {ValueRule::Number};
     return {ValueRule::Flag};
@@ -67,8 +67,7 @@ inline std::optional<RegistryValue> UsableAs(const std::wstring& name, const Reg
     const auto number = static_cast<std::int32_t>(*bits);
     if (rule.reading == ValueRule::Flag) return MakeDwordValue(number != 0);
     if (rule.reading == ValueRule::Opacity) return MakeDwordValue(std::clamp(number, rule.low, rule.high));
-    const bool offered = name != L"VertGrid" || std::ranges::find(kVertGridSpacings, number) != kVertGridSpacings.end();
-    if (number < rule.low || number > rule.high || !offered) return std::nullopt;
+    if (number < rule.low || number > rule.high) return std::nullopt;
     return stored;
 }
 

@@ -128,7 +128,7 @@ TEST_F(Settings, StoredNumbersLoadAsTheyAreWhileWrongTypesBadGuidsAndUnofferedCh
     Store(L"ClickThrough", MakeDwordValue(0x80000000u));
     Store(L"AlwaysOnTop", MakeDwordValue(0));
     Store(L"TransparencyValue", MakeDwordValue(300));  // beyond opaque: clamped
-    Store(L"VertGrid", MakeDwordValue(static_cast<std::uint32_t>(-5)));  // no spacing offered: the default
+    Store(L"VertGrid", MakeDwordValue(static_cast<std::uint32_t>(-5)));  // no spacing: the default
     Store(L"WindowWidth", MakeStringValue(L"400"));
     Store(L"DisplayAverageValues", {RegistryValueKind::Binary, {1, 0, 0, 0}});
     Store(L"WindowStyle", {RegistryValueKind::Qword, {2, 0, 0, 0, 0, 0, 0, 0}});
