@@ -8,31 +8,7 @@ set -uo pipefail
 exe=$1
 probe=$2
 out=$3
-wine=/usr/lib/wine/wine64
-export WINEDEBUG=${WINEDEBUG:--all}
-meter_pid=
-
-fail() {
-  echo "FAILED: $*" >&2
-  [ -n "$meter_pid" ] && kill "$meter_pid" 2>/dev/null
-  exit 1
-}
-
-[ -n "${DISPLAY:-}" ] || fail "no X display; run under xvfb-run"
-[ -n "${WINEPREFIX:-}" ] || fail "no Wine prefix; run under scripts/wine-session"
-
-# Waits up to $1 seconds for the command to succeed.
-wait_for() {
-  local seconds=$1
-  shift
-  for _ in $(seq $((seconds * 4))); do
-    "$@" >/dev/null 2>&1 && return 0
-    sleep 0.25
-  done
-  return 1
-}
-
-meter_gone() { ! kill -0 "$meter_pid" 2>/dev/null; }
+source "$(dirname "$0")/e2e_common.sh"
 about_gone() { ! "$wine" "$probe" about; }
 
 # Start from the defaults.

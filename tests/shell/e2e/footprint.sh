@@ -10,28 +10,9 @@ set -uo pipefail
 exe=$1
 probe=$2
 work=$3/footprint
-wine=/usr/lib/wine/wine64
-export WINEDEBUG=${WINEDEBUG:--all}
-meter_pid=
-
-fail() {
-  echo "FAILED: $*" >&2
-  [ -n "$meter_pid" ] && kill "$meter_pid" 2>/dev/null
-  exit 1
-}
-
-[ -n "${DISPLAY:-}" ] || fail "no X display; run under xvfb-run"
-[ -n "${WINEPREFIX:-}" ] || fail "no Wine prefix; run under scripts/wine-session"
+source "$(dirname "$0")/e2e_common.sh"
 rm -rf "$work"
 mkdir -p "$work"
-
-wait_for() {  # wait_for SECONDS COMMAND...: until the command succeeds
-  for _ in $(seq $(($1 * 4))); do
-    "${@:2}" >/dev/null 2>&1 && return 0
-    sleep 0.25
-  done
-  return 1
-}
 
 # The registry as text, without what may differ: the meter's own key, its
 # autostart value, and what Wine itself records as programs come and go:
@@ -73,7 +54,7 @@ wait_for 60 "$wine" "$probe" exists || fail "no window of the meter's class appe
 "$wine" "$probe" move 100 120 400 300 || fail "could not move the meter"
 sleep 2  # a few ticks
 "$wine" "$probe" close || fail "could not close the meter"
-wait_for 60 eval '! kill -0 "$meter_pid"' || fail "the meter did not end after being closed"
+wait_for 60 meter_gone || fail "the meter did not end after being closed"
 wait "$meter_pid" || fail "the meter ended with an error"
 meter_pid=
 
