@@ -20,10 +20,10 @@
 #include <tuple>
 
 #include "rendering/win32/surface_win.h"
-#include "settings/win32/settings_platform_win.h"
 #include "shell/win32/main_window_win.h"
 #include "support/fuzz.h"
 #include "support/main_window_probe.h"
+#include "support/meter_sandbox_win.h"
 #include "support/scripted_interface_table.h"
 
 namespace orvalet::win32 {
@@ -34,7 +34,6 @@ using orvalet::testing::HardwareRow;
 using orvalet::testing::TestGuid;
 
 constexpr wchar_t kSoakRoot[] = L"Software\\OrvaletTests\\Soak";
-constexpr wchar_t kSoakOptions[] = L"Software\\OrvaletTests\\Soak\\Software\\Orvalet";
 constexpr std::int64_t kAllowedGrowth = 64 * 1024;
 
 // The handles the process holds. Wine answers GetProcessHandleCount with 0,
@@ -94,15 +93,10 @@ int SoakTicks() {
 class SoakedMeter {
 public:
     SoakedMeter() {
-        ::RegDeleteTreeW(HKEY_CURRENT_USER, kSoakRoot);
-        const DWORD off = 0;
-        for (const wchar_t* name : {L"FadingEnabled", L"MouseFadingEnabled"})
-            ::RegSetKeyValueW(HKEY_CURRENT_USER, kSoakOptions, name, REG_DWORD, &off, sizeof off);
+        for (const wchar_t* name : {L"FadingEnabled", L"MouseFadingEnabled"}) sandbox_.Store(name, 0);
         table_.SetRows({HardwareRow(TestGuid(1), L"Soak Adapter", 0, 0, 100'000'000)});
-        MainWindowServices services;
-        services.interfaceTable = table_.MakeSource();
-        services.settings = &settings_;
-        services.terminate = [] {};
+        MainWindowServices services = sandbox_.Services();
+        services.createTrayIcon = nullptr;  // the real notification-area icon
         meter_ = std::make_unique<TOVL_Main>(std::move(services));
         created_ = meter_->Create();
         if (created_) MainWindowProbe::SamplingTimer(*meter_).SetEnabled(false);
@@ -110,7 +104,6 @@ public:
     ~SoakedMeter() {
         meter_.reset();
         PumpMessages();
-        ::RegDeleteTreeW(HKEY_CURRENT_USER, kSoakRoot);
     }
     SoakedMeter(const SoakedMeter&) = delete;
     SoakedMeter& operator=(const SoakedMeter&) = delete;
@@ -133,8 +126,8 @@ public:
     }
 
 private:
-    testing::ScriptedInterfaceTable table_;
-    SystemSettingsPlatform settings_{kSoakRoot};
+    testing::MeterSandbox sandbox_{kSoakRoot};
+    testing::ScriptedInterfaceTable& table_ = sandbox_.table;
     std::unique_ptr<TOVL_Main> meter_;
     bool created_ = false;
 };
