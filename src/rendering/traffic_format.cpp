@@ -17,6 +17,8 @@ NumberFormat& MutableUserNumberFormat() {
     return format;
 }
 
+std::uint32_t numberFormatGeneration = 0;
+
 // The highest level whose divisor the amount in bits or bytes reaches; level
 // 0 for anything smaller, so plain bits or bytes are never shown. A byte
 // count times 8 can exceed 64 bits, so the byte count is compared with the
@@ -119,7 +121,12 @@ void AppendGroupedThousands(std::wstring& text, std::string_view digits, const s
 
 const NumberFormat& UserNumberFormat() { return MutableUserNumberFormat(); }
 
-void SetUserNumberFormat(NumberFormat format) { MutableUserNumberFormat() = std::move(format); }
+void SetUserNumberFormat(NumberFormat format) {
+    MutableUserNumberFormat() = std::move(format);
+    ++numberFormatGeneration;
+}
+
+std::uint32_t UserNumberFormatGeneration() { return numberFormatGeneration; }
 
 std::wstring FormatTrafficValue(std::uint64_t value, std::int32_t unitIndex) {
     return FormatTrafficValue(value, unitIndex, UserNumberFormat());

@@ -20,6 +20,9 @@ struct NumberFormat {
 // platform layer installs the user's (win32/number_format_win.h).
 const NumberFormat& UserNumberFormat();
 void SetUserNumberFormat(NumberFormat format);
+// Counts the calls of SetUserNumberFormat, so that texts formatted earlier
+// can tell whether they are still current.
+std::uint32_t UserNumberFormatGeneration();
 
 // Value in bytes; unitIndex selects a GR_DisplayUnits entry (outside 0..3:
 // unit 0). Adds no per-second suffix.

@@ -4,6 +4,7 @@
 
 #include "base/rounding.h"
 #include "rendering/color_ramp.h"
+#include "rendering/traffic_format.h"
 #include "sampling/traffic_buffer.h"
 
 namespace orvalet {
@@ -76,9 +77,13 @@ void TTrafficGraph::SetColors(const GR_ColorType& colors) {
 
 void TTrafficGraph::UpdateLabels() {
     const History history{trafficBuffer_};
-    WriteUploadLabelText(uLabel_, history.NewestUpload(displayAverage_), udDisplayUnit_);
-    WriteDownloadLabelText(dLabel_, history.NewestDownload(displayAverage_), udDisplayUnit_);
+    const LabelSources sources{history.NewestUpload(displayAverage_), history.NewestDownload(displayAverage_),
+                               maxValue_, udDisplayUnit_, mvDisplayUnit_, UserNumberFormatGeneration()};
+    if (labelSources_ == sources) return;
+    WriteUploadLabelText(uLabel_, sources.upload, udDisplayUnit_);
+    WriteDownloadLabelText(dLabel_, sources.download, udDisplayUnit_);
     WriteMaxValueLabelText(mvLabel_, maxValue_, mvDisplayUnit_);
+    labelSources_ = sources;
 }
 
 LabelContent TTrafficGraph::Labels() const {

@@ -7,6 +7,7 @@
 // bitmap to the screen in one piece.
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -92,11 +93,20 @@ public:
     // Texts built by the last render of an enabled graph ("---" before it).
     // Setting a text copies it into the graph's own storage.
     const std::wstring& ULabel() const { return uLabel_; }
-    void SetULabel(std::wstring_view text) { uLabel_.assign(text); }
+    void SetULabel(std::wstring_view text) {
+        uLabel_.assign(text);
+        labelSources_.reset();
+    }
     const std::wstring& DLabel() const { return dLabel_; }
-    void SetDLabel(std::wstring_view text) { dLabel_.assign(text); }
+    void SetDLabel(std::wstring_view text) {
+        dLabel_.assign(text);
+        labelSources_.reset();
+    }
     const std::wstring& MVLabel() const { return mvLabel_; }
-    void SetMVLabel(std::wstring_view text) { mvLabel_.assign(text); }
+    void SetMVLabel(std::wstring_view text) {
+        mvLabel_.assign(text);
+        labelSources_.reset();
+    }
     // The interface name; only the caller changes it.
     const std::wstring& IFLabel() const { return ifLabel_; }
     void SetIFLabel(std::wstring_view text) { ifLabel_.assign(text); }
@@ -184,6 +194,18 @@ private:
     GR_ColorType colors_ = GR_DefaultColors;
     std::array<Color, kGradientBands> gradient_{};
     std::uint64_t maxValue_ = 0;
+    // What the rate and maximum texts were last formatted from: an idle tick
+    // finds them unchanged and formats nothing.
+    struct LabelSources {
+        std::uint64_t upload = 0;
+        std::uint64_t download = 0;
+        std::uint64_t maxValue = 0;
+        std::int32_t udDisplayUnit = 0;
+        std::int32_t mvDisplayUnit = 0;
+        std::uint32_t numberFormat = 0;
+        friend bool operator==(const LabelSources&, const LabelSources&) = default;
+    };
+    std::optional<LabelSources> labelSources_;
     std::wstring uLabel_ = L"---";
     std::wstring dLabel_ = L"---";
     std::wstring mvLabel_ = L"---";

@@ -5,6 +5,7 @@
 #include <random>
 #include <set>
 
+#include "rendering/traffic_format.h"
 #include "sampling/traffic_buffer.h"
 #include "support/fixed_text_renderer.h"
 
@@ -268,16 +269,25 @@ TEST(TrafficGraphSkip, SkippedRendersLeaveWhatAFullRenderWouldDrawOverAScriptedS
         }
         if (tick == 340) w = 500;  // wider than the history scrolled so far: all values visible
         if (tick == 360) h = 20;   // too low for the maximum label
+        // Label texts written from outside, another unit and other separators
+        // are all taken up by the next render.
+        if (tick == 370) skipping.SetULabel(L"stale");
+        if (tick == 375) skipping.SetUDDisplayUnit(2), full.SetUDDisplayUnit(2);
+        if (tick == 380) SetUserNumberFormat({L",", L"."});
         skipped += !skipping.RenderGraphIfChanged(w, h);
         full.RenderGraph(w, h);
         ASSERT_EQ(skipping.MaxValue(), full.MaxValue()) << "tick " << tick;
-        ASSERT_EQ(skipping.ULabel() + skipping.DLabel() + skipping.MVLabel(),
-                  full.ULabel() + full.DLabel() + full.MVLabel());
+        std::wstring up, down;
+        WriteUploadLabelText(up, buffer.Upload(), skipping.UDDisplayUnit());
+        WriteDownloadLabelText(down, buffer.Download(), skipping.UDDisplayUnit());
+        ASSERT_EQ(skipping.ULabel() + skipping.DLabel(), up + down) << "tick " << tick;
+        ASSERT_EQ(skipping.MVLabel(), full.MVLabel()) << "tick " << tick;
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x)
                 ASSERT_EQ(skipping.RenderBitmap().Pixel(x, y), full.RenderBitmap().Pixel(x, y))
                     << "tick " << tick << " at " << x << "," << y;
     }
+    SetUserNumberFormat({});
     // Idle stretches, also once a burst has scrolled out of view: ticks 1-19,
     // 151-199 and 321-339.
     EXPECT_EQ(skipped, 87);
