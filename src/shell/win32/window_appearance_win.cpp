@@ -20,8 +20,7 @@ DWORD BorderStyleBits(BorderStyle style) noexcept {
 
 int CaptionHeight(HWND window) noexcept {
     using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
-    static const auto forDpi = reinterpret_cast<GetSystemMetricsForDpiFn>(reinterpret_cast<void*>(
-        ::GetProcAddress(::GetModuleHandleW(L"user32.dll"), "GetSystemMetricsForDpi")));
+    static const auto forDpi = SystemFunction<GetSystemMetricsForDpiFn>(L"user32.dll", "GetSystemMetricsForDpi");
     return forDpi ? forDpi(SM_CYCAPTION, WindowDpi(window)) : ::GetSystemMetrics(SM_CYCAPTION);
 }
 
