@@ -2,18 +2,12 @@
 // The dots per inch a window is drawn at, and pixel constants scaled to it.
 #include <windows.h>
 
+#include "base/win32/system_function_win.h"
 #include "base/win32/unique_handle.h"
 
 namespace orvalet::win32 {
 
 inline constexpr UINT kDefaultDpi = 96;
-
-// A function of a loaded system module that older systems may lack; null then.
-template <typename Fn>
-Fn SystemFunction(const wchar_t* module, const char* name) noexcept {
-    const HMODULE loaded = ::GetModuleHandleW(module);
-    return loaded ? reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(loaded, name))) : nullptr;
-}
 
 // The logical DPI of the screen. For a system-DPI-aware process it is fixed
 // for the process's lifetime, so the screen is asked only once.

@@ -13,6 +13,7 @@
 #include "base/win32/dialog_layout_win.h"
 #include "base/win32/dialog_template.h"
 #include "base/win32/dpi_win.h"
+#include "base/win32/system_function_win.h"
 #include "rendering/graph_labels.h"
 #include "rendering/units.h"
 #include "rendering/win32/surface_win.h"
@@ -297,6 +298,13 @@ std::vector<std::wstring> Texts(const std::array<std::wstring_view, N>& items) {
 // The options dialog open on this thread, for the keyboard hook.
 thread_local TOVL_Options* pageKeysDialog = nullptr;
 
+// A page takes the tab control's themed background.
+void EnableTabPageTexture(HWND page) {
+    static const auto enable =
+        OnDemandSystemFunction<decltype(&::EnableThemeDialogTexture)>(L"uxtheme.dll", "EnableThemeDialogTexture");
+    if (enable) enable(page, ETDT_ENABLETAB);
+}
+
 }  // namespace
 
 // ---- Pages, panel and paint box ----------------------------------------------------
@@ -315,7 +323,7 @@ public:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         switch (message) {
             case WM_INITDIALOG:
-                ::EnableThemeDialogTexture(Handle(), ETDT_ENABLETAB);
+                EnableTabPageTexture(Handle());
                 TakeOverDpiScaling(Handle());
                 return FALSE;
             case WM_COMMAND:
@@ -435,7 +443,8 @@ std::int32_t ChooseColorDialog(HWND owner, std::int32_t preset) {
     choose.rgbResult = static_cast<COLORREF>(preset);
     choose.lpCustColors = customColors.data();
     choose.Flags = CC_FULLOPEN | CC_ANYCOLOR | CC_RGBINIT;
-    return ::ChooseColorW(&choose) ? static_cast<std::int32_t>(choose.rgbResult) : preset;
+    static const auto chooseColor = OnDemandSystemFunction<decltype(&::ChooseColorW)>(L"comdlg32.dll", "ChooseColorW");
+    return chooseColor && chooseColor(&choose) ? static_cast<std::int32_t>(choose.rgbResult) : preset;
 }
 
 TOVL_Options::TOVL_Options(const OptionsDialogHost& host)

@@ -9,6 +9,7 @@
 #include "base/win32/dialog_layout_win.h"
 #include "base/win32/dialog_template.h"
 #include "base/win32/dpi_win.h"
+#include "base/win32/system_function_win.h"
 #include "shell/about_texts.h"
 #include "shell/project_links.h"
 #include "shell/win32/resource_ids.h"
@@ -68,9 +69,12 @@ void WidenToText(HWND label) {
 
 // The shell wants COM on the calling thread for some of its handlers.
 void ShellOpen(HWND owner, const std::wstring& address) {
-    const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    static const auto initialize = OnDemandSystemFunction<decltype(&::CoInitializeEx)>(L"ole32.dll", "CoInitializeEx");
+    static const auto uninitialize = OnDemandSystemFunction<decltype(&::CoUninitialize)>(L"ole32.dll", "CoUninitialize");
+    const bool com = initialize && uninitialize &&
+                     SUCCEEDED(initialize(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
     ::ShellExecuteW(owner, L"open", address.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
-    if (SUCCEEDED(com)) ::CoUninitialize();
+    if (com) uninitialize();
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <dwmapi.h>
 
+#include "base/win32/system_function_win.h"
+
 namespace orvalet::win32 {
 namespace {
 
@@ -12,8 +14,10 @@ constexpr DWORD kCloakedAttribute = 14;
 }  // namespace
 
 bool IsWindowCloaked(HWND window) noexcept {
+    static const auto attribute =
+        OnDemandSystemFunction<decltype(&::DwmGetWindowAttribute)>(L"dwmapi.dll", "DwmGetWindowAttribute");
     DWORD cloaked = 0;
-    return SUCCEEDED(::DwmGetWindowAttribute(window, kCloakedAttribute, &cloaked, sizeof cloaked)) && cloaked != 0;
+    return attribute && SUCCEEDED(attribute(window, kCloakedAttribute, &cloaked, sizeof cloaked)) && cloaked != 0;
 }
 
 bool IsWindowCovered(HWND h) { return IsWindowCovered(h, &IsWindowCloaked); }
