@@ -2,7 +2,7 @@
 // System functions looked up at run time: those older systems may lack, and
 // those of libraries the program needs so rarely (a dialog, a link) that it
 // loads them on first use. The meter that runs all day then carries none of
-// them, and each loaded library costs the process on every tick under Wine.
+// them: under Wine its idle cost grows with the libraries it has loaded.
 #include <windows.h>
 
 #include <string>
