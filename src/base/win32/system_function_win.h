@@ -9,16 +9,23 @@
 
 namespace orvalet::win32 {
 
+// The named export of a module as a typed function pointer; null when the
+// module or the export is missing.
+template <typename Fn>
+Fn ModuleFunction(HMODULE module, const char* name) noexcept {
+    return module ? reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(module, name))) : nullptr;
+}
+
 // A function of a loaded system module that older systems may lack; null then.
 template <typename Fn>
 Fn SystemFunction(const wchar_t* module, const char* name) noexcept {
-    const HMODULE loaded = ::GetModuleHandleW(module);
-    return loaded ? reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(loaded, name))) : nullptr;
+    return ModuleFunction<Fn>(::GetModuleHandleW(module), name);
 }
 
 // The system library, loaded from the system directory (never from the
 // program's or the current directory) on the first call and kept loaded for
-// the rest of the run; null when it cannot be loaded.
+// the rest of the run; null when it cannot be loaded. The module is never
+// freed: the function pointers taken from it are kept in statics.
 inline HMODULE LoadSystemLibrary(const wchar_t* name) noexcept {
     if (const HMODULE loaded = ::GetModuleHandleW(name)) return loaded;
     wchar_t directory[MAX_PATH];
@@ -38,8 +45,7 @@ inline HMODULE LoadSystemLibrary(const wchar_t* name) noexcept {
 // or the function is missing.
 template <typename Fn>
 Fn OnDemandSystemFunction(const wchar_t* library, const char* name) noexcept {
-    const HMODULE loaded = LoadSystemLibrary(library);
-    return loaded ? reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(loaded, name))) : nullptr;
+    return ModuleFunction<Fn>(LoadSystemLibrary(library), name);
 }
 
 }  // namespace orvalet::win32
