@@ -2,7 +2,6 @@
 // One move-only owner for every kind of Win32 handle, and a guard that puts
 // the previous object back into a device context.
 #include <windows.h>
-#include <commctrl.h>
 
 #include <atomic>
 #include <utility>
@@ -92,7 +91,6 @@ using UniqueKey = UniqueHandle<HKEY, &::RegCloseKey>;
 using UniqueMenu = UniqueHandle<HMENU, &::DestroyMenu>;
 using UniqueWindow = UniqueHandle<HWND, &::DestroyWindow>;
 using UniqueKernelHandle = UniqueHandle<HANDLE, &::CloseHandle>;
-using UniqueImageList = UniqueHandle<HIMAGELIST, &::ImageList_Destroy>;
 using UniqueHook = UniqueHandle<HHOOK, &::UnhookWindowsHookEx>;
 using UniqueTimerQueueTimer = UniqueHandle<HANDLE, &detail::DeleteTimerQueueTimerAndWait>;
 

@@ -424,8 +424,7 @@ private:
 // ---- The dialog ----------------------------------------------------------------
 
 ModalResult ShowOptionsDialog(HWND owner, const OptionsDialogHost& host) {
-    INITCOMMONCONTROLSEX classes{sizeof classes, ICC_TAB_CLASSES | ICC_BAR_CLASSES};
-    ::InitCommonControlsEx(&classes);
+    InitCommonControlClasses(ICC_STANDARD_CLASSES | ICC_TAB_CLASSES | ICC_BAR_CLASSES);
     TOVL_Options dialog(host);
     return dialog.ShowModal(owner);
 }

@@ -1,6 +1,5 @@
 // Orvalet's entry point: one meter per desktop, wired to the real system.
 #include <windows.h>
-#include <commctrl.h>
 
 #include <memory>
 #include <string>
@@ -41,8 +40,6 @@ int RunMessageLoop() {
 }
 
 int RunMeter() {
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
-    ::InitCommonControlsEx(&controls);
     SetErrorHandler(&ShowError);
     win32::InstallUserNumberFormat();
 

@@ -144,6 +144,7 @@ LRESULT TOVL_About::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 // Sized for the DPI and centred on the owner's monitor, then filled.
 void TOVL_About::FormCreate(HWND owner) {
+    InitCommonControlClasses(ICC_STANDARD_CLASSES);
     const UINT dpi = WindowDpi(Handle());
     SetClientSize(Handle(), Scale(kClientWidth, dpi), Scale(kClientHeight, dpi));
     CenterOnMonitorOf(Handle(), owner);

@@ -29,6 +29,10 @@ kill -0 "$meter_pid" 2>/dev/null || fail "the first meter ended when the second 
 alpha=$("$wine" "$probe" alpha | tr -d '\r') || fail "the meter is not a layered window"
 [ "$alpha" = 205 ] || fail "expected alpha 205, found '$alpha'"
 
+# The common controls library waits for the first dialog: the meter that
+# runs all day does without it.
+"$wine" "$probe" comctl32 >/dev/null && fail "the meter loaded the common controls library before any dialog"
+
 # Give the meter a few ticks, then photograph the screen.
 sleep 3
 mkdir -p "$out"
@@ -44,6 +48,12 @@ import -window root "$out/orvalet_e2e_menu.png" || fail "could not photograph th
 echo "Screenshot: $out/orvalet_e2e_menu.png"
 "$wine" "$probe" up && "$wine" "$probe" up && "$wine" "$probe" return || fail "could not choose About"
 wait_for 20 "$wine" "$probe" about || fail "About opened no about box"
+# Its controls are those of version 6, which the manifest asks for.
+controls=$("$wine" "$probe" comctl32 | tr -d '\r') || fail "the about box loaded no common controls library"
+case ${controls,,} in
+  *common-controls*6.0*) ;;
+  *) fail "the about box loaded the common controls from '$controls', not version 6" ;;
+esac
 sleep 1
 import -window root "$out/orvalet_e2e_about.png" || fail "could not photograph the about box"
 echo "Screenshot: $out/orvalet_e2e_about.png"

@@ -14,10 +14,13 @@
 //   window_probe rect     prints the window's screen rectangle as WxH+X+Y
 //   window_probe move X Y W H   moves and sizes the window, as a user's drag would
 //   window_probe loopback prints the GUID of the loopback interface
+//   window_probe comctl32 prints the path of the common controls library the
+//                         meter has loaded; exit code 1 when it has none
 #include <winsock2.h>
 #include <windows.h>
 #include <ws2ipdef.h>
 #include <iphlpapi.h>
+#include <tlhelp32.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -67,6 +70,23 @@ std::wstring LoopbackGuid() {
             guid = orvalet::win32::FromWin32Guid(table->Table[i].InterfaceGuid).ToString();
     ::FreeMibTable(table);
     return guid;
+}
+
+// The path of the common controls library among the modules of the meter's
+// process; empty when it has none loaded.
+std::wstring CommonControlsOf(HWND meter) {
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(meter, &process);
+    const HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, process);
+    if (snapshot == INVALID_HANDLE_VALUE) return {};
+    std::wstring path;
+    MODULEENTRY32W module{};
+    module.dwSize = sizeof module;
+    for (BOOL more = ::Module32FirstW(snapshot, &module); more && path.empty();
+         more = ::Module32NextW(snapshot, &module))
+        if (::lstrcmpiW(module.szModule, L"comctl32.dll") == 0) path = module.szExePath;
+    ::CloseHandle(snapshot);
+    return path;
 }
 
 }  // namespace
@@ -119,6 +139,12 @@ int main(int argc, char** argv) {
         RECT rect{};
         if (!meter || !::GetWindowRect(meter, &rect)) return 1;
         std::printf("%ldx%ld+%ld+%ld\n", rect.right - rect.left, rect.bottom - rect.top, rect.left, rect.top);
+        return 0;
+    }
+    if (command == "comctl32") {
+        const std::wstring path = meter ? CommonControlsOf(meter) : std::wstring();
+        if (path.empty()) return 1;
+        std::printf("%ls\n", path.c_str());
         return 0;
     }
     if (std::strcmp(argv[1], "loopback") == 0) {
