@@ -27,6 +27,7 @@
 #include <cstring>
 #include <string>
 
+#include "base/win32/unique_handle.h"
 #include "sampling/win32/guid_win.h"
 #include "shell/win32/main_window_win.h"
 
@@ -77,16 +78,14 @@ std::wstring LoopbackGuid() {
 std::wstring CommonControlsOf(HWND meter) {
     DWORD process = 0;
     ::GetWindowThreadProcessId(meter, &process);
-    const HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, process);
-    if (snapshot == INVALID_HANDLE_VALUE) return {};
-    std::wstring path;
+    const HANDLE taken = ::CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, process);
+    if (taken == INVALID_HANDLE_VALUE) return {};
+    const orvalet::win32::UniqueKernelHandle snapshot(taken);
     MODULEENTRY32W module{};
     module.dwSize = sizeof module;
-    for (BOOL more = ::Module32FirstW(snapshot, &module); more && path.empty();
-         more = ::Module32NextW(snapshot, &module))
-        if (::lstrcmpiW(module.szModule, L"comctl32.dll") == 0) path = module.szExePath;
-    ::CloseHandle(snapshot);
-    return path;
+    for (BOOL more = ::Module32FirstW(taken, &module); more; more = ::Module32NextW(taken, &module))
+        if (::lstrcmpiW(module.szModule, L"comctl32.dll") == 0) return module.szExePath;
+    return {};
 }
 
 }  // namespace
