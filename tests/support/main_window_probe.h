@@ -1,6 +1,7 @@
 #pragma once
 // The tests' and benchmarks' view of the meter window's parts.
 #include "shell/win32/main_window_win.h"
+#include "support/message_pump_win.h"
 
 namespace orvalet::win32 {
 
@@ -21,14 +22,5 @@ public:
     // One tick of the fade timer, as the timer delivers it.
     static void FadeStep(TOVL_Main& meter) { meter.FG_Timer->OnTimer()(); }
 };
-
-// Dispatches every message waiting for this thread, as the message loop would.
-inline void PumpMessages() {
-    MSG message{};
-    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        ::TranslateMessage(&message);
-        ::DispatchMessageW(&message);
-    }
-}
 
 }  // namespace orvalet::win32

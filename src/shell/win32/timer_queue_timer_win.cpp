@@ -63,7 +63,7 @@ void TTimerQueueTimer::SetNeeded(bool value) noexcept {
     const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
                                                                               FEnabledAt);
     if (const auto delay = DelayToNextTick(static_cast<std::uint64_t>(elapsed.count()), FDueTime, FPeriod))
-        Arm(static_cast<std::uint32_t>(*delay));
+        FEnabled = Arm(static_cast<std::uint32_t>(*delay));
 }
 
 void TTimerQueueTimer::SetDueTime(std::uint32_t value) noexcept {
@@ -109,7 +109,8 @@ bool TTimerQueueTimer::Arm(std::uint32_t dueTime) noexcept {
     if (!FWindowHandle) return false;  // without the window no tick could arrive
 
     HANDLE timer = nullptr;
-    if (!::CreateTimerQueueTimer(&timer, nullptr, &TimerQueueCallback, this, dueTime, FPeriod, WT_EXECUTEDEFAULT))
+    if (!FFunctions.CreateTimerQueueTimer(&timer, nullptr, &TimerQueueCallback, this, dueTime, FPeriod,
+                                          WT_EXECUTEDEFAULT))
         return false;
     FTimerHandle.reset(timer);
     return true;
@@ -138,14 +139,18 @@ void TTimerQueueTimer::Disarm() noexcept {
     } else {
         // Any other failure leaves the system timer in place, still able to
         // call into this object: delete it the waiting way instead.
-        StopTimerAndWait();
+        DisarmAndWait();
     }
 }
 
-void TTimerQueueTimer::StopTimerAndWait() noexcept {
+void TTimerQueueTimer::DisarmAndWait() noexcept {
     FTimerHandle.reset();  // waits for a running callback
-    FEnabled = false;
     WaitForStoppedCallbacks();
+}
+
+void TTimerQueueTimer::StopTimerAndWait() noexcept {
+    FEnabled = false;
+    DisarmAndWait();
 }
 
 void TTimerQueueTimer::WaitForStoppedCallbacks() noexcept {

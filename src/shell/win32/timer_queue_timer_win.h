@@ -22,9 +22,11 @@ namespace orvalet::win32 {
 // The tick message; LParam carries the callback number (zero-extended).
 inline constexpr UINT WM_TIMERQUEUETICK = WM_APP + 0x29A;
 
-// The system call that stops a timer without waiting; tests substitute their own.
+// The system calls that start a timer and stop it without waiting; tests
+// substitute their own.
 struct TimerQueueFunctions {
     decltype(&::DeleteTimerQueueTimer) DeleteTimerQueueTimer = &::DeleteTimerQueueTimer;
+    decltype(&::CreateTimerQueueTimer) CreateTimerQueueTimer = &::CreateTimerQueueTimer;
 };
 
 class TTimerQueueTimer {
@@ -51,7 +53,9 @@ public:
     // otherwise). An enabled timer that is not needed keeps its schedule -
     // the first tick DueTime after enabling, then one every Period - without
     // a system timer, so it wakes nothing; needed again, it ticks on that
-    // same schedule. Enabled and Count are not affected.
+    // same schedule. Count is not affected, and neither is Enabled, except
+    // that a system timer that cannot be created when the timer is needed
+    // again disables it, as a failed enabling does.
     bool Needed() const noexcept { return FNeeded; }
     void SetNeeded(bool value) noexcept;
     // Whether a system timer runs for this timer now.
@@ -87,6 +91,7 @@ private:
     bool Arm(std::uint32_t dueTime) noexcept;
     void Disarm() noexcept;
     void StopTimer() noexcept;
+    void DisarmAndWait() noexcept;
     void StopTimerAndWait() noexcept;
     void WaitForStoppedCallbacks() noexcept;
 

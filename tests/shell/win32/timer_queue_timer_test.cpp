@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "base/error_handler.h"
+#include "support/message_pump_win.h"
 
 namespace orvalet::win32 {
 namespace {
@@ -25,27 +26,6 @@ using ::testing::ElementsAreArray;
 constexpr DWORD kPatience = 10000;
 // Long enough for every callback already running to have posted its tick.
 constexpr DWORD kSettle = 300;
-
-void DispatchQueuedMessages() {
-    MSG message;
-    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        ::TranslateMessage(&message);
-        ::DispatchMessageW(&message);
-    }
-}
-
-// Runs the message loop until `done` holds or `milliseconds` have passed;
-// returns whether `done` held.
-bool PumpUntil(const std::function<bool()>& done, DWORD milliseconds) {
-    const ULONGLONG deadline = ::GetTickCount64() + milliseconds;
-    for (;;) {
-        DispatchQueuedMessages();
-        if (done()) return true;
-        const ULONGLONG now = ::GetTickCount64();
-        if (now >= deadline) return false;
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(deadline - now), QS_ALLINPUT);
-    }
-}
 
 void PumpFor(DWORD milliseconds) {
     PumpUntil([] { return false; }, milliseconds);
@@ -145,7 +125,7 @@ TEST_F(TimerQueueTimerTest, TheFirstTickWaitsForTheDueTimeAndABlockedThreadGetsE
     EXPECT_TRUE(counts.empty()) << "ticked before the due time";
 
     ::Sleep(1500);  // about 40 ticks queue up meanwhile
-    DispatchQueuedMessages();
+    PumpMessages();
     // The bounds only tell a 25 ms period from a one-second one, from a timer
     // that merges pending ticks into one, or from a runaway timer.
     EXPECT_GE(counts.size(), 10u);
@@ -261,6 +241,39 @@ TEST(TimerLifetime, WhenTheQuickDeleteFailsTheTimerDeletesByWaitingAndNoTickFoll
     ticks = 0;
     PumpFor(kSettle);
     EXPECT_EQ(ticks, 0) << "the system timer is still running";
+}
+
+BOOL WINAPI FailingCreate(PHANDLE, HANDLE, WAITORTIMERCALLBACK, PVOID, DWORD, DWORD, ULONG) {
+    ::SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    return FALSE;
+}
+
+// Whether the timer is needed never changes Enabled behind its owner's back:
+// a failed quick delete leaves it enabled and able to tick again, and a
+// system timer that cannot be made when it is needed again disables it, as
+// a failed enabling does.
+TEST(TimerLifetime, NeededLeavesEnabledTrueToTheSystemTimer) {
+    TTimerQueueTimer timer({&FailingDelete});
+    int ticks = 0;
+    timer.SetOnTimer([&] { ++ticks; });
+    timer.SetDueTime(0);
+    timer.SetPeriod(5);
+    timer.SetEnabled(true);
+    timer.SetNeeded(false);
+    EXPECT_TRUE(timer.Enabled());
+    EXPECT_FALSE(timer.Armed());
+    PumpFor(kSettle);
+    timer.SetNeeded(true);
+    EXPECT_TRUE(timer.Armed());
+    ticks = 0;
+    EXPECT_TRUE(PumpUntil([&] { return ticks > 0; }, kPatience));
+
+    TTimerQueueTimer unarmable({&::DeleteTimerQueueTimer, &FailingCreate});
+    unarmable.SetNeeded(false);
+    unarmable.SetEnabled(true);
+    EXPECT_TRUE(unarmable.Enabled());
+    unarmable.SetNeeded(true);
+    EXPECT_FALSE(unarmable.Enabled());
 }
 
 TEST(TimerLifetime, AHandlerMayFreeItsOwnTimer) {
