@@ -137,6 +137,20 @@ constexpr Hint kHints[] = {
      L"display panels off"},
 };
 
+// A hint covers its control's place on the page rather than the control
+// itself: a disabled control gets no mouse messages, its page does.
+TTTOOLINFOW HintTool(const Hint& hint, HWND control) {
+    TTTOOLINFOW tool{};
+    tool.cbSize = TTTOOLINFOW_V2_SIZE;
+    tool.uFlags = TTF_SUBCLASS;
+    tool.hwnd = ::GetParent(control);
+    tool.uId = static_cast<UINT_PTR>(hint.id);
+    ::GetWindowRect(control, &tool.rect);
+    ::MapWindowPoints(nullptr, tool.hwnd, reinterpret_cast<POINT*>(&tool.rect), 2);
+    tool.lpszText = const_cast<wchar_t*>(hint.text);
+    return tool;
+}
+
 // Each check box with the field of the options record it shows and edits.
 struct CheckBinding {
     OptionsControl id;
@@ -591,13 +605,7 @@ void TOVL_Options::CreateTooltips() {
                                       CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr,
                                       ::GetModuleHandleW(nullptr), nullptr));
     for (const Hint& hint : kHints) {
-        const HWND control = Item(hint.id);
-        TTTOOLINFOW tool{};
-        tool.cbSize = TTTOOLINFOW_V2_SIZE;
-        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-        tool.hwnd = ::GetParent(control);
-        tool.uId = reinterpret_cast<UINT_PTR>(control);
-        tool.lpszText = const_cast<wchar_t*>(hint.text);
+        const TTTOOLINFOW tool = HintTool(hint, Item(hint.id));
         ::SendMessageW(tooltips_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     }
 }
@@ -639,6 +647,11 @@ void TOVL_Options::LayOutForm() {
     for (const auto& page : pages_)
         ::SetWindowPos(page->Handle(), nullptr, display.left, display.top, display.right - display.left,
                        display.bottom - display.top, SWP_NOZORDER | SWP_NOACTIVATE);
+
+    for (const Hint& hint : kHints) {
+        const TTTOOLINFOW tool = HintTool(hint, Item(hint.id));
+        ::SendMessageW(tooltips_.get(), TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
 
     smallIcon_ = LoadProgramIcon(scale(16));
     bigIcon_ = LoadProgramIcon(scale(32));

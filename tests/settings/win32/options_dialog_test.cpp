@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "settings/options.h"
+#include "support/message_pump_win.h"
 #include "support/options_dialog_driver.h"
 #include "support/screen_capture_win.h"
 
@@ -198,6 +199,28 @@ TEST_F(OptionsDialogTest, PagesTurnWithCtrlTabAndArePhotographed) {
         }
         EXPECT_EQ(::SendMessageW(tabs, TCM_GETCURSEL, 0, 0), 0);  // round to the first page again
         ::SendMessageW(dialog, WM_CLOSE, 0, 0);
+    });
+}
+
+// Without transparency the click-through box is disabled, and a disabled
+// control gets no mouse messages; its hint shows all the same.
+TEST_F(OptionsDialogTest, TheClickThroughHintShowsOverItsDisabledBox) {
+    CurrentOptions.TransparencyEnabled = false;
+    Run([&](const OptionsDialogDriver& d) {
+        ::ShowWindow(d.Dialog(), SW_SHOWNORMAL);
+        TabCtrl_SetCurFocus(d.Control(PageControl1), WindowTabSheet);
+        const HWND box = d.Control(ChkClickThroughEnabled);
+        ASSERT_FALSE(::IsWindowEnabled(box));
+        RECT rect{};
+        ::GetWindowRect(box, &rect);
+        POINT at{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+        ::SetCursorPos(at.x, at.y);
+        const HWND under = ::WindowFromPoint(at);
+        ::ScreenToClient(under, &at);
+        ::PostMessageW(under, WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y));
+        EXPECT_TRUE(PumpUntil([] { return ShownWindowOfClass(TOOLTIPS_CLASSW) != nullptr; }, 5000))
+            << "no hint over the disabled box";
+        d.Click(CancelBtn);
     });
 }
 
