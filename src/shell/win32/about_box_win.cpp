@@ -30,6 +30,10 @@ constexpr ControlClass kLink{WC_STATICW, kLabel.style | SS_NOTIFY, 0};
 constexpr ControlClass kMemo{WC_EDITW, WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY, WS_EX_CLIENTEDGE};
 constexpr ControlClass kPicture{WC_STATICW, SS_BITMAP | SS_CENTERIMAGE | SS_NOTIFY, 0};
 constexpr ControlClass kButton{WC_BUTTONW, WS_TABSTOP | BS_DEFPUSHBUTTON, 0};
+// A flat frame on the window colour, under the controls it frames. They are
+// the box's own, not the panel's: a memo hands Tab, Enter and Esc to its
+// parent, which must be the dialog for the dialog manager to act on them.
+constexpr ControlClass kPanel{WC_STATICW, WS_BORDER | WS_CLIPSIBLINGS | SS_NOPREFIX, 0};
 
 enum class FontKind { Form, Title, Memo, Link };
 
@@ -37,11 +41,14 @@ struct ControlLayout {
     AboutControl id;
     const ControlClass& kind;
     const wchar_t* text;  // the memo's is set after creation
-    DesignBounds bounds;  // in the panel unless it is the button
+    DesignBounds bounds;  // in the panel unless it is the button or the panel
     FontKind font;
 };
 
-// In tab order: the panel's controls (the memo is its only tab stop), then the button.
+constexpr DesignBounds kPanelBounds{8, 8, 328, 233};
+
+// In tab order: the controls on the panel (the memo is their only tab stop),
+// the button, and the panel last, so that it lies under the others.
 constexpr ControlLayout kControls[] = {
     {Orvalet_Label, kLabel, kProgramNameCaption, {10, 10, 102, 18}, FontKind::Title},
     {BuildDate_Label, kLabel, kBuildDateCaption, {10, 35, 51, 13}, FontKind::Form},
@@ -52,10 +59,20 @@ constexpr ControlLayout kControls[] = {
     {Email_Label, kLink, kEmailAddress, {10, 207, 123, 13}, FontKind::Link},
     {PayPal_Image, kPicture, L"", {248, 191, 65, 33}, FontKind::Form},
     {Button1, kButton, L"OK", {130, 247, 75, 25}, FontKind::Form},
+    {Panel1, kPanel, L"", kPanelBounds, FontKind::Form},
 };
-constexpr DesignBounds kPanelBounds{8, 8, 328, 233};
 
 bool IsLabel(const ControlLayout& control) { return &control.kind == &kLabel || &control.kind == &kLink; }
+
+// Where a control lies in the box.
+RECT BoxBounds(const ControlLayout& control, UINT dpi) {
+    DesignBounds bounds = control.bounds;
+    if (control.id != Button1 && control.id != Panel1) {
+        bounds.left += kPanelBounds.left;
+        bounds.top += kPanelBounds.top;
+    }
+    return ScaledBounds(bounds, dpi);
+}
 
 // A label grows to its text, as an auto-sized label does, so that a caption
 // completed at creation (or drawn wider by the system's font) is never cut.
@@ -79,31 +96,6 @@ void ShellOpen(HWND owner, const std::wstring& address) {
 
 }  // namespace
 
-// ---- Panel -----------------------------------------------------------------
-
-bool AboutPanel::Create(HWND box, const RECT& bounds) {
-    return CreateWindowHandle(WS_EX_CONTROLPARENT, L"", WS_CHILD | WS_VISIBLE | WS_BORDER | WS_CLIPCHILDREN,
-                              bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, box,
-                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(Panel1)));
-}
-
-void AboutPanel::CustomizeClass(WNDCLASSEXW& windowClass) {
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1));
-}
-
-LRESULT AboutPanel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-        case WM_COMMAND:
-        case WM_CTLCOLORSTATIC:
-        case WM_CTLCOLOREDIT:
-            return ::SendMessageW(::GetParent(Handle()), message, wParam, lParam);
-        default:
-            return DefaultHandling(message, wParam, lParam);
-    }
-}
-
-// ---- Box -------------------------------------------------------------------
-
 TOVL_About::TOVL_About(AboutBoxServices services) : services_(std::move(services)) {
     if (!services_.openAddress) {
         services_.openAddress = [this](const std::wstring& address) { ShellOpen(Handle(), address); };
@@ -116,10 +108,7 @@ INT_PTR TOVL_About::ShowModal(HWND owner) {
     return RunModalDialog(owner, DialogTemplate(kFormStyle, 0, kAboutBoxCaption).Get());
 }
 
-HWND TOVL_About::Control(AboutControl id) const noexcept {
-    if (id == Button1 || id == Panel1) return ::GetDlgItem(Handle(), id);
-    return panel_ ? ::GetDlgItem(panel_->Handle(), id) : nullptr;
-}
+HWND TOVL_About::Control(AboutControl id) const noexcept { return ::GetDlgItem(Handle(), id); }
 
 LRESULT TOVL_About::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
@@ -137,6 +126,9 @@ LRESULT TOVL_About::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_SETCURSOR:
             if (!OnSetCursor(reinterpret_cast<HWND>(wParam))) return DefaultHandling(message, wParam, lParam);
             return TRUE;
+        case WM_DESTROY:
+            TakeBackDonationPicture();
+            return DefaultHandling(message, wParam, lParam);
         default:
             return DefaultHandling(message, wParam, lParam);
     }
@@ -175,14 +167,10 @@ void TOVL_About::CreateFonts(UINT dpi) {
 }
 
 void TOVL_About::CreateControls(UINT dpi) {
-    panel_ = std::make_unique<AboutPanel>();
-    panel_->Create(Handle(), ScaledBounds(kPanelBounds, dpi));
     const HFONT fonts[] = {formFont_.get(), titleFont_.get(), memoFont_.get(), linkFont_.get()};
-    for (const ControlLayout& control : kControls) {
-        const HWND parent = control.id == Button1 ? Handle() : panel_->Handle();
-        CreateChildControl(parent, control.id, control.kind, control.text, ScaledBounds(control.bounds, dpi),
+    for (const ControlLayout& control : kControls)
+        CreateChildControl(Handle(), control.id, control.kind, control.text, BoxBounds(control, dpi),
                            fonts[static_cast<int>(control.font)]);
-    }
     ::SetWindowTextW(Control(Memo1), std::wstring(LicenceMemoText()).c_str());
 }
 
@@ -193,10 +181,18 @@ void TOVL_About::ShowDonationPicture(UINT dpi) {
     // Setting a picture may fit the control to it; the control keeps its bounds.
     for (const ControlLayout& control : kControls) {
         if (control.id != PayPal_Image) continue;
-        const RECT bounds = ScaledBounds(control.bounds, dpi);
+        const RECT bounds = BoxBounds(control, dpi);
         ::SetWindowPos(image, nullptr, bounds.left, bounds.top, bounds.right - bounds.left,
                        bounds.bottom - bounds.top, SWP_NOZORDER | SWP_NOACTIVATE);
     }
+}
+
+// With common controls 6 the picture control keeps a copy of a picture with
+// alpha, which it gives back here and which is the box's to free.
+void TOVL_About::TakeBackDonationPicture() {
+    UniqueBitmap shown(reinterpret_cast<HBITMAP>(
+        ::SendMessageW(Control(PayPal_Image), STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(nullptr))));
+    if (shown.get() == donationPicture_.get()) shown.release();
 }
 
 void TOVL_About::OnCommand(int id, int code) {

@@ -6,7 +6,6 @@
 #include <windows.h>
 
 #include <functional>
-#include <memory>
 #include <string>
 
 #include "base/win32/base_window.h"
@@ -38,16 +37,6 @@ struct AboutBoxServices {
     std::function<void(const std::wstring& address)> openAddress;
 };
 
-// The panel that holds every control but the button: a flat frame on the
-// window colour. It passes its controls' notifications on to the box.
-class AboutPanel final : public BaseWindow<AboutPanel> {
-public:
-    bool Create(HWND box, const RECT& bounds);
-    static const wchar_t* ClassName() { return L"OrvaletAboutPanel"; }
-    static void CustomizeClass(WNDCLASSEXW& windowClass);
-    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-};
-
 class TOVL_About final : public BaseWindow<TOVL_About> {
 public:
     explicit TOVL_About(AboutBoxServices services = {});
@@ -68,6 +57,7 @@ private:
     void CreateFonts(UINT dpi);
     void CreateControls(UINT dpi);
     void ShowDonationPicture(UINT dpi);
+    void TakeBackDonationPicture();
     void OnCommand(int id, int code);
     HBRUSH OnControlColor(HDC dc, HWND control) const;
     bool OnSetCursor(HWND control) const;
@@ -78,7 +68,6 @@ private:
     void VisitLink(AboutControl label, bool& visited);
 
     AboutBoxServices services_;
-    std::unique_ptr<AboutPanel> panel_;
     UniqueFont formFont_;
     UniqueFont titleFont_;
     UniqueFont memoFont_;
