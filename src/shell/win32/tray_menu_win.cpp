@@ -70,6 +70,12 @@ TrayPopupMenu::TrayPopupMenu(const std::vector<TrayMenuEntry>& entries,
     }
 }
 
+UniqueWindow CreateMenuOwnerWindow() {
+    // Unowned, so that taking the foreground raises no window with it.
+    return UniqueWindow(::CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                          ::GetModuleHandleW(nullptr), nullptr));
+}
+
 unsigned TrackTrayMenu(HWND owner, HMENU menu, POINT screenPoint) {
     if (!menu) return kNoMenuCommand;
     ::SetForegroundWindow(owner);

@@ -35,4 +35,8 @@ private:
 // close when the user clicks elsewhere, and would take no keys.
 unsigned TrackTrayMenu(HWND owner, HMENU menu, POINT screenPoint);
 
+// A hidden window to own the menu: brought to the foreground, it leaves
+// every shown window where it is among the others.
+UniqueWindow CreateMenuOwnerWindow();
+
 }  // namespace orvalet::win32
