@@ -2,6 +2,7 @@
 #include <exception>
 #include <functional>
 #include <string>
+#include <utility>
 
 namespace orvalet {
 
@@ -12,6 +13,21 @@ using ErrorHandler = std::function<void(const std::wstring& message)>;
 
 // Installs the handler and returns the one it replaces.
 ErrorHandler SetErrorHandler(ErrorHandler handler);
+
+// Installs a handler for its own lifetime and puts back the one it replaced,
+// which it keeps within reach.
+class ScopedErrorHandler {
+public:
+    explicit ScopedErrorHandler(ErrorHandler handler) : previous_(SetErrorHandler(std::move(handler))) {}
+    ScopedErrorHandler(const ScopedErrorHandler&) = delete;
+    ScopedErrorHandler& operator=(const ScopedErrorHandler&) = delete;
+    ~ScopedErrorHandler() { SetErrorHandler(std::move(previous_)); }
+
+    const ErrorHandler& Previous() const noexcept { return previous_; }
+
+private:
+    ErrorHandler previous_;
+};
 
 // Reports the exception currently being handled. Call only inside a catch
 // block. Never throws.

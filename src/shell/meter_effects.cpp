@@ -49,6 +49,14 @@ FadeStepResult AdvanceFade(FadeState& state, int alpha, std::int32_t transparenc
     return result;
 }
 
+FadeStepResult FinishShowOrHideFade(FadeState& state, std::int32_t transparencyValue) {
+    FadeStepResult result;
+    if (state.FG_Type != kHideFade && state.FG_Type != kShowFade) return result;
+    result.alpha = RuleFor(state.FG_Type, transparencyValue)->target;
+    EndFade(state, result);
+    return result;
+}
+
 FadeKind DecideMouseFade(FadeState& state, bool cursorOnForm, int alpha, std::int32_t transparencyValue,
                        bool mouseFadingIn) {
     state.MF_CursorOnForm = cursorOnForm;

@@ -43,6 +43,10 @@ struct FadeStepResult {
 // would pass its target; nothing happens without an active fade.
 FadeStepResult AdvanceFade(FadeState& state, int alpha, std::int32_t transparencyValue);
 
+// Ends a show or hide fade at once, as its last step would: for a fade
+// whose timer stops for good. Any other fade is left as it is.
+FadeStepResult FinishShowOrHideFade(FadeState& state, std::int32_t transparencyValue);
+
 // One cursor poll. Records the cursor state and answers the fade to start
 // (kNoFade for none): only a change of the cursor state outside the show
 // and hide fades starts one.

@@ -16,6 +16,7 @@
 #include "shell/win32/abort_message_box_win.h"
 #include "shell/win32/about_box_win.h"
 #include "shell/win32/desktop_geometry_win.h"
+#include "shell/win32/nested_loops_win.h"
 #include "shell/win32/resource_ids.h"
 #include "shell/win32/window_cover_win.h"
 
@@ -35,18 +36,6 @@ HICON LoadWindowIcon() {
     return static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(ORVALET_IDI_MAIN),
                                            IMAGE_ICON, 16, 16, LR_SHARED));
 }
-
-// Counts a nested message loop for as long as it runs.
-class ModalScope {
-public:
-    explicit ModalScope(int& depth) noexcept : depth_(depth) { ++depth_; }
-    ModalScope(const ModalScope&) = delete;
-    ModalScope& operator=(const ModalScope&) = delete;
-    ~ModalScope() { --depth_; }
-
-private:
-    int& depth_;
-};
 
 }  // namespace
 
@@ -87,6 +76,9 @@ bool TOVL_Main::Create() {
                                                              [this] { UpdateMeterActions(); },
                                                              [this] { DisableMeterActions(); }});
     FWindowIcon = LoadWindowIcon();
+    // An error box shown while the window lives runs as one of its nested
+    // loops, so that a close dispatched by its loop waits for it.
+    FErrorBoxes.emplace([this](const std::wstring& message) { ShowError(message); });
     FormCreate();
     return true;
 }
@@ -119,6 +111,7 @@ void TOVL_Main::FormCreate() {
     UpdateMeterActions();
 
     CreateTimers();
+    FAssembled = true;
     ApplyPendingOptions();
 
     PD_isbusy = false;
@@ -179,6 +172,7 @@ void TOVL_Main::FormClose() {
 }
 
 void TOVL_Main::FormDestroy() {
+    FAssembled = false;
     MF_Timer.reset();
     FG_Timer.reset();
     PD_Timer.reset();
@@ -213,13 +207,12 @@ void TOVL_Main::RunDeferred(DeferredCommand command, LPARAM lParam) {
     }
 }
 
-// A close that arrives while a menu or dialog runs its own message loop
-// waits for that loop to end: the window's parts must outlive the code that
-// runs the loop.
+// A close that arrives while a menu or box runs its own message loop ends
+// them as if cancelled and follows once the outermost has returned: the
+// window's parts must outlive the code that runs the loop.
 void TOVL_Main::CloseNow() {
-    if (FModalDepth > 0) {
-        FClosePending = true;
-        ::EndMenu();
+    if (FLoops.RequestClose() == NestedLoops::CloseStep::EndOpenLoops) {
+        EndMenuAndBoxes();
         return;
     }
     SaveOptionsOnce();
@@ -227,8 +220,7 @@ void TOVL_Main::CloseNow() {
 }
 
 void TOVL_Main::SaveOptionsOnce() {
-    if (std::exchange(FOptionsSaved, true)) return;
-    FormClose();
+    if (FLoops.TakeSave()) FormClose();
 }
 
 void TOVL_Main::RunModalDialog(ActionId action, const std::function<void(HWND owner)>& show) {
@@ -251,11 +243,14 @@ void TOVL_Main::RunOptionsDialog(HWND owner) {
 }
 
 void TOVL_Main::RunNestedLoop(const std::function<void()>& run) {
-    {
-        const ModalScope scope(FModalDepth);
-        RunGuarded(run);
-    }
-    if (FModalDepth == 0 && std::exchange(FClosePending, false)) PostDeferred(DeferredCommand::Close);
+    const NestedLoops::Scope loop(FLoops);
+    RunGuarded(run);
+}
+
+// Not guarded: an error of the outer handler itself has nowhere to go.
+void TOVL_Main::ShowError(const std::wstring& message) {
+    const NestedLoops::Scope loop(FLoops);
+    if (const ErrorHandler& show = FErrorBoxes->Previous()) show(message);
 }
 
 // ---- Sampling --------------------------------------------------------------
@@ -363,7 +358,6 @@ void TOVL_Main::OnGetMinMaxInfo(MINMAXINFO& info) const {
 
 // The graph's picture depends on its size, so it is drawn anew at once.
 void TOVL_Main::OnSize() {
-    if (!FGraph) return;
     RECT client{};
     ::GetClientRect(Handle(), &client);
     FGraph->SetBounds(0, 0, client.right, client.bottom);
@@ -374,7 +368,7 @@ void TOVL_Main::OnSize() {
 void TOVL_Main::OnSettingChange(const wchar_t* area) {
     if (!area || std::wstring_view(area) != L"intl") return;
     InstallUserNumberFormat();
-    if (FGraph) FGraph->Paint();
+    FGraph->Paint();
 }
 
 // ---- Showing and hiding -------------------------------------------------
@@ -421,6 +415,9 @@ void TOVL_Main::UpdateEffectTimers() {
                         options.MouseFadingEnabled);
     FG_Timer->SetEnabled(states.fade);
     MF_Timer->SetEnabled(states.mouseFade);
+    // Without its timer a show or hide fade would never end, and the meter
+    // actions would stay greyed: it ends where it was going.
+    if (!states.fade) FFader->FinishShowOrHideFade();
 }
 
 // ---- Power -----------------------------------------------------------------
@@ -480,9 +477,14 @@ void TOVL_Main::OpenPopupMenu(POINT screenPoint) {
     unsigned command = kNoMenuCommand;
     RunNestedLoop([&] {
         const TrayPopupMenu menu = OVL_PopupMenuPopup();
-        command = FServices.trackPopupMenu(Handle(), menu.Handle(), screenPoint);
+        command = FServices.trackPopupMenu(MenuOwner(), menu.Handle(), screenPoint);
     });
     RunMenuCommand(command);
+}
+
+HWND TOVL_Main::MenuOwner() {
+    if (!FMenuOwner) FMenuOwner = CreateMenuOwnerWindow();
+    return FMenuOwner ? FMenuOwner.get() : Handle();
 }
 
 TrayPopupMenu TOVL_Main::OVL_PopupMenuPopup() {
@@ -526,8 +528,34 @@ void TOVL_Main::OnTrayIcon(WPARAM wParam, LPARAM lParam) {
 // ---- Messages --------------------------------------------------------------
 
 LRESULT TOVL_Main::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_ERASEBKGND:
+            return 1;  // the graph covers the client area; erasing would only flicker
+        case WM_GETMINMAXINFO:
+            OnGetMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lParam));
+            return 0;
+        case WM_CLOSE:
+            // Sent by another thread or process, it may arrive while a tick
+            // waits inside a call to the system.
+            PostDeferred(DeferredCommand::Close);
+            return 0;
+        case WM_DESTROY:
+            FormDestroy();
+            FServices.terminate();
+            return 0;
+        default:
+            break;
+    }
+    // While a call to the system waits, another thread or process may send
+    // the window a message: during the parts' creation and destruction too,
+    // when some are missing. Then it gets the default handling.
+    if (!FAssembled) return DefaultHandling(message, wParam, lParam);
+    return HandleMeterMessage(message, wParam, lParam);
+}
+
+LRESULT TOVL_Main::HandleMeterMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == TTrayIcon::TaskbarCreatedMessage() && message != 0) {
-        if (OVL_Tray) OVL_Tray->Reinstate();
+        OVL_Tray->Reinstate();
         return 0;
     }
     switch (message) {
@@ -541,21 +569,11 @@ LRESULT TOVL_Main::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return WMSysCommand(wParam, lParam);
         case WM_POWERBROADCAST:
             return WMPowerBroadcast(wParam, lParam);
-        case WM_ERASEBKGND:
-            return 1;  // the graph covers the client area; erasing would only flicker
         case WM_SIZE:
             OnSize();
             return 0;
         case WM_SETTINGCHANGE:
             OnSettingChange(reinterpret_cast<const wchar_t*>(lParam));
-            return 0;
-        case WM_GETMINMAXINFO:
-            OnGetMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lParam));
-            return 0;
-        case WM_CLOSE:
-            // Sent by another thread or process, it may arrive while a tick
-            // waits inside a call to the system.
-            PostDeferred(DeferredCommand::Close);
             return 0;
         case WM_ENDSESSION:
             // Only a session that really ends takes the meter with it; a
@@ -565,10 +583,6 @@ LRESULT TOVL_Main::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 SaveOptionsOnce();
                 PostDeferred(DeferredCommand::Close);
             }
-            return 0;
-        case WM_DESTROY:
-            FormDestroy();
-            FServices.terminate();
             return 0;
         default:
             return DefaultHandling(message, wParam, lParam);

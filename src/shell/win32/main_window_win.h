@@ -9,10 +9,13 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "base/error_handler.h"
 #include "base/win32/base_window.h"
+#include "base/win32/unique_handle.h"
 #include "rendering/win32/traffic_graph_control_win.h"
 #include "rendering/win32/tray_icon_gauge_win.h"
 #include "sampling/collector.h"
@@ -20,6 +23,7 @@
 #include "sampling/traffic_buffer.h"
 #include "settings/settings_platform.h"
 #include "shell/actions.h"
+#include "shell/nested_loops.h"
 #include "shell/timer_suspension.h"
 #include "shell/tray_hint.h"
 #include "shell/tray_menu_model.h"
@@ -134,6 +138,10 @@ public:
     // in every case.
     void RunModalDialog(ActionId action, const std::function<void(HWND owner)>& show);
 
+    // Shows an error through the error handler that was in place when the
+    // window was made, as one of the window's nested loops.
+    void ShowError(const std::wstring& message);
+
 private:
     friend class MainWindowProbe;  // the tests' view of the window's parts
 
@@ -157,10 +165,12 @@ private:
 
     // Deferred commands and nested message loops.
     void RunDeferred(DeferredCommand command, LPARAM lParam);
+    // Saves and closes, or, while a menu or box is open, ends them first.
     void CloseNow();
     void SaveOptionsOnce();
     // Runs a menu or dialog loop; a close that arrived meanwhile follows it.
     void RunNestedLoop(const std::function<void()>& run);
+    HWND MenuOwner();
     void OpenPopupMenu(POINT screenPoint);
     // The menu as it opens: the actions' states and the interface sub-menu
     // from the live interface list, which it keeps in ifl.
@@ -174,12 +184,18 @@ private:
     void OnGetMinMaxInfo(MINMAXINFO& info) const;
     void OnSize();
     void OnSettingChange(const wchar_t* area);
+    // The messages that reach the meter's parts.
+    LRESULT HandleMeterMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
     WindowBounds Bounds() const;
     void SetBounds(const WindowBounds& bounds);
 
     MainWindowServices FServices;
     HICON FWindowIcon = nullptr;  // shared resource icon, not owned
+
+    // The error handler while the window lives; the one it replaced shows
+    // the errors.
+    std::optional<ScopedErrorHandler> FErrorBoxes;
 
     TActionList OVL_Actions;
     // The interfaces of the sub-menu's last opening; an item's tag indexes it.
@@ -194,6 +210,9 @@ private:
     std::unique_ptr<TTimerQueueTimer> PD_Timer;
     std::unique_ptr<TTimerQueueTimer> FG_Timer;
     std::unique_ptr<TTimerQueueTimer> MF_Timer;
+    // All of the above exist: from the end of their creation to the start
+    // of their destruction.
+    bool FAssembled = false;
 
     TWindowAppearance FAppearance;
     std::unique_ptr<TMeterFader> FFader;
@@ -203,11 +222,10 @@ private:
     std::wstring FInterfaceName;
     std::wstring FTrayHint = TrayHintStorage();
 
-    // Nested message loops (menus, dialogs) running from deferred commands;
-    // a close that arrives meanwhile waits for the outermost to end.
-    int FModalDepth = 0;
-    bool FClosePending = false;
-    bool FOptionsSaved = false;
+    NestedLoops FLoops{[this] { PostDeferred(DeferredCommand::Close); }};
+    // Takes the foreground for the popup menu, so that the meter keeps its
+    // place among the other windows; hidden, made at the first menu.
+    UniqueWindow FMenuOwner;
 
     // The minimum holds from the window's creation on, so that a small
     // stored size survives placement; the maximum width stays 0 (none)

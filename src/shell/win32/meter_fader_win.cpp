@@ -47,7 +47,12 @@ void TMeterFader::StartFade(FadeKind kind) {
 void TMeterFader::FadeStep() {
     const ReentryGuard guard(FG_isbusy);
     if (!guard.Entered()) return;
-    const FadeStepResult step = AdvanceFade(FState, FAppearance.Alpha(), CurrentOptions.TransparencyValue);
+    Carry(AdvanceFade(FState, FAppearance.Alpha(), CurrentOptions.TransparencyValue));
+}
+
+void TMeterFader::FinishShowOrHideFade() { Carry(orvalet::FinishShowOrHideFade(FState, CurrentOptions.TransparencyValue)); }
+
+void TMeterFader::Carry(const FadeStepResult& step) {
     if (step.alpha) FAppearance.SetAlpha(static_cast<std::uint8_t>(*step.alpha));
     if (step.hideMeterWindow) FHost.hideMeterWindow();
     if (step.updateMeterActions) FHost.updateMeterActions();

@@ -31,6 +31,8 @@ public:
     // The effect timers' handlers.
     void FadeStep();
     void MouseFadeStep();
+    // A show or hide fade whose timer stops for good ends where it was going.
+    void FinishShowOrHideFade();
 
     // Whether the cursor lies on the shown window's outer rectangle, right
     // and bottom edges included; windows over the meter are not considered.
@@ -42,6 +44,7 @@ public:
 
 private:
     bool FadesOnShowAndHide() const;
+    void Carry(const FadeStepResult& step);
 
     HWND FWindow;
     TWindowAppearance& FAppearance;

@@ -155,5 +155,29 @@ TEST_F(MeterMenuTest, TrayClickShowsAHiddenMeterAndHidesOneInFullView) {
     EXPECT_FALSE(::IsWindowVisible(window));
 }
 
+// The menu needs the foreground; it takes it through a hidden window, so a
+// meter behind another window is neither activated nor raised.
+HWND foregroundDuringMenu = nullptr;
+
+TEST_F(MeterMenuTest, TheMenuLeavesACoveredMeterWhereItIs) {
+    Store(L"AlwaysOnTop", 0);
+    meter_ = std::make_unique<TOVL_Main>(sandbox_.Services());  // the real menu
+    ASSERT_TRUE(meter_->Create());
+    RECT meter{};
+    ::GetWindowRect(meter_->Handle(), &meter);
+    const UniqueWindow cover(::CreateWindowExW(0, L"STATIC", L"cover", WS_POPUP | WS_VISIBLE, meter.left, meter.top,
+                                               40, 40, nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr));
+    ASSERT_TRUE(IsWindowCovered(meter_->Handle()));
+    ::SetTimer(nullptr, 0, 300, [](HWND, UINT, UINT_PTR timer, DWORD) {
+        ::KillTimer(nullptr, timer);
+        foregroundDuringMenu = ::GetForegroundWindow();
+        ::EndMenu();
+    });
+    ::SendMessageW(meter_->Handle(), WM_TRAYICON, MAKEWPARAM(300, 400), MAKELPARAM(WM_CONTEXTMENU, 1));
+    PumpMessages();
+    EXPECT_TRUE(foregroundDuringMenu && foregroundDuringMenu != meter_->Handle());
+    EXPECT_TRUE(IsWindowCovered(meter_->Handle()));
+}
+
 }  // namespace
 }  // namespace orvalet::win32

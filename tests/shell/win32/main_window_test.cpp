@@ -33,6 +33,9 @@ constexpr wchar_t kOptionsPath[] = L"Software\\OrvaletTests\\MainWindow\\Softwar
 // Records what the meter shows in the notification area.
 struct TrayRecord {
     std::function<void()> onHint;  // runs inside the tick's hint update, which every tick makes
+    // Runs while the icon is added and removed, calls to another process
+    // during which the window takes what other threads send it.
+    std::function<void(HWND owner)> whileAddedOrRemoved;
     int icons = 0;
     std::vector<std::wstring> hints;
     std::vector<std::wstring> balloons;
@@ -41,7 +44,12 @@ struct TrayRecord {
 
 class RecordingTray final : public NotificationIcon {
 public:
-    explicit RecordingTray(TrayRecord& record) : record_(record) {}
+    RecordingTray(TrayRecord& record, HWND owner) : record_(record), owner_(owner) {
+        if (record_.whileAddedOrRemoved) record_.whileAddedOrRemoved(owner_);
+    }
+    ~RecordingTray() override {
+        if (record_.whileAddedOrRemoved) record_.whileAddedOrRemoved(owner_);
+    }
     void SetIcon(HICON icon) override { record_.icons += icon != nullptr; }
     void SetHint(std::wstring_view hint) override {
         record_.hints.push_back(CutToTrayHintLength(hint));
@@ -52,6 +60,7 @@ public:
 
 private:
     TrayRecord& record_;
+    HWND owner_;
 };
 
 // A scripted table whose next reading can run a step of the test first, to
@@ -119,7 +128,9 @@ protected:
         MainWindowServices services;
         services.interfaceTable = std::make_unique<HookedSource>(table_.MakeSource(), hook_);
         services.settings = settings ? settings : &settings_;
-        services.createTrayIcon = [this](HWND, UINT, HICON) { return std::make_unique<RecordingTray>(tray_); };
+        services.createTrayIcon = [this](HWND owner, UINT, HICON) {
+            return std::make_unique<RecordingTray>(tray_, owner);
+        };
         services.showStartupError = [this](HWND, const std::wstring& text) { startupErrors_.push_back(text); };
         services.terminate = [this] { ++terminations_; };
         services.trackPopupMenu = [this](HWND, HMENU menu, POINT point) {
@@ -670,6 +681,81 @@ TEST_F(MainWindowTest, ACloseSentDuringATickWaitsForTheTickAndSavesOnce) {
         EXPECT_EQ(std::count_if(writes.begin(), writes.end(), [](const auto& w) { return w.name == L"WindowLeft"; }),
                   1);
         meter_.reset();
+    }
+}
+
+// What another thread or process sends while the icon is added or removed
+// finds every part it reaches, or is left to the default handling.
+TEST_F(MainWindowTest, MessagesSentWhileTheTrayIconComesAndGoesFindNoPartMissing) {
+    int sent = 0;
+    tray_.whileAddedOrRemoved = [&](HWND window) {
+        ::SendMessageW(window, WM_POWERBROADCAST, PBT_APMSUSPEND, 0);
+        ::SendMessageW(window, WM_POWERBROADCAST, PBT_APMRESUMESUSPEND, 0);
+        ::SendMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);  // to the tray, at the defaults
+        ::SendMessageW(window, WM_TRAYICON, MAKEWPARAM(10, 10), MAKELPARAM(NIN_SELECT, 1));
+        ++sent;
+    };
+    TOVL_Main& meter = CreateMeter();
+    EXPECT_TRUE(MainWindowProbe::SamplingTimer(meter).Enabled());
+    meter_.reset();
+    EXPECT_EQ(sent, 2);
+}
+
+// An error box runs its own message loop while the failed tick is still on
+// the timer's stack: the close it dispatches must wait for the box.
+TEST_F(MainWindowTest, ACloseDispatchedByATicksErrorBoxWaitsForTheBox) {
+    bool shownDuringBox = false;
+    const ErrorHandler previous = SetErrorHandler([&](const std::wstring&) {
+        ::PostMessageW(meter_->Handle(), WM_CLOSE, 0, 0);
+        PumpMessages();
+        shownDuringBox = ::IsWindow(meter_->Handle());
+    });
+    TOVL_Main& meter = CreateMeter();
+    const HWND window = meter.Handle();
+    hook_ = [] { throw std::runtime_error("table gone"); };
+    RunGuarded([&] { meter.SamplingTick(); });  // as the timer delivers the tick
+    EXPECT_TRUE(shownDuringBox);
+    PumpMessages();
+    EXPECT_FALSE(::IsWindow(window));
+    EXPECT_EQ(terminations_, 1);
+    meter_.reset();
+    SetErrorHandler(previous);
+}
+
+// Fading or transparency switched off by an apply stops the fade timer: a
+// show or hide fade then ends where it was going, and the meter's actions
+// come back. Each hide fade leaves the meter hidden for the next show fade.
+TEST_F(MainWindowTest, AShowOrHideFadeWhoseTimerAnApplyStopsEndsAtOnce) {
+    TOVL_Main& meter = CreateMeter(/*shown=*/true);
+    const HWND window = meter.Handle();
+    const auto offered = [&](ActionId action) { return MainWindowProbe::Actions(meter).State(action); };
+    const auto defaults = [](OVL_OptionsRecord& o) { o = OVL_OptionsRecord{}; };
+    const std::function<void(OVL_OptionsRecord&)> switchesOff[] = {
+        [](OVL_OptionsRecord& o) { o.FadingEnabled = false; },
+        [](OVL_OptionsRecord& o) { o.TransparencyEnabled = false; },
+    };
+    for (const auto& switchOff : switchesOff) {
+        for (const bool showing : {false, true}) {
+            SCOPED_TRACE(showing ? "show fade" : "hide fade");
+            effects::Apply(meter, defaults);
+            showing ? meter.ShowMeter() : meter.HideMeter();
+            MainWindowProbe::FadeStep(meter);
+            ASSERT_TRUE(MainWindowProbe::Fade(meter).FG_active);
+
+            effects::Apply(meter, switchOff);
+            EXPECT_FALSE(MainWindowProbe::Fade(meter).FG_active);
+            EXPECT_EQ(::IsWindowVisible(window) != FALSE, showing);
+            EXPECT_EQ(offered(showing ? ActionId::HideMeterAction : ActionId::ShowMeterAction),
+                      (ActionState{true, true}));
+            EXPECT_FALSE(offered(showing ? ActionId::ShowMeterAction : ActionId::HideMeterAction).visible);
+            if (showing) {
+                EXPECT_EQ(MainWindowProbe::Appearance(meter).Alpha(), 205);
+            }
+
+            effects::Apply(meter, defaults);
+            for (int tick = 0; tick < 40; ++tick) MainWindowProbe::FadeStep(meter);
+            EXPECT_EQ(::IsWindowVisible(window) != FALSE, showing) << "the old fade came back";
+        }
     }
 }
 
