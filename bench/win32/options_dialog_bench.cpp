@@ -10,6 +10,7 @@
 #include "harness.h"
 #include "base/win32/base_window.h"
 #include "rendering/win32/surface_win.h"
+#include "settings/options.h"
 #include "settings/win32/options_dialog_win.h"
 
 namespace {
@@ -34,8 +35,10 @@ public:
 void OpenAndClose() {
     static ClosingOwner owner;
     static const OptionsDialogHost host;
+    static const orvalet::OVL_OptionsRecord inForce;
+    static orvalet::OVL_OptionsRecord edited;
     ::PostMessageW(owner.Handle(), WM_APP, 0, 0);
-    ShowOptionsDialog(owner.Handle(), host);
+    ShowOptionsDialog(owner.Handle(), {inForce, edited}, host);
 }
 
 // The first opening in a process also loads and registers the controls'

@@ -14,7 +14,7 @@ public:
     static TTimerQueueTimer& SamplingTimer(TOVL_Main& meter) { return *meter.PD_Timer; }
     static TTimerQueueTimer& FadeTimer(TOVL_Main& meter) { return *meter.FG_Timer; }
     static TTimerQueueTimer& MouseFadeTimer(TOVL_Main& meter) { return *meter.MF_Timer; }
-    static const SizeLimits& SizeConstraints(TOVL_Main& meter) { return meter.FSizeLimits; }
+    static const SizeLimits& SizeConstraints(TOVL_Main& meter) { return meter.FSizeLimits.Limits(); }
     static const TActionList& Actions(TOVL_Main& meter) { return meter.OVL_Actions; }
     static bool SamplingBusy(TOVL_Main& meter) { return meter.PD_isbusy; }
     static const TWindowAppearance& Appearance(TOVL_Main& meter) { return meter.FAppearance; }

@@ -1,7 +1,8 @@
 #pragma once
 // What a meter window under test runs on: the program's settings in a
-// registry key of the test's own (deleted before and after), a scripted
-// interface table, and a tray icon that shows nothing.
+// registry key of the test's own (deleted before and after), the option
+// records at their defaults, a scripted interface table, and a tray icon
+// that shows nothing.
 #include <windows.h>
 
 #include <memory>
@@ -11,6 +12,7 @@
 #include "settings/win32/settings_platform_win.h"
 #include "shell/win32/main_window_win.h"
 #include "shell/win32/tray_icon_win.h"
+#include "support/default_options_records.h"
 #include "support/scripted_interface_table.h"
 
 namespace orvalet::testing {
@@ -53,6 +55,7 @@ public:
 private:
     void Clear() const { ::RegDeleteTreeW(HKEY_CURRENT_USER, root_.c_str()); }
 
+    DefaultOptionsRecords records_;
     std::wstring root_;
 };
 

@@ -437,9 +437,9 @@ private:
 
 // ---- The dialog ----------------------------------------------------------------
 
-ModalResult ShowOptionsDialog(HWND owner, const OptionsDialogHost& host) {
+ModalResult ShowOptionsDialog(HWND owner, const OptionsRecords& records, const OptionsDialogHost& host) {
     InitCommonControlClasses(ICC_STANDARD_CLASSES | ICC_TAB_CLASSES | ICC_BAR_CLASSES);
-    TOVL_Options dialog(host);
+    TOVL_Options dialog(records, host);
     return dialog.ShowModal(owner);
 }
 
@@ -460,8 +460,8 @@ std::int32_t ChooseColorDialog(HWND owner, std::int32_t preset) {
     return chooseColor && chooseColor(&choose) ? static_cast<std::int32_t>(choose.rgbResult) : preset;
 }
 
-TOVL_Options::TOVL_Options(const OptionsDialogHost& host)
-    : host_(host), changeState_([this](bool changed) {
+TOVL_Options::TOVL_Options(const OptionsRecords& records, const OptionsDialogHost& host)
+    : records_(records), host_(host), changeState_([this](bool changed) {
           const HWND apply = Item(ApplyBtn);
           // A button that loses its use also gives up the focus.
           if (!changed && ::GetFocus() == apply) ::SendMessageW(Handle(), WM_NEXTDLGCTL, 0, FALSE);
@@ -518,7 +518,7 @@ LRESULT TOVL_Options::HandlePageMessage(UINT message, WPARAM wParam, LPARAM lPar
 // ---- Creation and layout ----------------------------------------------------------
 
 void TOVL_Options::FormCreate(HWND owner) {
-    PendingOptions = CurrentOptions;
+    records_.pending = records_.inForce;
     fontNames_ = HorizontalFontNames(host_.fontNames ? host_.fontNames() : InstalledFontNames());
     // Laid out for where it is made, next to the owner. Each control is made
     // in place with its font: moving a drop-down list moves its list window
@@ -721,8 +721,8 @@ void TOVL_Options::Fill(OptionsControl id, const std::vector<std::wstring>& item
 void TOVL_Options::SetOptionsChanged(bool value) { changeState_.SetOptionsChanged(value); }
 
 void TOVL_Options::ShowOptions() {
-    const OVL_OptionsRecord& o = PendingOptions;
-    for (const CheckBinding& check : kCheckBoxes) SetChecked(check.id, check.field(PendingOptions));
+    const OVL_OptionsRecord& o = records_.pending;
+    for (const CheckBinding& check : kCheckBoxes) SetChecked(check.id, check.field(records_.pending));
 
     Select(WindowStyle_Combo, WindowStyleItem(o.WindowStyle));
     ShowPercentDisplay(o.TransparencyValue);
@@ -772,16 +772,16 @@ void TOVL_Options::ShowPercentDisplay(std::int32_t transparencyValue) {
 void TOVL_Options::ShowFontSettings() {
     for (int k = 1; k <= kLabelCount; ++k) {
         const FontLists& lists = kFontLists[static_cast<std::size_t>(k - 1)];
-        Select(lists.name, FontNameItem(fontNames_, PendingOptions.Fonts[k].Name));
-        Select(lists.size, FontSizeItem(PendingOptions.Fonts[k].Size));
+        Select(lists.name, FontNameItem(fontNames_, records_.pending.Fonts[k].Name));
+        Select(lists.size, FontSizeItem(records_.pending.Fonts[k].Size));
     }
     for (const OptionsControl id :
          {UDFontBold_Chk, MVFontBold_Chk, IFFontBold_Chk, UDFontItalic_Chk, MVFontItalic_Chk, IFFontItalic_Chk})
-        SetChecked(id, FindCheckBox(id)->field(PendingOptions));
+        SetChecked(id, FindCheckBox(id)->field(records_.pending));
 }
 
 void TOVL_Options::ShowSelectedColor() {
-    colorsPaintBox_->SetColor(GetListColor(PendingOptions.Colors, Selection(ColorsListBox)));
+    colorsPaintBox_->SetColor(GetListColor(records_.pending.Colors, Selection(ColorsListBox)));
 }
 
 void TOVL_Options::ShowPage(int page) {
@@ -835,11 +835,11 @@ void TOVL_Options::OnCommand(OptionsControl id, UINT code) {
 
 void TOVL_Options::CheckBoxClick(OptionsControl id) {
     if (id == RadioFadein) {
-        PendingOptions.MouseFadingIn = Checked(RadioFadein);
+        records_.pending.MouseFadingIn = Checked(RadioFadein);
     } else if (id == RadioFadeout) {
-        PendingOptions.MouseFadingIn = !Checked(RadioFadeout);
+        records_.pending.MouseFadingIn = !Checked(RadioFadeout);
     } else if (const CheckBinding* check = FindCheckBox(id)) {
-        check->field(PendingOptions) = Checked(id);
+        check->field(records_.pending) = Checked(id);
     } else {
         return;
     }
@@ -848,7 +848,7 @@ void TOVL_Options::CheckBoxClick(OptionsControl id) {
 }
 
 void TOVL_Options::ComboSelect(OptionsControl id) {
-    OVL_OptionsRecord& o = PendingOptions;
+    OVL_OptionsRecord& o = records_.pending;
     const int item = Selection(id);
     if (id == WindowStyle_Combo) {
         o.WindowStyle = WindowStyleFromItem(item, o.WindowStyle);
@@ -870,15 +870,14 @@ void TOVL_Options::ComboSelect(OptionsControl id) {
 }
 
 void TOVL_Options::TV_TrackBarChange() {
-    PendingOptions.TransparencyValue = static_cast<std::int32_t>(::SendMessageW(Item(TV_TrackBar), TBM_GETPOS, 0, 0));
-    ShowPercentDisplay(PendingOptions.TransparencyValue);
+    records_.pending.TransparencyValue = static_cast<std::int32_t>(::SendMessageW(Item(TV_TrackBar), TBM_GETPOS, 0, 0));
+    ShowPercentDisplay(records_.pending.TransparencyValue);
     SetOptionsChanged(true);
 }
 
 // The owner's code runs with the DPI awareness it was written for, so that
 // it sees its own windows' coordinates as it always does.
 void TOVL_Options::ApplyBtnClick() {
-    CurrentOptions = PendingOptions;
     if (host_.applyOptions) {
         const ThreadDpiAwarenessScope asOwner(ThreadDpiAwarenessScope::OfWindow(::GetWindow(Handle(), GW_OWNER)));
         host_.applyOptions();
@@ -890,13 +889,13 @@ void TOVL_Options::ApplyBtnClick() {
 void TOVL_Options::OKBtnClick() { ::EndDialog(Handle(), static_cast<INT_PTR>(changeState_.OKResult())); }
 
 void TOVL_Options::FontsReset_BtnClick() {
-    PendingOptions.Fonts = GR_DefaultFonts;
+    records_.pending.Fonts = GR_DefaultFonts;
     ShowFontSettings();
     SetOptionsChanged(true);
 }
 
 void TOVL_Options::ColorsReset_BtnClick() {
-    PendingOptions.Colors = GR_DefaultColors;
+    records_.pending.Colors = GR_DefaultColors;
     ShowSelectedColor();
     SetOptionsChanged(true);
 }
@@ -908,10 +907,10 @@ void TOVL_Options::ColorsListBoxClick() { ShowSelectedColor(); }
 // the preset after Cancel; the dialog counts as changed either way.
 void TOVL_Options::ColorsPaintBoxClick() {
     const int index = Selection(ColorsListBox);
-    const std::int32_t preset = GetListColor(PendingOptions.Colors, index);
+    const std::int32_t preset = GetListColor(records_.pending.Colors, index);
     const std::int32_t chosen =
         host_.chooseColor ? host_.chooseColor(Handle(), preset) : ChooseColorDialog(Handle(), preset);
-    SetListColor(PendingOptions.Colors, index, chosen);
+    SetListColor(records_.pending.Colors, index, chosen);
     ShowSelectedColor();
     SetOptionsChanged(true);
 }

@@ -1,9 +1,9 @@
 #pragma once
 // "Orvalet Options": the modal dialog in which the user edits every setting
 // but the window's place and the monitored interface, on five pages
-// (General, Window, Graph, Fonts, Colors). Every control writes its value
-// into PendingOptions at once; Apply and OK put them into force through the
-// program that opened the dialog.
+// (General, Window, Graph, Fonts, Colors). It opens on a copy of the options
+// in force, and every control writes its value into that copy at once; Apply
+// and OK put them into force through the program that opened the dialog.
 #include <windows.h>
 
 #include <array>
@@ -15,13 +15,21 @@
 
 #include "base/win32/base_window.h"
 #include "base/win32/unique_handle.h"
+#include "settings/options.h"
 #include "settings/options_dialog_rules.h"
 
 namespace orvalet::win32 {
 
+// The records the dialog works on: the options in force, and the record it
+// edits, which it sets to a copy of them as it opens.
+struct OptionsRecords {
+    const OVL_OptionsRecord& inForce;
+    OVL_OptionsRecord& pending;
+};
+
 // What the dialog needs from the program that opens it.
 struct OptionsDialogHost {
-    // Puts PendingOptions into force: the main window's ApplyOptions action.
+    // Puts the edited record into force: the main window's ApplyOptions action.
     std::function<void()> applyOptions;
     // Runs a colour selection modally, starting from the preset colour, and
     // returns the colour it holds when it closes: the preset after Cancel.
@@ -35,7 +43,7 @@ struct OptionsDialogHost {
 // Shows the dialog modally over the owner, centred on the owner's monitor.
 // OK means the dialog closed holding changes not applied yet, which the
 // opener then applies; a dialog that could not be shown counts as Cancel.
-ModalResult ShowOptionsDialog(HWND owner, const OptionsDialogHost& host);
+ModalResult ShowOptionsDialog(HWND owner, const OptionsRecords& records, const OptionsDialogHost& host);
 
 // The system's colour dialog, opened expanded with any colour allowed and
 // the preset chosen; the preset again when the user cancels.
@@ -72,7 +80,7 @@ class ColorPaintBoxWindow;
 
 class TOVL_Options final : public BaseWindow<TOVL_Options> {
 public:
-    explicit TOVL_Options(const OptionsDialogHost& host);
+    TOVL_Options(const OptionsRecords& records, const OptionsDialogHost& host);
     ~TOVL_Options() override;
 
     ModalResult ShowModal(HWND owner);
@@ -119,6 +127,7 @@ private:
 
     static LRESULT CALLBACK PageKeysHook(int code, WPARAM wParam, LPARAM lParam) noexcept;
 
+    OptionsRecords records_;
     const OptionsDialogHost& host_;
     OptionsChangeState changeState_;
     std::vector<std::wstring> fontNames_;

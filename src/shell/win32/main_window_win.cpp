@@ -15,9 +15,9 @@
 #include "shell/tray_hint.h"
 #include "shell/win32/abort_message_box_win.h"
 #include "shell/win32/about_box_win.h"
-#include "shell/win32/desktop_geometry_win.h"
 #include "shell/win32/nested_loops_win.h"
 #include "shell/win32/resource_ids.h"
+#include "shell/win32/window_placement_win.h"
 #include "shell/win32/window_cover_win.h"
 
 namespace orvalet::win32 {
@@ -70,7 +70,7 @@ bool TOVL_Main::Create() {
                             frame.right - frame.left, frame.bottom - frame.top))
         return false;
     FAppearance.Attach(Handle());
-    FFader = std::make_unique<TMeterFader>(Handle(), FAppearance,
+    FFader = std::make_unique<TMeterFader>(Handle(), FAppearance, CurrentOptions,
                                            TMeterFader::Host{[this] { ShowMeterWindow(); },
                                                              [this] { HideMeterWindow(); },
                                                              [this] { UpdateMeterActions(); },
@@ -127,7 +127,7 @@ bool TOVL_Main::CheckOperatingSystem() {
 }
 
 void TOVL_Main::PlaceWindowFromOptions() {
-    SetBounds({CurrentOptions.WindowLeft, CurrentOptions.WindowTop, CurrentOptions.WindowWidth,
+    SetWindowBounds(Handle(), {CurrentOptions.WindowLeft, CurrentOptions.WindowTop, CurrentOptions.WindowWidth,
                CurrentOptions.WindowHeight});
 }
 
@@ -163,7 +163,7 @@ void TOVL_Main::CreateTimers() {
 }
 
 void TOVL_Main::FormClose() {
-    const WindowBounds bounds = Bounds();  // also while the window is hidden
+    const WindowBounds bounds = WindowBoundsOf(Handle());  // also while the window is hidden
     CurrentOptions.WindowLeft = bounds.left;
     CurrentOptions.WindowTop = bounds.top;
     CurrentOptions.WindowWidth = bounds.width;
@@ -239,7 +239,7 @@ void TOVL_Main::RunModalDialog(ActionId action, const std::function<void(HWND ow
 // The dialog's Apply and its OK both run the ApplyOptions action.
 void TOVL_Main::RunOptionsDialog(HWND owner) {
     const OptionsDialogHost host{[this] { ApplyOptionsExecute(); }, {}, {}};
-    if (ShowOptionsDialog(owner, host) == ModalResult::OK) ApplyOptionsExecute();
+    if (ShowOptionsDialog(owner, {CurrentOptions, PendingOptions}, host) == ModalResult::OK) ApplyOptionsExecute();
 }
 
 void TOVL_Main::RunNestedLoop(const std::function<void()>& run) {
@@ -323,38 +323,9 @@ void TOVL_Main::ApplyPendingOptions() {
 
 // ---- Placement and size ----------------------------------------------------
 
-WindowBounds TOVL_Main::Bounds() const {
-    RECT rect{};
-    ::GetWindowRect(Handle(), &rect);
-    return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
-}
+void TOVL_Main::FitWindowToDesktop() { KeepWindowReachable(Handle()); }
 
-void TOVL_Main::SetBounds(const WindowBounds& bounds) {
-    ::SetWindowPos(Handle(), nullptr, bounds.left, bounds.top, bounds.width, bounds.height,
-                   SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-void TOVL_Main::FitWindowToDesktop() {
-    const WindowBounds current = Bounds();
-    const WindowBounds fitted = orvalet::FitWindowToDesktop(current, QueryDesktopGeometry());
-    if (fitted != current) SetBounds(fitted);
-}
-
-void TOVL_Main::UpdateSizeConstraints() {
-    RECT client{};
-    ::GetClientRect(Handle(), &client);
-    const WindowBounds bounds = Bounds();
-    FSizeLimits = ComputeSizeLimits(kMinimumWindowSize, FGraph ? FGraph->MaxWidth() : 0, bounds.width,
-                                    client.right - client.left);
-    const WindowBounds clamped = ClampToSizeLimits(bounds, FSizeLimits);
-    if (clamped != bounds) SetBounds(clamped);
-}
-
-void TOVL_Main::OnGetMinMaxInfo(MINMAXINFO& info) const {
-    info.ptMinTrackSize.x = FSizeLimits.minWidth;
-    info.ptMinTrackSize.y = FSizeLimits.minHeight;
-    if (FSizeLimits.maxWidth > 0) info.ptMaxTrackSize.x = FSizeLimits.maxWidth;
-}
+void TOVL_Main::UpdateSizeConstraints() { FSizeLimits.Update(Handle(), FGraph ? FGraph->MaxWidth() : 0); }
 
 // The graph's picture depends on its size, so it is drawn anew at once.
 void TOVL_Main::OnSize() {
@@ -532,7 +503,7 @@ LRESULT TOVL_Main::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_ERASEBKGND:
             return 1;  // the graph covers the client area; erasing would only flicker
         case WM_GETMINMAXINFO:
-            OnGetMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lParam));
+            FSizeLimits.ApplyTo(*reinterpret_cast<MINMAXINFO*>(lParam));
             return 0;
         case WM_CLOSE:
             // Sent by another thread or process, it may arrive while a tick

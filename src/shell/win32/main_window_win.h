@@ -27,7 +27,7 @@
 #include "shell/timer_suspension.h"
 #include "shell/tray_hint.h"
 #include "shell/tray_menu_model.h"
-#include "shell/window_placement.h"
+#include "shell/win32/window_placement_win.h"
 #include "shell/win32/timer_queue_timer_win.h"
 #include "shell/win32/tray_icon_win.h"
 #include "shell/win32/tray_menu_win.h"
@@ -181,14 +181,11 @@ private:
     void GraphMouseDown(MouseButton button, int x, int y);
     void GraphMouseUp(MouseButton button, int x, int y);
     void OnTrayIcon(WPARAM wParam, LPARAM lParam);
-    void OnGetMinMaxInfo(MINMAXINFO& info) const;
     void OnSize();
     void OnSettingChange(const wchar_t* area);
     // The messages that reach the meter's parts.
     LRESULT HandleMeterMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
-    WindowBounds Bounds() const;
-    void SetBounds(const WindowBounds& bounds);
 
     MainWindowServices FServices;
     HICON FWindowIcon = nullptr;  // shared resource icon, not owned
@@ -227,10 +224,7 @@ private:
     // place among the other windows; hidden, made at the first menu.
     UniqueWindow FMenuOwner;
 
-    // The minimum holds from the window's creation on, so that a small
-    // stored size survives placement; the maximum width stays 0 (none)
-    // until UpdateSizeConstraints first measures the graph.
-    SizeLimits FSizeLimits{kMinimumWindowSize, kMinimumWindowSize, 0};
+    WindowSizeLimits FSizeLimits{kMinimumWindowSize};
 };
 
 }  // namespace orvalet::win32

@@ -2,15 +2,14 @@
 
 #include <utility>
 
-#include "settings/options.h"
 #include "shell/reentry_guard.h"
 
 namespace orvalet::win32 {
 
-TMeterFader::TMeterFader(HWND window, TWindowAppearance& appearance, Host host)
-    : FWindow(window), FAppearance(appearance), FHost(std::move(host)) {}
+TMeterFader::TMeterFader(HWND window, TWindowAppearance& appearance, const OVL_OptionsRecord& options, Host host)
+    : FWindow(window), FAppearance(appearance), FOptions(options), FHost(std::move(host)) {}
 
-bool TMeterFader::FadesOnShowAndHide() const { return FAppearance.Transparent() && CurrentOptions.FadingEnabled; }
+bool TMeterFader::FadesOnShowAndHide() const { return FAppearance.Transparent() && FOptions.FadingEnabled; }
 
 void TMeterFader::ShowMeter() {
     if (::IsWindowVisible(FWindow)) return;
@@ -47,10 +46,10 @@ void TMeterFader::StartFade(FadeKind kind) {
 void TMeterFader::FadeStep() {
     const ReentryGuard guard(FG_isbusy);
     if (!guard.Entered()) return;
-    Carry(AdvanceFade(FState, FAppearance.Alpha(), CurrentOptions.TransparencyValue));
+    Carry(AdvanceFade(FState, FAppearance.Alpha(), FOptions.TransparencyValue));
 }
 
-void TMeterFader::FinishShowOrHideFade() { Carry(orvalet::FinishShowOrHideFade(FState, CurrentOptions.TransparencyValue)); }
+void TMeterFader::FinishShowOrHideFade() { Carry(orvalet::FinishShowOrHideFade(FState, FOptions.TransparencyValue)); }
 
 void TMeterFader::Carry(const FadeStepResult& step) {
     if (step.alpha) FAppearance.SetAlpha(static_cast<std::uint8_t>(*step.alpha));
@@ -60,7 +59,7 @@ void TMeterFader::Carry(const FadeStepResult& step) {
 
 void TMeterFader::MouseFadeStep() {
     const FadeKind kind = DecideMouseFade(FState, IsCursorOnForm(), FAppearance.Alpha(),
-                                          CurrentOptions.TransparencyValue, CurrentOptions.MouseFadingIn);
+                                          FOptions.TransparencyValue, FOptions.MouseFadingIn);
     if (kind != kNoFade) StartFade(kind);
 }
 

@@ -6,6 +6,7 @@
 
 #include <functional>
 
+#include "settings/options.h"
 #include "shell/meter_effects.h"
 #include "shell/win32/window_appearance_win.h"
 
@@ -21,7 +22,8 @@ public:
         std::function<void()> disableMeterActions;
     };
 
-    TMeterFader(HWND window, TWindowAppearance& appearance, Host host);
+    // The options are those in force, kept by the host.
+    TMeterFader(HWND window, TWindowAppearance& appearance, const OVL_OptionsRecord& options, Host host);
 
     // Show or hide, through a fade when transparency and fading are on.
     void ShowMeter();
@@ -48,6 +50,7 @@ private:
 
     HWND FWindow;
     TWindowAppearance& FAppearance;
+    const OVL_OptionsRecord& FOptions;
     Host FHost;
     FadeState FState;
     bool FG_isbusy = false;

@@ -21,8 +21,6 @@ using testing::OptionsDialogDriver;
 class OptionsDialogTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        CurrentOptions = OVL_OptionsRecord{};
-        PendingOptions = CurrentOptions;
         host_.applyOptions = [this] { ++applied_; };
         host_.fontNames = [this] { return fontNames_; };
         host_.chooseColor = [this](HWND owner, std::int32_t preset) {
@@ -33,9 +31,11 @@ protected:
 
     ModalResult Run(std::function<void(const OptionsDialogDriver&)> script) {
         owner_.Post(std::move(script));
-        return ShowOptionsDialog(owner_.Handle(), host_);
+        return ShowOptionsDialog(owner_.Handle(), {inForce_, pending_}, host_);
     }
 
+    OVL_OptionsRecord inForce_;
+    OVL_OptionsRecord pending_;
     ModalScript owner_;  // owns the dialog and runs the script
     OptionsDialogHost host_;
     int applied_ = 0;
@@ -45,18 +45,18 @@ protected:
 };
 
 TEST_F(OptionsDialogTest, OpensUnchangedShowingTheOptionsInForceAndOKWithoutChangesCancels) {
-    CurrentOptions.VertGrid = 20;
-    CurrentOptions.TransparencyValue = 128;
-    CurrentOptions.WindowStyle = kBorderless;
-    CurrentOptions.MVDisplayUnit = 2;
-    CurrentOptions.Fonts[kMVLabel].Size = 13;
-    CurrentOptions.Fonts[kIFLabel].Name = L"Not Installed";
-    const OVL_OptionsRecord inForce = CurrentOptions;
-    PendingOptions.VertGrid = 30;  // a cancelled edit from before
+    inForce_.VertGrid = 20;
+    inForce_.TransparencyValue = 128;
+    inForce_.WindowStyle = kBorderless;
+    inForce_.MVDisplayUnit = 2;
+    inForce_.Fonts[kMVLabel].Size = 13;
+    inForce_.Fonts[kIFLabel].Name = L"Not Installed";
+    const OVL_OptionsRecord inForce = inForce_;
+    pending_.VertGrid = 30;  // a cancelled edit from before
 
     const ModalResult result = Run([&](const OptionsDialogDriver& d) {
         EXPECT_FALSE(d.Enabled(ApplyBtn));
-        EXPECT_EQ(PendingOptions, inForce);
+        EXPECT_EQ(pending_, inForce);
         // Values without an entry show no selection; the "@" face is left out.
         const std::pair<OptionsControl, int> selections[] = {
             {VertGridCombo, -1}, {MVFontSize_Combo, -1},  {UDFontSize_Combo, 2}, {IFNameFontName_Combo, -1},
@@ -71,7 +71,7 @@ TEST_F(OptionsDialogTest, OpensUnchangedShowingTheOptionsInForceAndOKWithoutChan
     });
     EXPECT_EQ(result, ModalResult::Cancel);
     EXPECT_EQ(applied_, 0);
-    EXPECT_EQ(PendingOptions.VertGrid, 20);  // stays until the user picks an entry
+    EXPECT_EQ(pending_.VertGrid, 20);  // stays until the user picks an entry
 }
 
 TEST_F(OptionsDialogTest, DependentsFollowTheirCheckBoxesAndTheListsFillTheirFields) {
@@ -81,8 +81,8 @@ TEST_F(OptionsDialogTest, DependentsFollowTheirCheckBoxesAndTheListsFillTheirFie
         d.Click(ChkTransparency);
         for (const OptionsControl id : dependents) EXPECT_FALSE(d.Enabled(id)) << static_cast<int>(id);
         EXPECT_TRUE(d.Checked(ChkFadingEnabled) && d.Checked(ChkMouseFadingEnabled) && d.Checked(RadioFadein));
-        EXPECT_TRUE(!PendingOptions.TransparencyEnabled && PendingOptions.FadingEnabled &&
-                    PendingOptions.MouseFadingEnabled);
+        EXPECT_TRUE(!pending_.TransparencyEnabled && pending_.FadingEnabled &&
+                    pending_.MouseFadingEnabled);
         EXPECT_TRUE(d.Enabled(ApplyBtn));
 
         d.Click(ChkTransparency);
@@ -91,19 +91,19 @@ TEST_F(OptionsDialogTest, DependentsFollowTheirCheckBoxesAndTheListsFillTheirFie
         EXPECT_FALSE(d.Enabled(RadioFadein) || d.Enabled(RadioFadeout));
 
         d.Click(RadioFadeout);
-        EXPECT_FALSE(PendingOptions.MouseFadingIn);
+        EXPECT_FALSE(pending_.MouseFadingIn);
         d.Choose(VertGridCombo, 0);
         d.Choose(UDDUnitCombo, 1);
         d.Choose(WindowStyle_Combo, 0);
         d.Choose(MVFontName_Combo, 0);
         d.Choose(IFNameFontSize_Combo, 15);
-        EXPECT_EQ(PendingOptions.VertGrid, 0);
-        EXPECT_EQ(PendingOptions.UDDisplayUnit, 1);
-        EXPECT_EQ(PendingOptions.WindowStyle, kWithCaption);
-        EXPECT_EQ(PendingOptions.Fonts[kMVLabel].Name, L"Arial");
-        EXPECT_EQ(PendingOptions.Fonts[kIFLabel].Size, 72);
+        EXPECT_EQ(pending_.VertGrid, 0);
+        EXPECT_EQ(pending_.UDDisplayUnit, 1);
+        EXPECT_EQ(pending_.WindowStyle, kWithCaption);
+        EXPECT_EQ(pending_.Fonts[kMVLabel].Name, L"Arial");
+        EXPECT_EQ(pending_.Fonts[kIFLabel].Size, 72);
         d.Slide(2);
-        EXPECT_EQ(PendingOptions.TransparencyValue, 2);
+        EXPECT_EQ(pending_.TransparencyValue, 2);
         EXPECT_EQ(d.Text(TV_PercentDisplay), L"1 % visible");
         d.Click(CancelBtn);
     });
@@ -130,9 +130,9 @@ TEST_F(OptionsDialogTest, AnEditUndoneStillCountsAndOKLeavesTheApplyToTheOpener)
 
 TEST_F(OptionsDialogTest, TheColourDialogOpensAtTheEntrysColourAndBothPagesRestoreTheirDefaults) {
     fontNames_ = {L"Arial", L"Default"};
-    for (int k = 1; k <= kLabelCount; ++k) CurrentOptions.Fonts[k] = {L"Arial", 12, true, true};
-    CurrentOptions.FontAutosize = false;
-    for (int i = 0; i < kColorCount; ++i) SetListColor(CurrentOptions.Colors, i, 0x111111);
+    for (int k = 1; k <= kLabelCount; ++k) inForce_.Fonts[k] = {L"Arial", 12, true, true};
+    inForce_.FontAutosize = false;
+    for (int i = 0; i < kColorCount; ++i) SetListColor(inForce_.Colors, i, 0x111111);
 
     Run([&](const OptionsDialogDriver& d) {
         d.ChooseColorEntry(5);
@@ -140,16 +140,16 @@ TEST_F(OptionsDialogTest, TheColourDialogOpensAtTheEntrysColourAndBothPagesResto
         EXPECT_FALSE(d.Enabled(ApplyBtn));  // choosing an entry changes nothing
         d.ClickPreview();                   // cancelled
         ASSERT_EQ(colorRequests_, (std::vector<std::pair<HWND, std::int32_t>>{{d.Dialog(), 0x111111}}));
-        EXPECT_EQ(PendingOptions.Colors, CurrentOptions.Colors);
+        EXPECT_EQ(pending_.Colors, inForce_.Colors);
         EXPECT_TRUE(d.Enabled(ApplyBtn));
         chosenColor_ = 0x123456;
         d.ClickPreview();
-        EXPECT_EQ(GetListColor(PendingOptions.Colors, 5), 0x123456);
+        EXPECT_EQ(GetListColor(pending_.Colors, 5), 0x123456);
         EXPECT_EQ(d.PreviewColor(), 0x123456u);
 
         EXPECT_EQ(d.Selection(UDFontName_Combo), 0);
         d.Click(FontsReset_Btn);
-        EXPECT_EQ(PendingOptions.Fonts, GR_DefaultFonts);
+        EXPECT_EQ(pending_.Fonts, GR_DefaultFonts);
         for (const OptionsControl id : {UDFontName_Combo, MVFontName_Combo, IFNameFontName_Combo})
             EXPECT_EQ(d.Selection(id), -1);  // "Tahoma" is not in the list
         for (const OptionsControl id : {UDFontSize_Combo, MVFontSize_Combo, IFNameFontSize_Combo})
@@ -157,10 +157,10 @@ TEST_F(OptionsDialogTest, TheColourDialogOpensAtTheEntrysColourAndBothPagesResto
         for (const OptionsControl id : {UDFontBold_Chk, UDFontItalic_Chk, MVFontBold_Chk, MVFontItalic_Chk,
                                         IFFontBold_Chk, IFFontItalic_Chk, ChkFontAutosize})
             EXPECT_FALSE(d.Checked(id));
-        EXPECT_FALSE(PendingOptions.FontAutosize);
+        EXPECT_FALSE(pending_.FontAutosize);
 
         d.Click(ColorsReset_Btn);
-        EXPECT_EQ(PendingOptions.Colors, GR_DefaultColors);
+        EXPECT_EQ(pending_.Colors, GR_DefaultColors);
         EXPECT_EQ(d.PreviewColor(), 0x808080u);
         EXPECT_TRUE(d.Enabled(ApplyBtn));
         d.Click(CancelBtn);
@@ -205,7 +205,7 @@ TEST_F(OptionsDialogTest, PagesTurnWithCtrlTabAndArePhotographed) {
 // Without transparency the click-through box is disabled, and a disabled
 // control gets no mouse messages; its hint shows all the same.
 TEST_F(OptionsDialogTest, TheClickThroughHintShowsOverItsDisabledBox) {
-    CurrentOptions.TransparencyEnabled = false;
+    inForce_.TransparencyEnabled = false;
     Run([&](const OptionsDialogDriver& d) {
         ::ShowWindow(d.Dialog(), SW_SHOWNORMAL);
         TabCtrl_SetCurFocus(d.Control(PageControl1), WindowTabSheet);

@@ -174,18 +174,17 @@ TEST(UserSettings, LiveUnderTheCurrentUsersOwnKeys) {
     const RegistryBackup options(kOptionsPath), autostart(kRunPath, L"Orvalet");
     SystemSettingsPlatform& settings = SystemSettings();
     RegistryStore& registry = settings.Registry();
-    const OVL_OptionsRecord saved = CurrentOptions;
+    OVL_OptionsRecord record;
     ::RegDeleteTreeW(HKEY_CURRENT_USER, kOptionsPath);
-    LoadOptions(CurrentOptions, settings);
+    LoadOptions(record, settings);
     EXPECT_TRUE(CurrentUserKey(kOptionsPath)) << "the load leaves the key behind";
-    EXPECT_EQ(CurrentOptions.WindowWidth, 320);
-    CurrentOptions = EveryFieldChanged();
-    SaveOptions(CurrentOptions, registry);
-    CurrentOptions = OVL_OptionsRecord{};
-    LoadOptions(CurrentOptions, settings);
-    EXPECT_EQ(CurrentOptions, EveryFieldChanged());
+    EXPECT_EQ(record.WindowWidth, 320);
+    record = EveryFieldChanged();
+    SaveOptions(record, registry);
+    record = OVL_OptionsRecord{};
+    LoadOptions(record, settings);
+    EXPECT_EQ(record, EveryFieldChanged());
     EXPECT_EQ(Values(kOptionsPath).size(), 56u);
-    CurrentOptions = saved;
 
     DeleteAutostart(registry);
     EXPECT_FALSE(QueryAutostart(registry));

@@ -15,6 +15,7 @@
 #include "settings/options.h"
 #include "settings/win32/settings_platform_win.h"
 #include "shell/tray_hint.h"
+#include "support/default_options_records.h"
 #include "support/fake_settings_platform.h"
 #include "support/main_window_probe.h"
 #include "support/menu_reader_win.h"
@@ -142,6 +143,7 @@ protected:
         return *meter_;
     }
 
+    testing::DefaultOptionsRecords records_;
     ScriptedInterfaceTable table_;
     std::function<void()> hook_;
     SystemSettingsPlatform settings_{kTestRoot};

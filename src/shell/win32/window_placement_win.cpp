@@ -1,6 +1,4 @@
-#include "shell/win32/desktop_geometry_win.h"
-
-#include <windows.h>
+#include "shell/win32/window_placement_win.h"
 
 namespace orvalet::win32 {
 namespace {
@@ -38,6 +36,38 @@ DesktopGeometry QueryDesktopGeometry() {
             desktop.monitors.push_back({ToScreenRect(work), true});
     }
     return desktop;
+}
+
+WindowBounds WindowBoundsOf(HWND window) {
+    RECT rect{};
+    ::GetWindowRect(window, &rect);
+    return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+}
+
+void SetWindowBounds(HWND window, const WindowBounds& bounds) {
+    ::SetWindowPos(window, nullptr, bounds.left, bounds.top, bounds.width, bounds.height,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void KeepWindowReachable(HWND window) {
+    const WindowBounds current = WindowBoundsOf(window);
+    const WindowBounds fitted = FitWindowToDesktop(current, QueryDesktopGeometry());
+    if (fitted != current) SetWindowBounds(window, fitted);
+}
+
+void WindowSizeLimits::Update(HWND window, int graphMaxWidth) {
+    RECT client{};
+    ::GetClientRect(window, &client);
+    const WindowBounds bounds = WindowBoundsOf(window);
+    limits_ = ComputeSizeLimits(limits_.minWidth, graphMaxWidth, bounds.width, client.right - client.left);
+    const WindowBounds clamped = ClampToSizeLimits(bounds, limits_);
+    if (clamped != bounds) SetWindowBounds(window, clamped);
+}
+
+void WindowSizeLimits::ApplyTo(MINMAXINFO& info) const noexcept {
+    info.ptMinTrackSize.x = limits_.minWidth;
+    info.ptMinTrackSize.y = limits_.minHeight;
+    if (limits_.maxWidth > 0) info.ptMaxTrackSize.x = limits_.maxWidth;
 }
 
 }  // namespace orvalet::win32
