@@ -135,7 +135,8 @@ private:
         int Height() const { return bottom - top; }
     };
 
-    // Everything besides the history that the picture is drawn from.
+    // Everything besides the history that the picture is drawn from: the
+    // style as a whole and the state that is not style.
     struct PictureInputs {
         int width = -1, height = -1, dpi = 0;
         const TTrafficBuffer* buffer = nullptr;
