@@ -3,6 +3,9 @@
 # win32/ sub-folder form orvalet_<name>_win, built only for Windows.
 function(orvalet_module name)
   cmake_parse_arguments(M "" "" "DEPENDS;SYSTEM_LIBS" ${ARGN})
+  # For the layering check (cmake/CheckLayering.cmake): "name=dep,dep".
+  string(JOIN "," deps ${M_DEPENDS})
+  set_property(GLOBAL APPEND PROPERTY ORVALET_LAYERS "${name}=${deps}")
 
   file(GLOB portable_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${name}/*.cpp)
   set(portable orvalet_${name})

@@ -61,7 +61,7 @@ std::array<Color, kGradientBands> FillGradientTable(const GR_ColorType& colors) 
 
 TTrafficGraph::TTrafficGraph(TextRenderer& text)
     : bitmap_(text.CreatePixelStorage()), canvas_(bitmap_, text) {
-    gradient_ = FillGradientTable(colors_);
+    gradient_ = FillGradientTable(style_.colors);
     // Room for the longest rate and maximum texts ("MAX: 147,573,952.5897
     // Tb/s" has 27 characters), so that texts growing with the traffic never
     // make a render allocate.
@@ -70,24 +70,31 @@ TTrafficGraph::TTrafficGraph(TextRenderer& text)
     for (std::wstring* text : {&uLabel_, &dLabel_, &mvLabel_}) text->reserve(kLabelTextRoom);
 }
 
+void TTrafficGraph::SetStyle(const GraphStyle& style) {
+    if (style.colors != style_.colors) gradient_ = FillGradientTable(style.colors);
+    style_ = style;
+}
+
 void TTrafficGraph::SetColors(const GR_ColorType& colors) {
-    colors_ = colors;
-    gradient_ = FillGradientTable(colors_);
+    style_.colors = colors;
+    gradient_ = FillGradientTable(colors);
 }
 
 void TTrafficGraph::UpdateLabels() {
     const History history{trafficBuffer_};
-    const LabelSources sources{history.NewestUpload(displayAverage_), history.NewestDownload(displayAverage_),
-                               maxValue_, udDisplayUnit_, mvDisplayUnit_, UserNumberFormatGeneration()};
+    const bool average = style_.displayAverage;
+    const LabelSources sources{history.NewestUpload(average), history.NewestDownload(average), maxValue_,
+                               style_.udDisplayUnit, style_.mvDisplayUnit, UserNumberFormatGeneration()};
     if (labelSources_ == sources) return;
-    WriteUploadLabelText(uLabel_, sources.upload, udDisplayUnit_);
-    WriteDownloadLabelText(dLabel_, sources.download, udDisplayUnit_);
-    WriteMaxValueLabelText(mvLabel_, maxValue_, mvDisplayUnit_);
+    WriteUploadLabelText(uLabel_, sources.upload, sources.udDisplayUnit);
+    WriteDownloadLabelText(dLabel_, sources.download, sources.udDisplayUnit);
+    WriteMaxValueLabelText(mvLabel_, maxValue_, sources.mvDisplayUnit);
     labelSources_ = sources;
 }
 
 LabelContent TTrafficGraph::Labels() const {
-    return LabelContent{uLabel_, dLabel_, mvLabel_, ifLabel_, &labelFonts_, showLabel_, fontAutosize_};
+    return LabelContent{uLabel_, dLabel_, mvLabel_, ifLabel_, &style_.labelFonts, style_.showLabel,
+                        style_.fontAutosize};
 }
 
 // The labels are rebuilt before autoscaling, so with Autoscale on the
@@ -106,7 +113,7 @@ bool TTrafficGraph::RenderGraphIfChanged(int width, int height) {
     // Equal inputs give the same layout, so the graph area has the width it
     // had and the autoscale step scans the same stretch of the history.
     if (pictureShown_ && candidate_ == shown_) {
-        if (autoscale_) maxValue_ = History{trafficBuffer_}.MaxOfNewest(shownGraphWidth_);
+        if (style_.autoscale) maxValue_ = History{trafficBuffer_}.MaxOfNewest(shownGraphWidth_);
         if (maxValue_ == shownMaxValue_ && ShowsTheSameValues(shownGraphWidth_)) return false;
     }
     RememberPicture(Draw(candidate_.width, candidate_.height));
@@ -119,14 +126,7 @@ void TTrafficGraph::CaptureInputs(PictureInputs& inputs, int width, int height) 
     inputs.dpi = metrics_.dpi;
     inputs.buffer = trafficBuffer_;
     inputs.bufferLen = History{trafficBuffer_}.Length();
-    inputs.colors = colors_;
-    inputs.fonts = labelFonts_;
-    inputs.showLabel = showLabel_;
-    inputs.fontAutosize = fontAutosize_;
-    inputs.autoscale = autoscale_;
-    inputs.showHorGrid = showHorGrid_;
-    inputs.useGradient = useGradient_;
-    inputs.graphVertGrid = graphVertGrid_;
+    inputs.style = style_;
     inputs.uLabel.assign(uLabel_);
     inputs.dLabel.assign(dLabel_);
     inputs.mvLabel.assign(mvLabel_);
@@ -171,10 +171,10 @@ int TTrafficGraph::Draw(int w, int h) {
 
     const History history{trafficBuffer_};
     maxWidth_ = history.Length() + layout.C;
-    if (autoscale_) maxValue_ = history.MaxOfNewest(graph.Width());
+    if (style_.autoscale) maxValue_ = history.MaxOfNewest(graph.Width());
 
-    if (layout.Shown[kUDLabel]) DrawUpDownStrip(canvas_, labels, layout, colors_, w, h, metrics_);
-    if (layout.Shown[kMVLabel]) DrawMaxValueColumn(canvas_, labels, layout, colors_, h, metrics_);
+    if (layout.Shown[kUDLabel]) DrawUpDownStrip(canvas_, labels, layout, style_.colors, w, h, metrics_);
+    if (layout.Shown[kMVLabel]) DrawMaxValueColumn(canvas_, labels, layout, style_.colors, h, metrics_);
     if (graph.Width() > 0 && graph.Height() > 0) DrawGraphArea(graph, labels, layout);
     return graph.Width();
 }
@@ -186,8 +186,8 @@ void TTrafficGraph::DrawGraphArea(const Area& g, const LabelContent& labels, con
     PrepareRowBackgrounds(g);
     const int tallest = maxValue_ != 0 ? PrepareBars(g) : 0;
     ComposeRows(g, tallest);
-    if (showHorGrid_) DrawGridRowsBelow(g);
-    if (layout.Shown[kIFLabel]) DrawInterfaceName(canvas_, labels, layout, colors_, metrics_);
+    if (style_.showHorGrid) DrawGridRowsBelow(g);
+    if (layout.Shown[kIFLabel]) DrawInterfaceName(canvas_, labels, layout, style_.colors, metrics_);
 }
 
 // 256 bands of equal height, so a graph lower than 256 pixels shows only
@@ -197,7 +197,7 @@ void TTrafficGraph::PrepareRowBackgrounds(const Area& g) {
     const int rows = g.Height();
     rowColors_.resize(static_cast<std::size_t>(rows));
     gridRows_.assign(static_cast<std::size_t>(rows), 0);
-    if (useGradient_) {
+    if (style_.useGradient) {
         const double step = rows / static_cast<double>(kGradientBands);
         for (int i = 0; i < kGradientBands; ++i) {
             const std::uint32_t color = Bitmap::ToMemory(gradient_[static_cast<std::size_t>(i)]);
@@ -206,9 +206,9 @@ void TTrafficGraph::PrepareRowBackgrounds(const Area& g) {
             for (int y = top; y < bottom; ++y) rowColors_[static_cast<std::size_t>(y)] = color;
         }
     } else {
-        std::fill(rowColors_.begin(), rowColors_.end(), Bitmap::ToMemory(ToColor(colors_.GR_BkGr1)));
+        std::fill(rowColors_.begin(), rowColors_.end(), Bitmap::ToMemory(ToColor(style_.colors.GR_BkGr1)));
     }
-    if (!showHorGrid_) return;
+    if (!style_.showHorGrid) return;
     for (int k = 1; k <= kHorizontalGridLines; ++k) {
         const int y = HorizontalGridRow(rows, k);
         if (y >= 0 && y < rows) gridRows_[static_cast<std::size_t>(y)] = 1;
@@ -224,8 +224,8 @@ int TTrafficGraph::PrepareBars(const Area& g) {
     barLow_.assign(static_cast<std::size_t>(columns), 0);
     barHigh_.assign(static_cast<std::size_t>(columns), 0);
     barColors_.resize(static_cast<std::size_t>(columns));
-    const std::uint32_t upload = Bitmap::ToMemory(ToColor(colors_.GR_Upload));
-    const std::uint32_t download = Bitmap::ToMemory(ToColor(colors_.GR_Download));
+    const std::uint32_t upload = Bitmap::ToMemory(ToColor(style_.colors.GR_Upload));
+    const std::uint32_t download = Bitmap::ToMemory(ToColor(style_.colors.GR_Download));
     const History history{trafficBuffer_};
     const int n = history.Length();
     const int first = FirstVisibleValue(n, columns);
@@ -243,8 +243,8 @@ int TTrafficGraph::PrepareBars(const Area& g) {
 }
 
 void TTrafficGraph::ComposeRows(const Area& g, int tallest) {
-    const std::uint32_t grid = Bitmap::ToMemory(ToColor(colors_.GR_Grid));
-    const std::uint32_t both = Bitmap::ToMemory(ToColor(colors_.GR_UpDn));
+    const std::uint32_t grid = Bitmap::ToMemory(ToColor(style_.colors.GR_Grid));
+    const std::uint32_t both = Bitmap::ToMemory(ToColor(style_.colors.GR_UpDn));
     const int columns = g.Width();
     for (int y = g.top; y < g.bottom; ++y) {
         std::uint32_t* row = bitmap_.Row(y) + g.left;
@@ -282,15 +282,15 @@ void TTrafficGraph::ComposeBarRow(std::uint32_t* row, int columns, int level, st
 // from the right edge so they stay put while the bars scroll beneath them.
 // The gaps keep what lies beneath.
 void TTrafficGraph::DrawVerticalGridDots(std::uint32_t* row, int columns, int step, std::uint32_t grid) const {
-    if (graphVertGrid_ <= 0 || !IsDotDrawn(step)) return;
-    const std::int64_t distance = graphVertGrid_;
+    if (style_.graphVertGrid <= 0 || !IsDotDrawn(step)) return;
+    const std::int64_t distance = style_.graphVertGrid;
     for (std::int64_t c = columns - distance; c >= 0; c -= distance) row[c] = grid;
 }
 
 // A grid row can round to the row just below a very low graph area; it is
 // drawn there too, over the top row of the upload/download strip.
 void TTrafficGraph::DrawGridRowsBelow(const Area& g) {
-    canvas_.SetBrushColor(ToColor(colors_.GR_Grid));
+    canvas_.SetBrushColor(ToColor(style_.colors.GR_Grid));
     for (int k = 1; k <= kHorizontalGridLines; ++k) {
         const int y = HorizontalGridRow(g.Height(), k);
         if (y >= g.Height()) canvas_.FillRect(g.left, g.top + y, g.right, g.top + y + 1);

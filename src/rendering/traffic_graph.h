@@ -16,6 +16,7 @@
 #include "rendering/bitmap.h"
 #include "rendering/canvas.h"
 #include "rendering/graph_labels.h"
+#include "rendering/graph_style.h"
 #include "rendering/graph_types.h"
 #include "rendering/text_renderer.h"
 
@@ -41,7 +42,7 @@ public:
     // while GraphEnabled is false.
     void RenderGraph(int width, int height);
     // The same, except that when the picture cannot have changed since the
-    // last render the bitmap keeps it untouched: the same size, options and
+    // last render the bitmap keeps it untouched: the same size, style and
     // label texts, the same scale and the same values in the visible part of
     // the history. The label texts and the autoscaled maximum are brought up
     // to date either way. Returns whether it drew.
@@ -58,37 +59,40 @@ public:
     const TTrafficBuffer* TrafficBuffer() const { return trafficBuffer_; }
     void SetTrafficBuffer(const TTrafficBuffer* buffer) { trafficBuffer_ = buffer; }
 
-    const GR_Fonts& LabelFonts() const { return labelFonts_; }
-    void SetLabelFonts(const GR_Fonts& fonts) { labelFonts_ = fonts; }
+    // Every drawing option in one value. Setting new colours rebuilds the
+    // gradient table at once.
+    const GraphStyle& Style() const { return style_; }
+    void SetStyle(const GraphStyle& style);
 
-    bool ShowUDLabel() const { return showLabel_[kUDLabel]; }
-    void SetShowUDLabel(bool show) { showLabel_[kUDLabel] = show; }
-    bool ShowMVLabel() const { return showLabel_[kMVLabel]; }
-    void SetShowMVLabel(bool show) { showLabel_[kMVLabel] = show; }
-    bool ShowIFLabel() const { return showLabel_[kIFLabel]; }
-    void SetShowIFLabel(bool show) { showLabel_[kIFLabel] = show; }
+    // The options of the style one by one.
+    const GR_ColorType& Colors() const { return style_.colors; }
+    void SetColors(const GR_ColorType& colors);
+    const GR_Fonts& LabelFonts() const { return style_.labelFonts; }
+    void SetLabelFonts(const GR_Fonts& fonts) { style_.labelFonts = fonts; }
+    bool ShowUDLabel() const { return style_.showLabel[kUDLabel]; }
+    void SetShowUDLabel(bool show) { style_.showLabel[kUDLabel] = show; }
+    bool ShowMVLabel() const { return style_.showLabel[kMVLabel]; }
+    void SetShowMVLabel(bool show) { style_.showLabel[kMVLabel] = show; }
+    void SetShowIFLabel(bool show) { style_.showLabel[kIFLabel] = show; }
+    bool FontAutosize() const { return style_.fontAutosize; }
+    void SetFontAutosize(bool autosize) { style_.fontAutosize = autosize; }
+    bool Autoscale() const { return style_.autoscale; }
+    void SetAutoscale(bool autoscale) { style_.autoscale = autoscale; }
+    bool UseGradient() const { return style_.useGradient; }
+    void SetUseGradient(bool use) { style_.useGradient = use; }
+    bool ShowHorGrid() const { return style_.showHorGrid; }
+    void SetShowHorGrid(bool show) { style_.showHorGrid = show; }
+    std::int32_t GraphVertGrid() const { return style_.graphVertGrid; }
+    void SetGraphVertGrid(std::int32_t distance) { style_.graphVertGrid = distance; }
+    std::int32_t UDDisplayUnit() const { return style_.udDisplayUnit; }
+    void SetUDDisplayUnit(std::int32_t unit) { style_.udDisplayUnit = unit; }
+    void SetMVDisplayUnit(std::int32_t unit) { style_.mvDisplayUnit = unit; }
+    void SetDisplayAverage(bool average) { style_.displayAverage = average; }
 
-    bool FontAutosize() const { return fontAutosize_; }
-    void SetFontAutosize(bool autosize) { fontAutosize_ = autosize; }
-    bool Autoscale() const { return autoscale_; }
-    void SetAutoscale(bool autoscale) { autoscale_ = autoscale; }
-    bool ShowHorGrid() const { return showHorGrid_; }
-    void SetShowHorGrid(bool show) { showHorGrid_ = show; }
-    bool UseGradient() const { return useGradient_; }
-    void SetUseGradient(bool use) { useGradient_ = use; }
-    bool DisplayAverage() const { return displayAverage_; }
-    void SetDisplayAverage(bool average) { displayAverage_ = average; }
+    const std::array<Color, kGradientBands>& GradientColorTable() const { return gradient_; }
+
     bool GraphEnabled() const { return graphEnabled_; }
     void SetGraphEnabled(bool enabled) { graphEnabled_ = enabled; }
-
-    // Pixels (values) between vertical grid lines; 0 or less: none.
-    std::int32_t GraphVertGrid() const { return graphVertGrid_; }
-    void SetGraphVertGrid(std::int32_t distance) { graphVertGrid_ = distance; }
-
-    // Setting the colours rebuilds the gradient table at once.
-    const GR_ColorType& Colors() const { return colors_; }
-    void SetColors(const GR_ColorType& colors);
-    const std::array<Color, kGradientBands>& GradientColorTable() const { return gradient_; }
 
     // Texts built by the last render of an enabled graph ("---" before it).
     // Setting a text copies it into the graph's own storage.
@@ -111,12 +115,6 @@ public:
     const std::wstring& IFLabel() const { return ifLabel_; }
     void SetIFLabel(std::wstring_view text) { ifLabel_.assign(text); }
 
-    // Display unit indices (0..3) of the rate labels and the maximum label.
-    std::int32_t UDDisplayUnit() const { return udDisplayUnit_; }
-    void SetUDDisplayUnit(std::int32_t unit) { udDisplayUnit_ = unit; }
-    std::int32_t MVDisplayUnit() const { return mvDisplayUnit_; }
-    void SetMVDisplayUnit(std::int32_t unit) { mvDisplayUnit_ = unit; }
-
     // The value (bytes per tick) that fills the graph's height. With
     // Autoscale every render replaces it with the largest visible value.
     std::uint64_t MaxValue() const { return maxValue_; }
@@ -137,16 +135,13 @@ private:
         int Height() const { return bottom - top; }
     };
 
-    // Everything besides the history that the picture is drawn from.
+    // Everything besides the history that the picture is drawn from: the
+    // style as a whole and the state that is not style.
     struct PictureInputs {
         int width = -1, height = -1, dpi = 0;
         const TTrafficBuffer* buffer = nullptr;
         int bufferLen = 0;
-        GR_ColorType colors{};
-        GR_Fonts fonts;
-        std::array<bool, 4> showLabel{};
-        bool fontAutosize = false, autoscale = false, showHorGrid = false, useGradient = false;
-        std::int32_t graphVertGrid = 0;
+        GraphStyle style;
         std::wstring uLabel, dLabel, mvLabel, ifLabel;
 
         friend bool operator==(const PictureInputs&, const PictureInputs&) = default;
@@ -191,7 +186,6 @@ private:
     std::vector<std::uint32_t> barColors_;  // colour of the excess, in memory order
 
     const TTrafficBuffer* trafficBuffer_ = nullptr;
-    GR_ColorType colors_ = GR_DefaultColors;
     std::array<Color, kGradientBands> gradient_{};
     std::uint64_t maxValue_ = 0;
     // What the rate and maximum texts were last formatted from: an idle tick
@@ -210,17 +204,8 @@ private:
     std::wstring dLabel_ = L"---";
     std::wstring mvLabel_ = L"---";
     std::wstring ifLabel_ = L"---";
-    std::int32_t udDisplayUnit_ = 0;
-    std::int32_t mvDisplayUnit_ = 0;
-    GR_Fonts labelFonts_ = GR_DefaultFonts;
-    std::array<bool, 4> showLabel_{false, true, true, true};  // by label index 1..3
-    bool fontAutosize_ = true;
-    bool autoscale_ = true;
-    bool showHorGrid_ = true;
-    bool useGradient_ = true;
-    bool displayAverage_ = false;
+    GraphStyle style_;
     bool graphEnabled_ = true;
-    std::int32_t graphVertGrid_ = 60;
 };
 
 }  // namespace orvalet

@@ -2,20 +2,24 @@
 
 namespace orvalet {
 
+GraphStyle GraphStyleFromOptions(const OVL_OptionsRecord& options) {
+    return GraphStyle{
+        .colors = options.Colors,
+        .labelFonts = options.Fonts,
+        .showLabel = {false, options.ShowUDValues, options.ShowMaxValue, options.ShowIFName},
+        .fontAutosize = options.FontAutosize,
+        .autoscale = options.Autoscale,
+        .useGradient = options.Gradient,
+        .showHorGrid = options.ShowHorGrid,
+        .graphVertGrid = options.VertGrid,
+        .udDisplayUnit = options.UDDisplayUnit,
+        .mvDisplayUnit = options.MVDisplayUnit,
+        .displayAverage = options.DisplayAverageValues,
+    };
+}
+
 void ApplyGraphOptions(const OVL_OptionsRecord& options, TTrafficGraph& graph) {
-    graph.SetAutoscale(options.Autoscale);
-    graph.SetShowUDLabel(options.ShowUDValues);
-    graph.SetShowMVLabel(options.ShowMaxValue);
-    graph.SetShowIFLabel(options.ShowIFName);
-    graph.SetUseGradient(options.Gradient);
-    graph.SetShowHorGrid(options.ShowHorGrid);
-    graph.SetGraphVertGrid(options.VertGrid);
-    graph.SetDisplayAverage(options.DisplayAverageValues);
-    graph.SetLabelFonts(options.Fonts);
-    graph.SetFontAutosize(options.FontAutosize);
-    graph.SetColors(options.Colors);
-    graph.SetUDDisplayUnit(options.UDDisplayUnit);
-    graph.SetMVDisplayUnit(options.MVDisplayUnit);
+    graph.SetStyle(GraphStyleFromOptions(options));
 }
 
 }  // namespace orvalet

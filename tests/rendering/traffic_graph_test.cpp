@@ -5,7 +5,9 @@
 #include <random>
 #include <set>
 
+#include "rendering/graph_style.h"
 #include "rendering/traffic_format.h"
+#include "rendering/units.h"
 #include "sampling/traffic_buffer.h"
 #include "support/fixed_text_renderer.h"
 
@@ -291,6 +293,35 @@ TEST(TrafficGraphSkip, SkippedRendersLeaveWhatAFullRenderWouldDrawOverAScriptedS
     // Idle stretches, also once a burst has scrolled out of view: ticks 1-19,
     // 151-199 and 321-339.
     EXPECT_EQ(skipped, 87);
+}
+
+// Each change leaves the label texts as they were (no traffic, an unknown
+// unit reads as unit 0), so only the comparison of the style can see it.
+TEST_F(TrafficGraphTest, ChangingAnyFieldOfTheStyleRedrawsAnIdleGraph) {
+    using Change = void (*)(GraphStyle&);
+    const std::pair<const char*, Change> changes[] = {
+        {"colors", [](GraphStyle& s) { s.colors.IF_Outline ^= 1; }},
+        {"labelFonts", [](GraphStyle& s) { s.labelFonts[kIFLabel].Italic = true; }},
+        {"showLabel", [](GraphStyle& s) { s.showLabel[kIFLabel] = true; }},
+        {"fontAutosize", [](GraphStyle& s) { s.fontAutosize = !s.fontAutosize; }},
+        {"autoscale", [](GraphStyle& s) { s.autoscale = !s.autoscale; }},
+        {"useGradient", [](GraphStyle& s) { s.useGradient = !s.useGradient; }},
+        {"showHorGrid", [](GraphStyle& s) { s.showHorGrid = !s.showHorGrid; }},
+        {"graphVertGrid", [](GraphStyle& s) { s.graphVertGrid += 7; }},
+        {"udDisplayUnit", [](GraphStyle& s) { s.udDisplayUnit = kDisplayUnitCount; }},
+        {"mvDisplayUnit", [](GraphStyle& s) { s.mvDisplayUnit = kDisplayUnitCount; }},
+        {"displayAverage", [](GraphStyle& s) { s.displayAverage = !s.displayAverage; }},
+    };
+    graph_.SetIFLabel(L"eth0");
+    for (const auto& [field, change] : changes) {
+        SCOPED_TRACE(field);
+        graph_.RenderGraphIfChanged(100, 80);
+        ASSERT_FALSE(graph_.RenderGraphIfChanged(100, 80));
+        GraphStyle style = graph_.Style();
+        change(style);
+        graph_.SetStyle(style);
+        EXPECT_TRUE(graph_.RenderGraphIfChanged(100, 80));
+    }
 }
 
 // The graph area drawn the plain way, pixel rule by pixel rule through the

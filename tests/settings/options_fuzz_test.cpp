@@ -1,4 +1,4 @@
-#include "options_fuzz.h"
+#include "support/options_fuzz.h"
 
 #include <gtest/gtest.h>
 

@@ -9,7 +9,8 @@
 #include <utility>
 #include <vector>
 
-#include "options_samples.h"
+#include "support/memory_registry_store.h"
+#include "support/options_samples.h"
 
 namespace orvalet {
 namespace {
@@ -17,6 +18,7 @@ namespace {
 using ::testing::ElementsAreArray;
 using testing::EveryFieldChanged;
 using testing::IsStringValue;
+using testing::MemoryRegistryStore;
 using testing::StoredValueNames;
 
 constexpr wchar_t kKey[] = L"Software\\Orvalet";

@@ -6,10 +6,13 @@
 #include <optional>
 #include <string>
 
+#include "support/memory_registry_store.h"
+
 namespace orvalet {
 namespace {
 
 using ::testing::ElementsAre;
+using testing::MemoryRegistryStore;
 
 TEST(RegistryValueEncoding, DwordsAreFourLittleEndianBytesAndStringsNullTerminatedUtf16) {
     EXPECT_EQ(MakeDwordValue(0x11223344), (RegistryValue{RegistryValueKind::Dword, {0x44, 0x33, 0x22, 0x11}}));

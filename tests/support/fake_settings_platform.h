@@ -6,6 +6,7 @@
 
 #include "settings/registry_store.h"
 #include "settings/settings_platform.h"
+#include "support/memory_registry_store.h"
 
 namespace orvalet::testing {
 

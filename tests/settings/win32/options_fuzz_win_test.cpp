@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "../options_fuzz.h"
 #include "settings/win32/settings_platform_win.h"
+#include "support/options_fuzz.h"
 
 namespace orvalet::testing {
 namespace {

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "../options_samples.h"
 #include "base/win32/unique_handle.h"
 #include "settings/options.h"
+#include "support/options_samples.h"
 
 namespace orvalet::win32 {
 namespace {

@@ -14,10 +14,10 @@
 #include <utility>
 #include <vector>
 
-#include "options_samples.h"
 #include "settings/options.h"
 #include "support/fake_settings_platform.h"
 #include "support/fuzz.h"
+#include "support/options_samples.h"
 
 namespace orvalet {
 
