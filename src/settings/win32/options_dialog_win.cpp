@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "base/win32/dialog_layout_win.h"
+#include "base/win32/dialog_look_win.h"
 #include "base/win32/dialog_template.h"
 #include "base/win32/dpi_win.h"
 #include "base/win32/system_function_win.h"
@@ -18,6 +19,7 @@
 #include "rendering/units.h"
 #include "rendering/win32/surface_win.h"
 #include "settings/options.h"
+#include "settings/win32/color_preview_win.h"
 
 namespace orvalet::win32 {
 
@@ -28,8 +30,6 @@ namespace {
 using enum OptionsControl;
 
 constexpr wchar_t kCaption[] = L"Orvalet Options";
-constexpr wchar_t kFontFace[] = L"Tahoma";
-constexpr int kFontHeight = 11;  // 8 point at 96 DPI
 constexpr int kClientWidth = 386;
 constexpr int kClientHeight = 246;
 constexpr int kDropDownHeight = 200;  // the open list below a drop-down's field
@@ -38,7 +38,6 @@ constexpr int kThumbLength = 16;
 constexpr int kTickFrequency = 32;
 constexpr int kPaintBoxInset = 2;  // the panel's bevel and border around its paint box
 constexpr int kForm = -1;          // parent of a control that sits on no page
-constexpr UINT kDpiChangedMessage = 0x02E0;  // WM_DPICHANGED, Windows 8.1 and later
 
 constexpr std::array<const wchar_t*, kOptionsPageCount> kPageCaptions{L"General", L"Window", L"Graph", L"Fonts",
                                                                       L"Colors"};
@@ -216,6 +215,17 @@ RECT LayoutBounds(const ControlLayout& layout, UINT dpi) {
     return bounds;
 }
 
+// The messages of the two kinds of list the dialog fills and selects in.
+struct ListMessages {
+    UINT getSelection, setSelection, clear, reserve, add;
+};
+constexpr ListMessages kListBoxMessages{LB_GETCURSEL, LB_SETCURSEL, LB_RESETCONTENT, LB_INITSTORAGE, LB_ADDSTRING};
+constexpr ListMessages kDropDownMessages{CB_GETCURSEL, CB_SETCURSEL, CB_RESETCONTENT, CB_INITSTORAGE, CB_ADDSTRING};
+
+const ListMessages& ListMessagesOf(OptionsControl id) {
+    return LayoutOf(id).kind == Kind::ListBox ? kListBoxMessages : kDropDownMessages;
+}
+
 // Every control but the second radio button starts a group of its own, so
 // the arrow keys move only between the two radio buttons.
 ControlClass ClassOf(Kind kind) {
@@ -237,73 +247,6 @@ ControlClass ClassOf(Kind kind) {
     return {WC_STATICW, 0, 0};
 }
 
-// ---- Fonts and icons -----------------------------------------------------------
-
-int CALLBACK NoteFamily(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) noexcept {
-    *reinterpret_cast<bool*>(found) = true;
-    return 0;
-}
-
-bool FontFamilyInstalled(const wchar_t* face) {
-    const WindowDC screen(nullptr);
-    LOGFONTW wanted{};
-    wanted.lfCharSet = DEFAULT_CHARSET;
-    ::wcsncpy_s(wanted.lfFaceName, face, _TRUNCATE);
-    bool found = false;
-    if (screen) ::EnumFontFamiliesExW(screen.get(), &wanted, &NoteFamily, reinterpret_cast<LPARAM>(&found), 0);
-    return found;
-}
-
-LOGFONTW MessageFont(UINT dpi) {
-    using SystemParametersInfoForDpiFn = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT);
-    static const auto forDpi =
-        SystemFunction<SystemParametersInfoForDpiFn>(L"user32.dll", "SystemParametersInfoForDpi");
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof metrics;
-    if (forDpi && forDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi)) return metrics.lfMessageFont;
-    ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-    metrics.lfMessageFont.lfHeight =
-        ::MulDiv(metrics.lfMessageFont.lfHeight, static_cast<int>(dpi), static_cast<int>(ScreenDpi()));
-    return metrics.lfMessageFont;
-}
-
-// "Tahoma" 8 point, or the system's message font where Tahoma is missing.
-UniqueFont CreateDialogFont(UINT dpi) {
-    static const bool tahomaInstalled = FontFamilyInstalled(kFontFace);
-    if (tahomaInstalled) return CreateScaledFont(kFontFace, kFontHeight, dpi);
-    const LOGFONTW font = MessageFont(dpi);
-    return UniqueFont(::CreateFontIndirectW(&font));
-}
-
-BOOL CALLBACK NoteFirstName(HMODULE, LPCWSTR, LPWSTR name, LONG_PTR first) noexcept {
-    try {
-        *reinterpret_cast<std::wstring*>(first) =
-            IS_INTRESOURCE(name) ? L"#" + std::to_wstring(reinterpret_cast<ULONG_PTR>(name)) : std::wstring(name);
-    } catch (...) {
-    }
-    return FALSE;
-}
-
-// The program's icon: the first icon of the executable, which the shell
-// shows for it too. Null when the executable has none.
-UniqueIcon LoadProgramIcon(int size) {
-    const HMODULE exe = ::GetModuleHandleW(nullptr);
-    std::wstring name;
-    ::EnumResourceNamesW(exe, RT_GROUP_ICON, &NoteFirstName, reinterpret_cast<LONG_PTR>(&name));
-    if (name.empty()) return {};
-    return UniqueIcon(static_cast<HICON>(::LoadImageW(exe, name.c_str(), IMAGE_ICON, size, size, 0)));
-}
-
-// Automatic scaling of dialogs on a DPI change would fight the layout in
-// code (Windows 10 1703 and later).
-void TakeOverDpiScaling(HWND dialog) {
-    using SetDialogDpiChangeBehaviorFn = BOOL(WINAPI*)(HWND, int, int);
-    static const auto setBehavior =
-        SystemFunction<SetDialogDpiChangeBehaviorFn>(L"user32.dll", "SetDialogDpiChangeBehavior");
-    constexpr int disableAll = 1;  // DDC_DISABLE_ALL
-    if (setBehavior) setBehavior(dialog, disableAll, disableAll);
-}
-
 template <std::size_t N>
 std::vector<std::wstring> Texts(const std::array<std::wstring_view, N>& items) {
     return std::vector<std::wstring>(items.begin(), items.end());
@@ -321,7 +264,7 @@ void EnableTabPageTexture(HWND page) {
 
 }  // namespace
 
-// ---- Pages, panel and paint box ----------------------------------------------------
+// ---- Pages ----------------------------------------------------------------------------
 
 // One page of the dialog: a child dialog holding that page's controls, so
 // the dialog manager moves the focus into it and out again. Its controls'
@@ -349,90 +292,6 @@ public:
 
 private:
     TOVL_Options& dialog_;
-};
-
-// A panel with a raised bevel around the colour preview.
-class ColorsPanelWindow final : public BaseWindow<ColorsPanelWindow> {
-public:
-    static const wchar_t* ClassName() { return L"OrvaletColorsPanel"; }
-    static void CustomizeClass(WNDCLASSEXW& windowClass) {
-        windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    }
-
-    bool Create(HWND parent, int id, const RECT& bounds) {
-        return CreateWindowHandle(0, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, bounds.left,
-                                  bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
-                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
-    }
-
-    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-        if (message != WM_PAINT) return DefaultHandling(message, wParam, lParam);
-        const PaintScope paint(Handle());
-        RECT client{};
-        ::GetClientRect(Handle(), &client);
-        ::DrawEdge(paint.dc(), &client, BDR_RAISEDINNER, BF_RECT);
-        return 0;
-    }
-};
-
-// The colour preview: filled with one colour, and a click opens the colour
-// dialog.
-class ColorPaintBoxWindow final : public BaseWindow<ColorPaintBoxWindow> {
-public:
-    static const wchar_t* ClassName() { return L"OrvaletColorPaintBox"; }
-
-    bool Create(HWND parent, int id, std::function<void()> onClick) {
-        onClick_ = std::move(onClick);
-        return CreateWindowHandle(0, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, parent,
-                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
-    }
-
-    void SetColor(std::int32_t color) {
-        color_ = color;
-        ::InvalidateRect(Handle(), nullptr, FALSE);
-    }
-
-    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-        switch (message) {
-            case WM_PAINT: {
-                const PaintScope paint(Handle());
-                ColorsPaintBoxPaint(paint.dc());
-                return 0;
-            }
-            case WM_PRINTCLIENT: ColorsPaintBoxPaint(reinterpret_cast<HDC>(wParam)); return 0;
-            case WM_ERASEBKGND: return 1;  // the paint covers the whole client area
-            case WM_LBUTTONDOWN:
-                pressed_ = true;
-                ::SetCapture(Handle());
-                return 0;
-            case WM_LBUTTONUP: return ReleaseClick(lParam);
-            case WM_CAPTURECHANGED: pressed_ = false; return 0;
-            default: return DefaultHandling(message, wParam, lParam);
-        }
-    }
-
-private:
-    void ColorsPaintBoxPaint(HDC dc) const {
-        RECT client{};
-        ::GetClientRect(Handle(), &client);
-        const UniqueBrush brush(::CreateSolidBrush(static_cast<COLORREF>(color_)));
-        ::FillRect(dc, &client, brush.get());
-    }
-
-    // A click is a press and a release over the paint box.
-    LRESULT ReleaseClick(LPARAM lParam) {
-        const bool wasPressed = std::exchange(pressed_, false);
-        if (::GetCapture() == Handle()) ::ReleaseCapture();
-        RECT client{};
-        ::GetClientRect(Handle(), &client);
-        const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-        if (wasPressed && ::PtInRect(&client, at) && onClick_) onClick_();
-        return 0;
-    }
-
-    std::function<void()> onClick_;
-    std::int32_t color_ = 0;
-    bool pressed_ = false;
 };
 
 // ---- The dialog ----------------------------------------------------------------
@@ -485,13 +344,7 @@ LRESULT TOVL_Options::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
         case WM_COMMAND:
         case WM_NOTIFY: return HandlePageMessage(message, wParam, lParam);
         case WM_CLOSE: ::EndDialog(Handle(), static_cast<INT_PTR>(ModalResult::Cancel)); return 0;
-        case kDpiChangedMessage: {
-            Layout(HIWORD(wParam));
-            const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
-            ::SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, 0, 0,
-                           SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-            return 0;
-        }
+        case kDpiChangedMessage: Layout(MoveForDpiChange(Handle(), wParam, lParam)); return 0;
         case WM_DESTROY: FormDestroy(); return 0;
         default: return DefaultHandling(message, wParam, lParam);
     }
@@ -653,10 +506,7 @@ void TOVL_Options::LayOutForm() {
         ::SendMessageW(tooltips_.get(), TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
     }
 
-    smallIcon_ = LoadProgramIcon(scale(16));
-    bigIcon_ = LoadProgramIcon(scale(32));
-    ::SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
-    ::SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
+    icons_.SetOn(Handle(), dpi_);
 
     SetClientSize(Handle(), scale(kClientWidth), scale(kClientHeight));
 }
@@ -689,30 +539,26 @@ void TOVL_Options::SetChecked(OptionsControl id, bool checked) const {
 }
 
 int TOVL_Options::Selection(OptionsControl id) const {
-    const HWND control = Item(id);
-    const bool isList = id == ColorsListBox;
-    return static_cast<int>(::SendMessageW(control, isList ? LB_GETCURSEL : CB_GETCURSEL, 0, 0));
+    return static_cast<int>(::SendMessageW(Item(id), ListMessagesOf(id).getSelection, 0, 0));
 }
 
 // kNoItem clears the selection; selecting from code tells no handler.
 void TOVL_Options::Select(OptionsControl id, int item) const {
-    const bool isList = id == ColorsListBox;
-    ::SendMessageW(Item(id), isList ? LB_SETCURSEL : CB_SETCURSEL, static_cast<WPARAM>(item), 0);
+    ::SendMessageW(Item(id), ListMessagesOf(id).setSelection, static_cast<WPARAM>(item), 0);
 }
 
 void TOVL_Options::Fill(OptionsControl id, const std::vector<std::wstring>& items) const {
     const HWND control = Item(id);
-    const bool isList = id == ColorsListBox;
+    const ListMessages& list = ListMessagesOf(id);
     const std::size_t characters = std::accumulate(
         items.begin(), items.end(), std::size_t{0}, [](std::size_t sum, const std::wstring& item) {
             return sum + item.size() + 1;
         });
     ::SendMessageW(control, WM_SETREDRAW, FALSE, 0);
-    ::SendMessageW(control, isList ? LB_RESETCONTENT : CB_RESETCONTENT, 0, 0);
-    ::SendMessageW(control, isList ? LB_INITSTORAGE : CB_INITSTORAGE, items.size(),
-                   static_cast<LPARAM>(characters * sizeof(wchar_t)));
+    ::SendMessageW(control, list.clear, 0, 0);
+    ::SendMessageW(control, list.reserve, items.size(), static_cast<LPARAM>(characters * sizeof(wchar_t)));
     for (const std::wstring& item : items)
-        ::SendMessageW(control, isList ? LB_ADDSTRING : CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+        ::SendMessageW(control, list.add, 0, reinterpret_cast<LPARAM>(item.c_str()));
     ::SendMessageW(control, WM_SETREDRAW, TRUE, 0);
 }
 

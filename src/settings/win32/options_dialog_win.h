@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "base/win32/base_window.h"
+#include "base/win32/dialog_look_win.h"
 #include "base/win32/unique_handle.h"
 #include "settings/options.h"
 #include "settings/options_dialog_rules.h"
@@ -137,8 +138,7 @@ private:
     std::vector<HWND> controls_;  // in the order of the control table
     UINT dpi_ = 96;
     UniqueFont font_;
-    UniqueIcon smallIcon_;
-    UniqueIcon bigIcon_;
+    ProgramIcons icons_;
     UniqueWindow tooltips_;
     UniqueHook pageKeysHook_;
 };

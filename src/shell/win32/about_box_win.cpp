@@ -7,6 +7,7 @@
 #include <string>
 
 #include "base/win32/dialog_layout_win.h"
+#include "base/win32/dialog_look_win.h"
 #include "base/win32/dialog_template.h"
 #include "base/win32/dpi_win.h"
 #include "base/win32/system_function_win.h"
@@ -21,7 +22,6 @@ namespace {
 constexpr DWORD kFormStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
 constexpr int kClientWidth = 344;
 constexpr int kClientHeight = 277;
-constexpr int kFontHeight = 11;       // "Tahoma" 8 point at 96 DPI
 constexpr int kTitleFontHeight = 15;  // the program name, bold
 
 constexpr ControlClass kLabel{WC_STATICW, SS_LEFTNOWORDWRAP | SS_NOPREFIX, 0};
@@ -104,7 +104,10 @@ TOVL_About::TOVL_About(AboutBoxServices services) : services_(std::move(services
 
 TOVL_About::~TOVL_About() = default;
 
+// Laid out for the monitor it opens on, and again when it moves to one of
+// another DPI.
 INT_PTR TOVL_About::ShowModal(HWND owner) {
+    const ThreadDpiAwarenessScope perMonitor(ThreadDpiAwarenessScope::PerMonitorAware());
     return RunModalDialog(owner, DialogTemplate(kFormStyle, 0, kAboutBoxCaption).Get());
 }
 
@@ -126,6 +129,9 @@ LRESULT TOVL_About::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_SETCURSOR:
             if (!OnSetCursor(reinterpret_cast<HWND>(wParam))) return DefaultHandling(message, wParam, lParam);
             return TRUE;
+        case kDpiChangedMessage:
+            Layout(MoveForDpiChange(Handle(), wParam, lParam));
+            return 0;
         case WM_DESTROY:
             TakeBackDonationPicture();
             return DefaultHandling(message, wParam, lParam);
@@ -134,47 +140,57 @@ LRESULT TOVL_About::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-// Sized for the DPI and centred on the owner's monitor, then filled.
+// Filled, then laid out for the DPI and centred on the owner's monitor;
+// laid out again when that monitor has another DPI.
 void TOVL_About::FormCreate(HWND owner) {
     InitCommonControlClasses(ICC_STANDARD_CLASSES);
+    TakeOverDpiScaling(Handle());
+    CreateControls();
     const UINT dpi = WindowDpi(Handle());
-    SetClientSize(Handle(), Scale(kClientWidth, dpi), Scale(kClientHeight, dpi));
+    Layout(dpi);
     CenterOnMonitorOf(Handle(), owner);
-    CreateFonts(dpi);
-    CreateControls(dpi);
-    ShowDonationPicture(dpi);
+    if (WindowDpi(Handle()) != dpi) {
+        Layout(WindowDpi(Handle()));
+        CenterOnMonitorOf(Handle(), owner);
+    }
+}
 
-    const HICON icon = static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr),
-                                                       MAKEINTRESOURCEW(ORVALET_IDI_MAIN), IMAGE_ICON,
-                                                       0, 0, LR_DEFAULTSIZE | LR_SHARED));
-    if (icon) ::SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
-
+void TOVL_About::CreateControls() {
+    for (const ControlLayout& control : kControls)
+        CreateChildControl(Handle(), control.id, control.kind, control.text, {}, nullptr);
+    ::SetWindowTextW(Control(Memo1), std::wstring(LicenceMemoText()).c_str());
     const auto append = [this](AboutControl id, const wchar_t* text) {
         const std::wstring caption = WindowText(Control(id)) + L" " + text;
         ::SetWindowTextW(Control(id), caption.c_str());
     };
     append(Orvalet_Label, kProgramVersion);
     append(BuildDate_Label, kBuildDate);
-    for (const ControlLayout& control : kControls)
-        if (IsLabel(control)) WidenToText(Control(control.id));
 }
 
-void TOVL_About::CreateFonts(UINT dpi) {
-    formFont_ = CreateScaledFont(L"Tahoma", kFontHeight, dpi);
-    titleFont_ = CreateScaledFont(L"Tahoma", kTitleFontHeight, dpi, FW_BOLD);
-    memoFont_ = CreateScaledFont(L"Consolas", kFontHeight, dpi);
-    linkFont_ = CreateScaledFont(L"Tahoma", kFontHeight, dpi, FW_NORMAL, true);
-}
-
-void TOVL_About::CreateControls(UINT dpi) {
-    const HFONT fonts[] = {formFont_.get(), titleFont_.get(), memoFont_.get(), linkFont_.get()};
-    for (const ControlLayout& control : kControls)
-        CreateChildControl(Handle(), control.id, control.kind, control.text, BoxBounds(control, dpi),
-                           fonts[static_cast<int>(control.font)]);
-    ::SetWindowTextW(Control(Memo1), std::wstring(LicenceMemoText()).c_str());
+// Fonts, places, picture, icons and size for a DPI. The old fonts go once
+// no control uses them.
+void TOVL_About::Layout(UINT dpi) {
+    Fonts fonts{CreateDialogFont(dpi), CreateDialogFont(dpi, kTitleFontHeight, FW_BOLD),
+                CreateScaledFont(L"Consolas", kDialogFontHeight, dpi),
+                CreateDialogFont(dpi, kDialogFontHeight, FW_NORMAL, true)};
+    const HFONT byKind[] = {fonts.form.get(), fonts.title.get(), fonts.memo.get(), fonts.link.get()};
+    for (const ControlLayout& control : kControls) {
+        const HWND window = Control(control.id);
+        ::SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(byKind[static_cast<int>(control.font)]), FALSE);
+        const RECT bounds = BoxBounds(control, dpi);
+        ::SetWindowPos(window, nullptr, bounds.left, bounds.top, bounds.right - bounds.left,
+                       bounds.bottom - bounds.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        if (IsLabel(control)) WidenToText(window);
+    }
+    fonts_ = std::move(fonts);
+    ShowDonationPicture(dpi);
+    icons_.SetOn(Handle(), dpi);
+    SetClientSize(Handle(), Scale(kClientWidth, dpi), Scale(kClientHeight, dpi));
+    ::RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void TOVL_About::ShowDonationPicture(UINT dpi) {
+    TakeBackDonationPicture();
     donationPicture_ = LoadScaledBitmap(::GetModuleHandleW(nullptr), ORVALET_IDB_DONATION, dpi);
     const HWND image = Control(PayPal_Image);
     ::SendMessageW(image, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(donationPicture_.get()));

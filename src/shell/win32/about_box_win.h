@@ -9,6 +9,7 @@
 #include <string>
 
 #include "base/win32/base_window.h"
+#include "base/win32/dialog_look_win.h"
 #include "base/win32/unique_handle.h"
 
 namespace orvalet::win32 {
@@ -54,8 +55,8 @@ public:
 
 private:
     void FormCreate(HWND owner);
-    void CreateFonts(UINT dpi);
-    void CreateControls(UINT dpi);
+    void CreateControls();
+    void Layout(UINT dpi);
     void ShowDonationPicture(UINT dpi);
     void TakeBackDonationPicture();
     void OnCommand(int id, int code);
@@ -68,10 +69,10 @@ private:
     void VisitLink(AboutControl label, bool& visited);
 
     AboutBoxServices services_;
-    UniqueFont formFont_;
-    UniqueFont titleFont_;
-    UniqueFont memoFont_;
-    UniqueFont linkFont_;
+    struct Fonts {
+        UniqueFont form, title, memo, link;
+    } fonts_;
+    ProgramIcons icons_;
     UniqueBitmap donationPicture_;
     bool urlVisited_ = false;
     bool emailVisited_ = false;

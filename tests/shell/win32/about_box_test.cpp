@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "base/win32/dialog_look_win.h"
+#include "base/win32/dpi_win.h"
 #include "shell/about_texts.h"
 #include "shell/project_links.h"
 #include "support/screen_capture_win.h"
@@ -53,20 +55,24 @@ HWND clickedLink = nullptr;
 void CheckTheShownBox() {
     TOVL_About& box = *shownBox;
     EXPECT_EQ(Text(box.Handle()), L"About Orvalet");
+    // "Tahoma", or the system's message font where Tahoma is missing.
+    LOGFONTW dialogFont{};
+    ::GetObjectW(CreateDialogFont(kDefaultDpi).get(), sizeof dialogFont, &dialogFont);
+    const wchar_t* const dialogFace = dialogFont.lfFaceName;
     const struct {
         AboutControl id;
         std::wstring text;
         const wchar_t* face;
         bool boldOrUnderlined;
     } controls[] = {
-        {Orvalet_Label, L"Orvalet 2.1.0 (64-bit)", L"Tahoma", true},
-        {BuildDate_Label, L"Build date: October 31, 2019", L"Tahoma", false},
-        {Author_Label, kCreditLine, L"Tahoma", false},
-        {FreeSoftware_Label, kDistributionLine, L"Tahoma", false},
+        {Orvalet_Label, L"Orvalet 2.1.0 (64-bit)", dialogFace, true},
+        {BuildDate_Label, L"Build date: October 31, 2019", dialogFace, false},
+        {Author_Label, kCreditLine, dialogFace, false},
+        {FreeSoftware_Label, kDistributionLine, dialogFace, false},
         {Memo1, std::wstring(LicenceMemoText()), L"Consolas", false},
-        {URL_Label, kWebPageAddress, L"Tahoma", true},
-        {Email_Label, kEmailAddress, L"Tahoma", true},
-        {Button1, L"OK", L"Tahoma", false},
+        {URL_Label, kWebPageAddress, dialogFace, true},
+        {Email_Label, kEmailAddress, dialogFace, true},
+        {Button1, L"OK", dialogFace, false},
     };
     for (const auto& c : controls) {
         const HWND control = box.Control(c.id);

@@ -1,0 +1,75 @@
+#include "settings/win32/color_preview_win.h"
+
+#include <utility>
+
+#include "base/win32/unique_handle.h"
+
+namespace orvalet::win32 {
+
+void ColorsPanelWindow::CustomizeClass(WNDCLASSEXW& windowClass) {
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+}
+
+bool ColorsPanelWindow::Create(HWND parent, int id, const RECT& bounds) {
+    return CreateWindowHandle(0, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, bounds.left,
+                              bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
+}
+
+LRESULT ColorsPanelWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != WM_PAINT) return DefaultHandling(message, wParam, lParam);
+    const PaintScope paint(Handle());
+    RECT client{};
+    ::GetClientRect(Handle(), &client);
+    ::DrawEdge(paint.dc(), &client, BDR_RAISEDINNER, BF_RECT);
+    return 0;
+}
+
+bool ColorPaintBoxWindow::Create(HWND parent, int id, std::function<void()> onClick) {
+    onClick_ = std::move(onClick);
+    return CreateWindowHandle(0, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, parent,
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
+}
+
+void ColorPaintBoxWindow::SetColor(std::int32_t color) {
+    color_ = color;
+    ::InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+LRESULT ColorPaintBoxWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_PAINT: {
+            const PaintScope paint(Handle());
+            ColorsPaintBoxPaint(paint.dc());
+            return 0;
+        }
+        case WM_PRINTCLIENT: ColorsPaintBoxPaint(reinterpret_cast<HDC>(wParam)); return 0;
+        case WM_ERASEBKGND: return 1;  // the paint covers the whole client area
+        case WM_LBUTTONDOWN:
+            pressed_ = true;
+            ::SetCapture(Handle());
+            return 0;
+        case WM_LBUTTONUP: return ReleaseClick(lParam);
+        case WM_CAPTURECHANGED: pressed_ = false; return 0;
+        default: return DefaultHandling(message, wParam, lParam);
+    }
+}
+
+void ColorPaintBoxWindow::ColorsPaintBoxPaint(HDC dc) const {
+    RECT client{};
+    ::GetClientRect(Handle(), &client);
+    const UniqueBrush brush(::CreateSolidBrush(static_cast<COLORREF>(color_)));
+    ::FillRect(dc, &client, brush.get());
+}
+
+LRESULT ColorPaintBoxWindow::ReleaseClick(LPARAM lParam) {
+    const bool wasPressed = std::exchange(pressed_, false);
+    if (::GetCapture() == Handle()) ::ReleaseCapture();
+    RECT client{};
+    ::GetClientRect(Handle(), &client);
+    const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+    if (wasPressed && ::PtInRect(&client, at) && onClick_) onClick_();
+    return 0;
+}
+
+}  // namespace orvalet::win32
