@@ -21,6 +21,17 @@ bool OverlapsEnough(std::int64_t position, std::int64_t extent, std::int64_t des
 
 }  // namespace
 
+WindowBounds StoredWindowBounds(const OVL_OptionsRecord& options) {
+    return {options.WindowLeft, options.WindowTop, options.WindowWidth, options.WindowHeight};
+}
+
+void StoreWindowBounds(OVL_OptionsRecord& options, const WindowBounds& bounds) {
+    options.WindowLeft = bounds.left;
+    options.WindowTop = bounds.top;
+    options.WindowWidth = bounds.width;
+    options.WindowHeight = bounds.height;
+}
+
 ScreenRect PrimaryWorkArea(const DesktopGeometry& desktop) {
     for (const MonitorArea& monitor : desktop.monitors) {
         if (monitor.primary) return monitor.workArea;

@@ -3,6 +3,8 @@
 // the window system: the window procedure feeds in the desktop's geometry.
 #include <vector>
 
+#include "settings/options.h"
+
 namespace orvalet {
 
 // A rectangle in screen pixels; right and bottom are exclusive.
@@ -24,6 +26,10 @@ struct WindowBounds {
     int height = 0;
     friend bool operator==(const WindowBounds&, const WindowBounds&) = default;
 };
+
+// The window's place and size as the options keep them.
+WindowBounds StoredWindowBounds(const OVL_OptionsRecord& options);
+void StoreWindowBounds(OVL_OptionsRecord& options, const WindowBounds& bounds);
 
 struct MonitorArea {
     ScreenRect workArea;

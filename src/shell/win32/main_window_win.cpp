@@ -13,7 +13,6 @@
 #include "shell/graph_options.h"
 #include "shell/reentry_guard.h"
 #include "shell/tray_hint.h"
-#include "shell/win32/abort_message_box_win.h"
 #include "shell/win32/about_box_win.h"
 #include "shell/win32/nested_loops_win.h"
 #include "shell/win32/resource_ids.h"
@@ -30,6 +29,7 @@ constexpr int kDesignClientWidth = 320;
 constexpr int kDesignClientHeight = 240;
 constexpr UINT kMinimumMajorVersion = 6;
 constexpr WPARAM kDragMoveCommand = SC_MOVE | HTCAPTION;  // 0xF012: move as if by the caption
+constexpr std::uint32_t kSamplingPeriodMs = 1000;
 constexpr std::uint32_t kEffectTimerPeriodMs = 25;
 
 HICON LoadWindowIcon() {
@@ -37,22 +37,17 @@ HICON LoadWindowIcon() {
                                            IMAGE_ICON, 16, 16, LR_SHARED));
 }
 
+// A disabled timer; its first tick comes a second after it is enabled.
+std::unique_ptr<TTimerQueueTimer> MakeTimer(std::uint32_t period, TTimerQueueTimer::TNotifyEvent onTimer) {
+    auto timer = std::make_unique<TTimerQueueTimer>();
+    timer->SetPeriod(period);
+    timer->SetOnTimer(std::move(onTimer));
+    return timer;
+}
+
 }  // namespace
 
-TOVL_Main::TOVL_Main(MainWindowServices services) : FServices(std::move(services)) {
-    if (!FServices.createTrayIcon) {
-        FServices.createTrayIcon = [](HWND owner, UINT callbackMessage, HICON icon) {
-            return std::make_unique<TTrayIcon>(owner, callbackMessage, icon);
-        };
-    }
-    if (!FServices.showStartupError) {
-        FServices.showStartupError = [](HWND owner, const std::wstring& text) {
-            ShowAbortMessageBox(owner, text, std::wstring(kApplicationTitle));
-        };
-    }
-    if (!FServices.terminate) FServices.terminate = [] { ::PostQuitMessage(0); };
-    if (!FServices.trackPopupMenu) FServices.trackPopupMenu = &TrackTrayMenu;
-}
+TOVL_Main::TOVL_Main(MainWindowServices services) : FServices(WithSystemServices(std::move(services))) {}
 
 // The window goes first, while every member it reaches is still whole.
 TOVL_Main::~TOVL_Main() { Destroy(); }
@@ -76,9 +71,6 @@ bool TOVL_Main::Create() {
                                                              [this] { UpdateMeterActions(); },
                                                              [this] { DisableMeterActions(); }});
     FWindowIcon = LoadWindowIcon();
-    // An error box shown while the window lives runs as one of its nested
-    // loops, so that a close dispatched by its loop waits for it.
-    FErrorBoxes.emplace([this](const std::wstring& message) { ShowError(message); });
     FormCreate();
     return true;
 }
@@ -93,7 +85,7 @@ void TOVL_Main::FormCreate() {
     CurrentOptions.RunOnStartup = QueryAutostart(settings.Registry());
     PendingOptions = CurrentOptions;
 
-    PlaceWindowFromOptions();
+    SetWindowBounds(Handle(), StoredWindowBounds(CurrentOptions));
     FitWindowToDesktop();
 
     // The notification-area icon is there from the start, before the first
@@ -126,11 +118,6 @@ bool TOVL_Main::CheckOperatingSystem() {
     return false;
 }
 
-void TOVL_Main::PlaceWindowFromOptions() {
-    SetWindowBounds(Handle(), {CurrentOptions.WindowLeft, CurrentOptions.WindowTop, CurrentOptions.WindowWidth,
-               CurrentOptions.WindowHeight});
-}
-
 void TOVL_Main::CreateGraph() {
     FGraph = std::make_unique<TrafficGraphControl>();
     RECT client{};
@@ -144,30 +131,21 @@ void TOVL_Main::CreateGraph() {
 }
 
 void TOVL_Main::CreateTimers() {
-    PD_Timer = std::make_unique<TTimerQueueTimer>();
-    PD_Timer->SetOnTimer([this] { SamplingTick(); });
-    FG_Timer = std::make_unique<TTimerQueueTimer>();
-    FG_Timer->SetPeriod(kEffectTimerPeriodMs);
-    FG_Timer->SetOnTimer([this] {
+    PD_Timer = MakeTimer(kSamplingPeriodMs, [this] { SamplingTick(); });
+    FG_Timer = MakeTimer(kEffectTimerPeriodMs, [this] {
         FFader->FadeStep();
         SyncFadeTimer();
     });
     // Enabled as the options say, but ticking only while a fade runs.
     FG_Timer->SetNeeded(false);
-    MF_Timer = std::make_unique<TTimerQueueTimer>();
-    MF_Timer->SetPeriod(kEffectTimerPeriodMs);
-    MF_Timer->SetOnTimer([this] {
+    MF_Timer = MakeTimer(kEffectTimerPeriodMs, [this] {
         FFader->MouseFadeStep();
         SyncFadeTimer();
     });
 }
 
 void TOVL_Main::FormClose() {
-    const WindowBounds bounds = WindowBoundsOf(Handle());  // also while the window is hidden
-    CurrentOptions.WindowLeft = bounds.left;
-    CurrentOptions.WindowTop = bounds.top;
-    CurrentOptions.WindowWidth = bounds.width;
-    CurrentOptions.WindowHeight = bounds.height;
+    StoreWindowBounds(CurrentOptions, WindowBoundsOf(Handle()));  // also while the window is hidden
     SaveOptions(CurrentOptions, FServices.settings->Registry());
 }
 
@@ -192,12 +170,8 @@ void TOVL_Main::PostDeferred(DeferredCommand command, POINT screenPoint) {
 
 void TOVL_Main::RunDeferred(DeferredCommand command, LPARAM lParam) {
     switch (command) {
-        case DeferredCommand::Close:
-            CloseNow();
-            break;
-        case DeferredCommand::PopupMenu:
-            OpenPopupMenu({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
-            break;
+        case DeferredCommand::Close: CloseNow(); break;
+        case DeferredCommand::PopupMenu: OpenPopupMenu({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}); break;
         case DeferredCommand::Options:
             RunModalDialog(ActionId::Options, [this](HWND owner) { RunOptionsDialog(owner); });
             break;
@@ -211,10 +185,7 @@ void TOVL_Main::RunDeferred(DeferredCommand command, LPARAM lParam) {
 // them as if cancelled and follows once the outermost has returned: the
 // window's parts must outlive the code that runs the loop.
 void TOVL_Main::CloseNow() {
-    if (FLoops.RequestClose() == NestedLoops::CloseStep::EndOpenLoops) {
-        EndMenuAndBoxes();
-        return;
-    }
+    if (!FLoops.ReadyToClose()) return;
     SaveOptionsOnce();
     Destroy();
 }
@@ -229,7 +200,7 @@ void TOVL_Main::RunModalDialog(ActionId action, const std::function<void(HWND ow
     OVL_Actions.SetEnabled(action, false);
     const bool steppedBack = FAppearance.TopMost();
     if (steppedBack) FAppearance.SetTopMost(false);
-    RunNestedLoop([&] { show(Handle()); });
+    FLoops.Run([&] { show(Handle()); });
     // Back to the state in force, which an apply from the dialog may have
     // changed.
     if (steppedBack) FAppearance.SetTopMost(CurrentOptions.AlwaysOnTop);
@@ -240,17 +211,6 @@ void TOVL_Main::RunModalDialog(ActionId action, const std::function<void(HWND ow
 void TOVL_Main::RunOptionsDialog(HWND owner) {
     const OptionsDialogHost host{[this] { ApplyOptionsExecute(); }, {}, {}};
     if (ShowOptionsDialog(owner, {CurrentOptions, PendingOptions}, host) == ModalResult::OK) ApplyOptionsExecute();
-}
-
-void TOVL_Main::RunNestedLoop(const std::function<void()>& run) {
-    const NestedLoops::Scope loop(FLoops);
-    RunGuarded(run);
-}
-
-// Not guarded: an error of the outer handler itself has nowhere to go.
-void TOVL_Main::ShowError(const std::wstring& message) {
-    const NestedLoops::Scope loop(FLoops);
-    if (const ErrorHandler& show = FErrorBoxes->Previous()) show(message);
 }
 
 // ---- Sampling --------------------------------------------------------------
@@ -446,7 +406,7 @@ void TOVL_Main::GraphMouseUp(MouseButton button, int x, int y) {
 
 void TOVL_Main::OpenPopupMenu(POINT screenPoint) {
     unsigned command = kNoMenuCommand;
-    RunNestedLoop([&] {
+    FLoops.Run([&] {
         const TrayPopupMenu menu = OVL_PopupMenuPopup();
         command = FServices.trackPopupMenu(MenuOwner(), menu.Handle(), screenPoint);
     });
@@ -500,11 +460,8 @@ void TOVL_Main::OnTrayIcon(WPARAM wParam, LPARAM lParam) {
 
 LRESULT TOVL_Main::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_ERASEBKGND:
-            return 1;  // the graph covers the client area; erasing would only flicker
-        case WM_GETMINMAXINFO:
-            FSizeLimits.ApplyTo(*reinterpret_cast<MINMAXINFO*>(lParam));
-            return 0;
+        case WM_ERASEBKGND: return 1;  // the graph covers the client area; erasing would only flicker
+        case WM_GETMINMAXINFO: FSizeLimits.ApplyTo(*reinterpret_cast<MINMAXINFO*>(lParam)); return 0;
         case WM_CLOSE:
             // Sent by another thread or process, it may arrive while a tick
             // waits inside a call to the system.
@@ -514,8 +471,7 @@ LRESULT TOVL_Main::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             FormDestroy();
             FServices.terminate();
             return 0;
-        default:
-            break;
+        default: break;
     }
     // While a call to the system waits, another thread or process may send
     // the window a message: during the parts' creation and destruction too,
@@ -530,22 +486,12 @@ LRESULT TOVL_Main::HandleMeterMessage(UINT message, WPARAM wParam, LPARAM lParam
         return 0;
     }
     switch (message) {
-        case WM_TRAYICON:
-            OnTrayIcon(wParam, lParam);
-            return 0;
-        case WM_DEFERREDCOMMAND:
-            RunDeferred(static_cast<DeferredCommand>(wParam), lParam);
-            return 0;
-        case WM_SYSCOMMAND:
-            return WMSysCommand(wParam, lParam);
-        case WM_POWERBROADCAST:
-            return WMPowerBroadcast(wParam, lParam);
-        case WM_SIZE:
-            OnSize();
-            return 0;
-        case WM_SETTINGCHANGE:
-            OnSettingChange(reinterpret_cast<const wchar_t*>(lParam));
-            return 0;
+        case WM_TRAYICON: OnTrayIcon(wParam, lParam); return 0;
+        case WM_DEFERREDCOMMAND: RunDeferred(static_cast<DeferredCommand>(wParam), lParam); return 0;
+        case WM_SYSCOMMAND: return WMSysCommand(wParam, lParam);
+        case WM_POWERBROADCAST: return WMPowerBroadcast(wParam, lParam);
+        case WM_SIZE: OnSize(); return 0;
+        case WM_SETTINGCHANGE: OnSettingChange(reinterpret_cast<const wchar_t*>(lParam)); return 0;
         case WM_ENDSESSION:
             // Only a session that really ends takes the meter with it; a
             // cancelled logoff leaves it running. The process may end as soon
@@ -555,8 +501,7 @@ LRESULT TOVL_Main::HandleMeterMessage(UINT message, WPARAM wParam, LPARAM lParam
                 PostDeferred(DeferredCommand::Close);
             }
             return 0;
-        default:
-            return DefaultHandling(message, wParam, lParam);
+        default: return DefaultHandling(message, wParam, lParam);
     }
 }
 

@@ -9,30 +9,27 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
-#include "base/error_handler.h"
 #include "base/win32/base_window.h"
 #include "base/win32/unique_handle.h"
 #include "rendering/win32/traffic_graph_control_win.h"
 #include "rendering/win32/tray_icon_gauge_win.h"
 #include "sampling/collector.h"
-#include "sampling/interface_table.h"
 #include "sampling/traffic_buffer.h"
-#include "settings/settings_platform.h"
 #include "shell/actions.h"
-#include "shell/nested_loops.h"
 #include "shell/timer_suspension.h"
 #include "shell/tray_hint.h"
 #include "shell/tray_menu_model.h"
-#include "shell/win32/window_placement_win.h"
+#include "shell/win32/main_window_services_win.h"
+#include "shell/win32/meter_fader_win.h"
+#include "shell/win32/nested_loops_win.h"
 #include "shell/win32/timer_queue_timer_win.h"
 #include "shell/win32/tray_icon_win.h"
 #include "shell/win32/tray_menu_win.h"
-#include "shell/win32/meter_fader_win.h"
 #include "shell/win32/window_appearance_win.h"
+#include "shell/win32/window_placement_win.h"
 
 namespace orvalet::win32 {
 
@@ -57,25 +54,6 @@ enum class DeferredCommand : WPARAM {
     PopupMenu = 2,
     Options = 3,
     About = 4,
-};
-
-// What the meter draws on from outside. The program entry wires the real
-// services; tests substitute a scripted interface table, a registry root of
-// their own, a recording tray icon.
-struct MainWindowServices {
-    std::unique_ptr<InterfaceTableSource> interfaceTable;
-    // Registry, work area, executable path, version; must outlive the window.
-    SettingsPlatform* settings = nullptr;
-    // Empty: the real notification-area icon.
-    std::function<std::unique_ptr<NotificationIcon>(HWND owner, UINT callbackMessage, HICON icon)>
-        createTrayIcon;
-    // Empty: the system's message box with the error icon and "Abort".
-    std::function<void(HWND owner, const std::wstring& text)> showStartupError;
-    // Ends the program's message loop; empty: PostQuitMessage(0).
-    std::function<void()> terminate;
-    // Opens the popup menu at a screen point and returns the command chosen
-    // (kNoMenuCommand when dismissed); empty: TrackTrayMenu.
-    std::function<unsigned(HWND owner, HMENU menu, POINT screenPoint)> trackPopupMenu;
 };
 
 class TOVL_Main final : public BaseWindow<TOVL_Main> {
@@ -138,10 +116,6 @@ public:
     // in every case.
     void RunModalDialog(ActionId action, const std::function<void(HWND owner)>& show);
 
-    // Shows an error through the error handler that was in place when the
-    // window was made, as one of the window's nested loops.
-    void ShowError(const std::wstring& message);
-
 private:
     friend class MainWindowProbe;  // the tests' view of the window's parts
 
@@ -150,7 +124,6 @@ private:
     void FormDestroy();
 
     bool CheckOperatingSystem();
-    void PlaceWindowFromOptions();
     void CreateGraph();
     void CreateTimers();
 
@@ -168,8 +141,6 @@ private:
     // Saves and closes, or, while a menu or box is open, ends them first.
     void CloseNow();
     void SaveOptionsOnce();
-    // Runs a menu or dialog loop; a close that arrived meanwhile follows it.
-    void RunNestedLoop(const std::function<void()>& run);
     HWND MenuOwner();
     void OpenPopupMenu(POINT screenPoint);
     // The menu as it opens: the actions' states and the interface sub-menu
@@ -189,10 +160,6 @@ private:
 
     MainWindowServices FServices;
     HICON FWindowIcon = nullptr;  // shared resource icon, not owned
-
-    // The error handler while the window lives; the one it replaced shows
-    // the errors.
-    std::optional<ScopedErrorHandler> FErrorBoxes;
 
     TActionList OVL_Actions;
     // The interfaces of the sub-menu's last opening; an item's tag indexes it.
@@ -219,7 +186,7 @@ private:
     std::wstring FInterfaceName;
     std::wstring FTrayHint = TrayHintStorage();
 
-    NestedLoops FLoops{[this] { PostDeferred(DeferredCommand::Close); }};
+    WindowLoops FLoops{[this] { PostDeferred(DeferredCommand::Close); }};
     // Takes the foreground for the popup menu, so that the meter keeps its
     // place among the other windows; hidden, made at the first menu.
     UniqueWindow FMenuOwner;

@@ -1,6 +1,7 @@
 #include "shell/win32/nested_loops_win.h"
 
 #include <cwchar>
+#include <utility>
 
 namespace orvalet::win32 {
 namespace {
@@ -21,6 +22,26 @@ BOOL CALLBACK CloseIfBox(HWND window, LPARAM) noexcept {
 void EndMenuAndBoxes() noexcept {
     ::EndMenu();
     ::EnumThreadWindows(::GetCurrentThreadId(), &CloseIfBox, 0);
+}
+
+WindowLoops::WindowLoops(std::function<void()> closeDue)
+    : loops_(std::move(closeDue)), errorBoxes_([this](const std::wstring& message) { ShowError(message); }) {}
+
+void WindowLoops::Run(const std::function<void()>& loop) {
+    const NestedLoops::Scope counted(loops_);
+    RunGuarded(loop);
+}
+
+bool WindowLoops::ReadyToClose() {
+    if (loops_.RequestClose() == NestedLoops::CloseStep::CloseNow) return true;
+    EndMenuAndBoxes();
+    return false;
+}
+
+// Not guarded: an error of the outer handler itself has nowhere to go.
+void WindowLoops::ShowError(const std::wstring& message) {
+    const NestedLoops::Scope counted(loops_);
+    if (const ErrorHandler& show = errorBoxes_.Previous()) show(message);
 }
 
 }  // namespace orvalet::win32

@@ -1,7 +1,15 @@
 #pragma once
-// Ending the loops that run inside the meter's own, so that a close need
-// not wait for the user.
+// The loops that run inside the meter window's own: the popup menu, the
+// dialogs and the error box. They are counted by the rules of
+// shell/nested_loops.h, and a close ends them rather than waiting for the
+// user.
 #include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "base/error_handler.h"
+#include "shell/nested_loops.h"
 
 namespace orvalet::win32 {
 
@@ -9,5 +17,31 @@ namespace orvalet::win32 {
 // about box, the options dialog, a colour dialog, an error box) to close as
 // if cancelled. Each loop then returns in its own time.
 void EndMenuAndBoxes() noexcept;
+
+class WindowLoops {
+public:
+    // closeDue is asked for once the outermost loop has ended with a close
+    // waiting. While the object lives, the error handler that was in place
+    // shows its errors as one of these loops, so that a close its box
+    // dispatches waits for the box too; the handler is put back after, so
+    // one such object lives at a time.
+    explicit WindowLoops(std::function<void()> closeDue);
+    WindowLoops(const WindowLoops&) = delete;
+    WindowLoops& operator=(const WindowLoops&) = delete;
+
+    // Runs a menu or dialog; an exception it throws goes to the error handler.
+    void Run(const std::function<void()>& loop);
+    // True when no loop runs and the close can go ahead; otherwise the open
+    // menu and boxes are ended and the close follows the outermost.
+    bool ReadyToClose();
+    // True the first time only: the options are saved once.
+    bool TakeSave() noexcept { return loops_.TakeSave(); }
+
+private:
+    void ShowError(const std::wstring& message);
+
+    NestedLoops loops_;
+    ScopedErrorHandler errorBoxes_;
+};
 
 }  // namespace orvalet::win32

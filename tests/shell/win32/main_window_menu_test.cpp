@@ -52,6 +52,7 @@ protected:
             menus_.push_back(opened);
             return std::exchange(choice_, kNoMenuCommand);
         };
+        meter_.reset();  // one meter at a time, as in the program
         meter_ = std::make_unique<TOVL_Main>(std::move(services));
         EXPECT_TRUE(meter_->Create());
         return *meter_;

@@ -97,6 +97,7 @@ public:
         table_.SetRows({HardwareRow(TestGuid(1), L"Soak Adapter", 0, 0, 100'000'000)});
         MainWindowServices services = sandbox_.Services();
         services.createTrayIcon = nullptr;  // the real notification-area icon
+        meter_.reset();  // one meter at a time, as in the program
         meter_ = std::make_unique<TOVL_Main>(std::move(services));
         created_ = meter_->Create();
         if (created_) MainWindowProbe::SamplingTimer(*meter_).SetEnabled(false);

@@ -138,6 +138,7 @@ protected:
             menus_.push_back({point, testing::MenuCaptions(testing::ReadMenu(menu))});
             return menuChoice_;
         };
+        meter_.reset();  // one meter at a time, as in the program
         meter_ = std::make_unique<TOVL_Main>(std::move(services));
         EXPECT_TRUE(meter_->Create());
         return *meter_;

@@ -33,6 +33,7 @@ protected:
         sandbox_.table.SetRows({orvalet::testing::HardwareRow(orvalet::testing::TestGuid(1), L"Test Adapter")});
         MainWindowServices services = sandbox_.Services();
         services.trackPopupMenu = [](HWND, HMENU, POINT) { return kOptionsCommand; };
+        meter_.reset();  // one meter at a time, as in the program
         meter_ = std::make_unique<TOVL_Main>(std::move(services));
         ASSERT_TRUE(meter_->Create());
     }
