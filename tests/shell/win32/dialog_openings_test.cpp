@@ -109,6 +109,9 @@ TEST(DialogOpenings, FiftyOpeningsOfEachBoxLeaveTheProcessObjectsFlat) {
         {"options dialog", DeferredCommand::Options, L"Orvalet Options",
          MAKEWPARAM(static_cast<int>(OptionsControl::CancelBtn), BN_CLICKED)},
     };
+    // Wine makes each system colour's brush the first time it is asked for,
+    // and keeps it: the boxes' frames ask for some of them only later.
+    for (int color = COLOR_SCROLLBAR; color <= COLOR_MENUBAR; ++color) ::GetSysColorBrush(color);
     for (const auto& box : boxes) {
         const auto open = [&] { return canceller.OpenAndCancel(window, box.command, box.caption, box.cancel); };
         // The first opening loads the libraries and fills the system's caches.
