@@ -98,8 +98,8 @@ exit_during_box() {
   start_meter
   choose 3
   wait_for 10 drive dialog "$options" || fail "Options opened no options dialog"
-  drive click "$options" "Display average values" + click "$options" Apply +
-    click "$options" "Start minimized" + checked "$options" "Start minimized" ||
+  drive click "$options" "Display average values" + click "$options" Apply \
+    + click "$options" "Start minimized" + checked "$options" "Start minimized" ||
     fail "could not apply one change and make another in the options dialog"
   choose 1
   ended "Exit Orvalet with the options dialog open"
