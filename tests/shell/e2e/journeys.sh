@@ -8,8 +8,8 @@
 #   exit-during-box    "Exit Orvalet" and WM_CLOSE while a box is open end the
 #                      program at once, saving what was applied, not more
 #   apply-during-fade  an Apply that switches fading off during a show fade
-#                      leaves the meter shown, its actions live, and no fade
-#                      behind to come back
+#                      leaves the meter shown with its actions live, and
+#                      during a hide fade leaves it hidden
 # Runs in the Wine prefix of the environment (scripts/wine-session sets it
 # up), under an X display.
 set -uo pipefail
@@ -152,6 +152,11 @@ apply_during_fade() {
   drive visible || fail "the meter hid itself after fading was switched back on"
   alpha=$(drive alpha | tr -d '\r')
   [ "$alpha" = 205 ] || fail "the meter is at alpha $alpha after fading was switched back on, not 205"
+
+  # A hide fade that Apply stops ends with the meter hidden.
+  drive click "$options" "Enable fading effects" || fail "could not untick fading again"
+  drive trayclick + wait alpha below 205 + click "$options" Apply || fail "could not start a hide fade and press Apply"
+  wait_for 10 hidden || fail "the meter is still shown (alpha $(drive alpha | tr -d '\r')) after Apply stopped its hide fade"
   drive click "$options" OK
   drive close
   ended "closed after the fades"

@@ -10,6 +10,7 @@
 //   window_probe close    sends it WM_CLOSE; exit code 0 when there was one
 //   window_probe alpha    prints the layered window's alpha; exit code 1
 //                         when the window is not layered
+//   window_probe alpha below N   exit code 0 while the alpha is below N
 //   window_probe traymenu sends the right click on the tray icon, as the
 //                         shell reports it to the meter
 //   window_probe trayclick  sends the left click on the tray icon
@@ -216,6 +217,16 @@ int Run(const Args& a) {
         std::printf("%ls\n", ClassOf(focus).c_str());
         return 0;
     }
+    if (command == "alpha" && (a.size() == 1 || (a.size() == 3 && a[1] == "below"))) {
+        BYTE alpha = 0;
+        DWORD flags = 0;
+        if (!meter || !(::GetWindowLongPtrW(meter, GWL_EXSTYLE) & WS_EX_LAYERED) ||
+            !::GetLayeredWindowAttributes(meter, nullptr, &alpha, &flags) || !(flags & LWA_ALPHA))
+            return 1;
+        if (a.size() == 3) return alpha < std::atoi(a[2].c_str()) ? 0 : 1;
+        std::printf("%u\n", static_cast<unsigned>(alpha));
+        return 0;
+    }
     if (a.size() != 1) return 2;
     if (command == "exists") return meter ? 0 : 1;
     if (command == "visible") return meter && ::IsWindowVisible(meter) ? 0 : 1;
@@ -230,15 +241,6 @@ int Run(const Args& a) {
     if (command == "close") {
         DWORD_PTR result = 0;
         ::SendMessageTimeoutW(meter, WM_CLOSE, 0, 0, SMTO_ABORTIFHUNG, 20000, &result);
-        return 0;
-    }
-    if (command == "alpha") {
-        BYTE alpha = 0;
-        DWORD flags = 0;
-        if (!(::GetWindowLongPtrW(meter, GWL_EXSTYLE) & WS_EX_LAYERED) ||
-            !::GetLayeredWindowAttributes(meter, nullptr, &alpha, &flags) || !(flags & LWA_ALPHA))
-            return 1;
-        std::printf("%u\n", static_cast<unsigned>(alpha));
         return 0;
     }
     if (command == "traymenu" || command == "trayclick") {
