@@ -21,11 +21,12 @@ source "$(dirname "$0")/e2e_common.sh"
 drive() { "$wine" "$probe" "$@"; }
 about_gone() { ! drive about; }
 hidden() { ! drive visible; }
+no_meter() { ! drive exists; }
 options="Orvalet Options"
 options_gone() { ! drive dialog "$options"; }
 
 start_meter() {  # at the defaults
-  wait_for 10 eval '! drive exists' || fail "a meter from before still runs"
+  wait_for 10 no_meter || fail "a meter from before still runs"
   "$wine" reg delete 'HKCU\Software\Orvalet' /f >/dev/null 2>&1
   "$wine" "$exe" &
   meter_pid=$!
@@ -37,7 +38,8 @@ start_meter() {  # at the defaults
 choose() {
   local keys=() i
   for ((i = 0; i < $1; i++)); do keys+=(+ up); done
-  drive traymenu + wait menu "${keys[@]}" + return || fail "could not choose entry $1 from the bottom of the tray menu"
+  drive traymenu + wait menu "${keys[@]}" + return ||
+    fail "could not choose entry $1 from the bottom of the tray menu (exit code $?)"
 }
 
 # ended WHAT: the meter ends by itself, with exit code 0, having saved its values.
@@ -155,8 +157,10 @@ apply_during_fade() {
 
   # A hide fade that Apply stops ends with the meter hidden.
   drive click "$options" "Enable fading effects" || fail "could not untick fading again"
-  drive trayclick + wait alpha below 205 + click "$options" Apply || fail "could not start a hide fade and press Apply"
-  wait_for 10 hidden || fail "the meter is still shown (alpha $(drive alpha | tr -d '\r')) after Apply stopped its hide fade"
+  drive trayclick + wait alpha below 205 + click "$options" Apply ||
+    fail "could not start a hide fade and press Apply"
+  wait_for 10 hidden ||
+    fail "the meter is still shown (alpha $(drive alpha | tr -d '\r')) after Apply stopped its hide fade"
   drive click "$options" OK
   drive close
   ended "closed after the fades"
