@@ -54,7 +54,9 @@ ended() {
   [ "$values" -eq 56 ] || fail "$1: expected 56 saved values, found $values"
 }
 
-stored() { "$wine" reg query 'HKCU\Software\Orvalet' /v "$1" 2>/dev/null | tr -d '\r' | awk '/REG_DWORD/ { print $3 }'; }
+stored() {  # stored NAME: the saved number, as reg prints it (0x1)
+  "$wine" reg query 'HKCU\Software\Orvalet' /v "$1" 2>/dev/null | tr -d '\r' | awk '/REG_DWORD/ { print $3 }'
+}
 
 about_box() {
   start_meter
