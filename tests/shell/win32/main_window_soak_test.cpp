@@ -24,6 +24,7 @@
 #include "support/fuzz.h"
 #include "support/main_window_probe.h"
 #include "support/meter_sandbox_win.h"
+#include "support/process_objects_win.h"
 #include "support/scripted_interface_table.h"
 
 namespace orvalet::win32 {
@@ -35,17 +36,6 @@ using orvalet::testing::TestGuid;
 
 constexpr wchar_t kSoakRoot[] = L"Software\\OrvaletTests\\Soak";
 constexpr std::int64_t kAllowedGrowth = 64 * 1024;
-
-// The handles the process holds. Wine answers GetProcessHandleCount with 0,
-// so there the handle values are tried one by one (they are multiples of 4).
-DWORD HandleCount() {
-    DWORD count = 0;
-    if (::GetProcessHandleCount(::GetCurrentProcess(), &count) && count > 0) return count;
-    DWORD flags = 0;
-    for (std::uintptr_t value = 4; value < 4 * 16384; value += 4)
-        count += ::GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags) ? 1 : 0;
-    return count;
-}
 
 // The project's own counts of the objects its owners hold.
 struct ObjectCounts {
@@ -61,19 +51,21 @@ struct ObjectCounts {
     }
 };
 
-// What the system says about the process. GetGuiResources reads 0 under
-// Wine, and Wine reports private memory only as the commit charge.
+// What the system says about the process. Wine reports private memory only
+// as the commit charge.
 struct ProcessFigures {
     std::int64_t privateBytes = 0;
     DWORD handles = 0, gdiObjects = 0, userObjects = 0;
 
+    // The memory is read last, after whatever the counting itself takes.
     static ProcessFigures Now() {
+        ProcessFigures figures{0, testing::HandleCount(), testing::GdiObjectCount(), testing::UserObjectCount()};
         PROCESS_MEMORY_COUNTERS_EX memory{};
         memory.cb = sizeof memory;
         ::GetProcessMemoryInfo(::GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory),
                                sizeof memory);
-        return {static_cast<std::int64_t>(std::max(memory.PrivateUsage, memory.PagefileUsage)), HandleCount(), ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS),
-                ::GetGuiResources(::GetCurrentProcess(), GR_USEROBJECTS)};
+        figures.privateBytes = static_cast<std::int64_t>(std::max(memory.PrivateUsage, memory.PagefileUsage));
+        return figures;
     }
     auto Counts() const { return std::tie(handles, gdiObjects, userObjects); }
     friend void PrintTo(const ProcessFigures& f, std::ostream* out) {
