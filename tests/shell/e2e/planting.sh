@@ -50,7 +50,9 @@ echo "Planted beside the exe: ${planted_names[*]}"
 
 "$wine" reg delete 'HKCU\Software\Orvalet' /f >/dev/null 2>&1
 cd "$work"
-WINEDLLOVERRIDES="$(IFS=,; echo "${planted_names[*]}")=n,b;$WINEDLLOVERRIDES" "$wine" "$work/Orvalet.exe" &
+# Wine's complaints about a planted copy's missing functions go to a log.
+WINEDLLOVERRIDES="$(IFS=,; echo "${planted_names[*]}")=n,b;$WINEDLLOVERRIDES" "$wine" "$work/Orvalet.exe" \
+  2>"$work/meter.log" &
 meter_pid=$!
 wait_for 60 "$wine" "$probe" exists || fail "no window of the meter's class appeared"
 sleep 3  # a few ticks
