@@ -16,9 +16,14 @@ use_wine_prefix() {
   mkdir -p "$WINEPREFIX"
 }
 
-# Copies Wine's own Tahoma into the fonts of the booted prefix.
+# Copies Wine's own Tahoma into the fonts of the booted prefix. It lacks some
+# characters of Windows' Tahoma, among them the meter's arrows (U+25B2,
+# U+25BC); those are taken from DejaVu Sans, linked to it as Windows links
+# fonts for the characters a face lacks.
 install_tahoma() {
   cp -u /usr/share/wine/fonts/tahoma.ttf /usr/share/wine/fonts/tahomabd.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+  "$wine" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' /v Tahoma \
+    /t REG_MULTI_SZ /d 'DejaVuSans.ttf,DejaVu Sans' /f >/dev/null 2>&1
 }
 
 # The meter a script has started, ended by fail.
