@@ -41,16 +41,18 @@ double Now() {
 // Seconds spent in GetIfTable2 and FreeMibTable so far.
 double ipHelperSeconds = 0;
 
+const win32::IpHelperFunctions systemIpHelper = win32::SystemIpHelperFunctions();
+
 NETIO_STATUS WINAPI TimedGetIfTable2(MIB_IF_TABLE2** table) {
     const double start = Now();
-    const NETIO_STATUS status = ::GetIfTable2(table);
+    const NETIO_STATUS status = systemIpHelper.GetIfTable2(table);
     ipHelperSeconds += Now() - start;
     return status;
 }
 
 VOID WINAPI TimedFreeMibTable(PVOID memory) {
     const double start = Now();
-    ::FreeMibTable(memory);
+    systemIpHelper.FreeMibTable(memory);
     ipHelperSeconds += Now() - start;
 }
 

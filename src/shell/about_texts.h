@@ -1,13 +1,16 @@
 #pragma once
 // The fixed texts of the about box. The version and build date are part of
-// the program, not read from the executable's version information.
+// the program, not read from the executable's version information; the
+// version is the project's (CMakeLists.txt).
 #include <string_view>
+
+#include "orvalet_version.h"
 
 namespace orvalet {
 
 inline constexpr wchar_t kAboutBoxCaption[] = L"About Orvalet";
 inline constexpr wchar_t kProgramNameCaption[] = L"Orvalet";
-inline constexpr wchar_t kProgramVersion[] = L"2.1.0 (64-bit)";
+inline constexpr wchar_t kProgramVersion[] = L"" ORVALET_VERSION_TEXT " (64-bit)";
 inline constexpr wchar_t kBuildDateCaption[] = L"Build date:";
 inline constexpr wchar_t kBuildDate[] = L"October 31, 2019";
 inline constexpr wchar_t kCreditLine[] = L"\u00A9 2026 the Orvalet developers";

@@ -42,6 +42,17 @@ inline HMODULE LoadSystemLibrary(const wchar_t* name) noexcept {
     }
 }
 
+// From here on, every library loaded by name, also by the system's own
+// modules, comes from the system directory alone, never from the program's
+// folder or the current one, where a planted copy would run inside the
+// program. Vista and 7 without their loader update lack the call; there the
+// program still loads its own libraries by their full path.
+inline void LoadLibrariesFromSystemDirectoryOnly() noexcept {
+    using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
+    const auto setDefault = SystemFunction<SetDefaultDllDirectoriesFn>(L"kernel32.dll", "SetDefaultDllDirectories");
+    if (setDefault) setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
+}
+
 // A function of a system library loaded on first use; null when the library
 // or the function is missing.
 template <typename Fn>

@@ -3,6 +3,7 @@
 #include <iterator>
 #include <memory>
 
+#include "base/win32/system_function_win.h"
 #include "sampling/win32/guid_win.h"
 
 namespace orvalet::win32 {
@@ -32,13 +33,21 @@ bool IsRunningUnderWine() noexcept {
     return ntdll && ::GetProcAddress(ntdll, "wine_get_version") != nullptr;
 }
 
+IpHelperFunctions SystemIpHelperFunctions() noexcept {
+    constexpr const wchar_t* kLibrary = L"iphlpapi.dll";
+    return {OnDemandSystemFunction<decltype(&::GetIfTable2)>(kLibrary, "GetIfTable2"),
+            OnDemandSystemFunction<decltype(&::FreeMibTable)>(kLibrary, "FreeMibTable")};
+}
+
 IpHelperInterfaceTable::IpHelperInterfaceTable()
-    : IpHelperInterfaceTable(IpHelperFunctions{}, IsRunningUnderWine() ? OctetCounters::All : OctetCounters::Unicast) {}
+    : IpHelperInterfaceTable(SystemIpHelperFunctions(),
+                             IsRunningUnderWine() ? OctetCounters::All : OctetCounters::Unicast) {}
 
 IpHelperInterfaceTable::IpHelperInterfaceTable(IpHelperFunctions functions, OctetCounters counters) noexcept
     : functions_(functions), counters_(counters) {}
 
 bool IpHelperInterfaceTable::Read(std::vector<InterfaceRow>& rows) {
+    if (!functions_.GetIfTable2 || !functions_.FreeMibTable) return false;
     MIB_IF_TABLE2* table = nullptr;
     const NETIO_STATUS status = functions_.GetIfTable2(&table);
     // Whatever the call left behind is freed exactly once, on every path out,

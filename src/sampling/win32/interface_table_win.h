@@ -13,10 +13,16 @@
 namespace orvalet::win32 {
 
 // The two IP Helper calls the source makes; tests substitute their own.
+// Where either is missing, every reading fails.
 struct IpHelperFunctions {
-    decltype(&::GetIfTable2) GetIfTable2 = &::GetIfTable2;
-    decltype(&::FreeMibTable) FreeMibTable = &::FreeMibTable;
+    decltype(&::GetIfTable2) GetIfTable2 = nullptr;
+    decltype(&::FreeMibTable) FreeMibTable = nullptr;
 };
+
+// The system's IP Helper functions, from iphlpapi.dll loaded from the system
+// directory: it is no known DLL, so as a static import it would be looked
+// for beside the exe first.
+IpHelperFunctions SystemIpHelperFunctions() noexcept;
 
 // Which counters of a row the source hands over as the unicast octets.
 enum class OctetCounters {

@@ -6,6 +6,7 @@
 
 #include "base/error_handler.h"
 #include "base/win32/held_quit_win.h"
+#include "base/win32/system_function_win.h"
 #include "rendering/win32/number_format_win.h"
 #include "sampling/win32/interface_table_win.h"
 #include "settings/options.h"
@@ -55,6 +56,7 @@ int RunMeter() {
 
 // No command line is read; every normal way out ends with exit code 0.
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    orvalet::win32::LoadLibrariesFromSystemDirectoryOnly();
     // A meter already running on this desktop, shown or hidden, is left alone.
     if (::FindWindowW(orvalet::win32::MAIN_WINDOW_CLASS, nullptr)) return 0;
     int exitCode = 0;

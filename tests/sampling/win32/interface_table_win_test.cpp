@@ -149,6 +149,18 @@ TEST_F(FakeTableTest, EveryTableHandedOutIsFreedExactlyOnce) {
     }
 }
 
+// A system without either function (looked up at run time) fails every
+// reading without calling the other.
+TEST_F(FakeTableTest, AMissingFunctionFailsTheReading) {
+    const IpHelperFunctions missing[] = {
+        {}, {&FakeIpHelper::GetIfTable2, nullptr}, {nullptr, &FakeIpHelper::FreeMibTable}};
+    std::vector<InterfaceRow> rows;
+    for (const IpHelperFunctions& functions : missing) {
+        EXPECT_FALSE(IpHelperInterfaceTable(functions, OctetCounters::Unicast).Read(rows));
+        EXPECT_EQ(FakeIpHelper::s.lastTable, nullptr);
+    }
+}
+
 // Random tables, statuses and missing tables: every row arrives as the system
 // wrote it, descriptions stop at their NUL or at the end of their field, and
 // every table handed out is freed once.
@@ -189,12 +201,13 @@ TEST_F(FakeTableTest, HostileTablesAreReadWithinTheirFieldsAndFreedOnce) {
 
 // The loopback interface of the machine's real table, as IP Helper reports it.
 std::optional<MIB_IF_ROW2> SystemLoopback() {
+    const IpHelperFunctions system = SystemIpHelperFunctions();
     MIB_IF_TABLE2* table = nullptr;
-    if (::GetIfTable2(&table) != NO_ERROR || !table) return std::nullopt;
+    if (!system.GetIfTable2 || system.GetIfTable2(&table) != NO_ERROR || !table) return std::nullopt;
     std::optional<MIB_IF_ROW2> loopback;
     for (ULONG i = 0; i < table->NumEntries && !loopback; ++i)
         if (table->Table[i].Type == IF_TYPE_SOFTWARE_LOOPBACK) loopback = table->Table[i];
-    ::FreeMibTable(table);
+    system.FreeMibTable(table);
     return loopback;
 }
 

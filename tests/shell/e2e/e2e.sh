@@ -9,7 +9,6 @@ exe=$1
 probe=$2
 out=$3
 source "$(dirname "$0")/e2e_common.sh"
-about_gone() { ! "$wine" "$probe" about; }
 
 # Start from the defaults.
 "$wine" reg delete 'HKCU\Software\Orvalet' /f >/dev/null 2>&1
