@@ -4,7 +4,7 @@
 // version is the project's (CMakeLists.txt).
 #include <string_view>
 
-#include "orvalet_version.h"
+#include "shell/version.h"
 
 namespace orvalet {
 

@@ -71,7 +71,7 @@ public:
     ProgramManifest() {
         ACTCTXW context{};
         context.cbSize = sizeof context;
-        context.lpSource = ORVALET_SOURCE_DIR L"/src/shell/entry/orvalet.manifest";
+        context.lpSource = L"" ORVALET_PROGRAM_MANIFEST;
         context_ = ::CreateActCtxW(&context);
         active_ = context_ != INVALID_HANDLE_VALUE && ::ActivateActCtx(context_, &cookie_);
     }
