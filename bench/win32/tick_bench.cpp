@@ -121,7 +121,7 @@ struct UnavoidableCalls {
         gauge.SetSize(16, 16);
         return gauge;
     }()};
-    std::unique_ptr<win32::TTrayIcon> tray = std::make_unique<win32::TTrayIcon>(owner.get(), WM_APP + 3, nullptr);
+    std::unique_ptr<win32::TrayIcon> tray = std::make_unique<win32::TrayIcon>(owner.get(), WM_APP + 3, nullptr);
     win32::UniqueMemoryDC pictureDC{::CreateCompatibleDC(nullptr)};
     win32::UniqueBitmap pictureBitmap;
     unsigned tick = 0;

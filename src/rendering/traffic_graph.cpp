@@ -60,121 +60,121 @@ std::array<Color, kGradientBands> FillGradientTable(const GR_ColorType& colors) 
 }
 
 TTrafficGraph::TTrafficGraph(TextRenderer& text)
-    : bitmap_(text.CreatePixelStorage()), canvas_(bitmap_, text) {
-    gradient_ = FillGradientTable(style_.colors);
+    : FRenderBitmap(text.CreatePixelStorage()), FCanvas(FRenderBitmap, text) {
+    FGradientColorTable = FillGradientTable(FStyle.colors);
     // Room for the longest rate and maximum texts ("MAX: 147,573,952.5897
     // Tb/s" has 27 characters), so that texts growing with the traffic never
     // make a render allocate.
-    for (PictureInputs* inputs : {&shown_, &candidate_})
+    for (PictureInputs* inputs : {&FShownInputs, &FCandidateInputs})
         for (std::wstring* text : {&inputs->uLabel, &inputs->dLabel, &inputs->mvLabel}) text->reserve(kLabelTextRoom);
-    for (std::wstring* text : {&uLabel_, &dLabel_, &mvLabel_}) text->reserve(kLabelTextRoom);
+    for (std::wstring* text : {&FULabel, &FDLabel, &FMVLabel}) text->reserve(kLabelTextRoom);
 }
 
 void TTrafficGraph::SetStyle(const GraphStyle& style) {
-    if (style.colors != style_.colors) gradient_ = FillGradientTable(style.colors);
-    style_ = style;
+    if (style.colors != FStyle.colors) FGradientColorTable = FillGradientTable(style.colors);
+    FStyle = style;
 }
 
 void TTrafficGraph::SetColors(const GR_ColorType& colors) {
-    style_.colors = colors;
-    gradient_ = FillGradientTable(colors);
+    FStyle.colors = colors;
+    FGradientColorTable = FillGradientTable(colors);
 }
 
 void TTrafficGraph::UpdateLabels() {
-    const History history{trafficBuffer_};
-    const bool average = style_.displayAverage;
-    const LabelSources sources{history.NewestUpload(average), history.NewestDownload(average), maxValue_,
-                               style_.udDisplayUnit, style_.mvDisplayUnit, UserNumberFormatGeneration()};
-    if (labelSources_ == sources) return;
-    WriteUploadLabelText(uLabel_, sources.upload, sources.udDisplayUnit);
-    WriteDownloadLabelText(dLabel_, sources.download, sources.udDisplayUnit);
-    WriteMaxValueLabelText(mvLabel_, maxValue_, sources.mvDisplayUnit);
-    labelSources_ = sources;
+    const History history{FTrafficBuffer};
+    const bool average = FStyle.displayAverage;
+    const LabelSources sources{history.NewestUpload(average), history.NewestDownload(average), FMaxValue,
+                               FStyle.udDisplayUnit, FStyle.mvDisplayUnit, UserNumberFormatGeneration()};
+    if (FLabelSources == sources) return;
+    WriteUploadLabelText(FULabel, sources.upload, sources.udDisplayUnit);
+    WriteDownloadLabelText(FDLabel, sources.download, sources.udDisplayUnit);
+    WriteMaxValueLabelText(FMVLabel, FMaxValue, sources.mvDisplayUnit);
+    FLabelSources = sources;
 }
 
 LabelContent TTrafficGraph::Labels() const {
-    return LabelContent{uLabel_, dLabel_, mvLabel_, ifLabel_, &style_.labelFonts, style_.showLabel,
-                        style_.fontAutosize};
+    return LabelContent{FULabel, FDLabel, FMVLabel, FIFLabel, &FStyle.labelFonts, FStyle.showLabel,
+                        FStyle.fontAutosize};
 }
 
 // The labels are rebuilt before autoscaling, so with Autoscale on the
 // maximum label shows the scale of the previous render.
 void TTrafficGraph::RenderGraph(int width, int height) {
-    if (!graphEnabled_) return;
+    if (!FGraphEnabled) return;
     UpdateLabels();
-    CaptureInputs(candidate_, width, height);
-    RememberPicture(Draw(candidate_.width, candidate_.height));
+    CaptureInputs(FCandidateInputs, width, height);
+    RememberPicture(Draw(FCandidateInputs.width, FCandidateInputs.height));
 }
 
 bool TTrafficGraph::RenderGraphIfChanged(int width, int height) {
-    if (!graphEnabled_) return false;
+    if (!FGraphEnabled) return false;
     UpdateLabels();
-    CaptureInputs(candidate_, width, height);
+    CaptureInputs(FCandidateInputs, width, height);
     // Equal inputs give the same layout, so the graph area has the width it
     // had and the autoscale step scans the same stretch of the history.
-    if (pictureShown_ && candidate_ == shown_) {
-        if (style_.autoscale) maxValue_ = History{trafficBuffer_}.MaxOfNewest(shownGraphWidth_);
-        if (maxValue_ == shownMaxValue_ && ShowsTheSameValues(shownGraphWidth_)) return false;
+    if (FPictureShown && FCandidateInputs == FShownInputs) {
+        if (FStyle.autoscale) FMaxValue = History{FTrafficBuffer}.MaxOfNewest(FShownGraphWidth);
+        if (FMaxValue == FShownMaxValue && ShowsTheSameValues(FShownGraphWidth)) return false;
     }
-    RememberPicture(Draw(candidate_.width, candidate_.height));
+    RememberPicture(Draw(FCandidateInputs.width, FCandidateInputs.height));
     return true;
 }
 
 void TTrafficGraph::CaptureInputs(PictureInputs& inputs, int width, int height) const {
     inputs.width = std::max(width, 0);
     inputs.height = std::max(height, 0);
-    inputs.dpi = metrics_.dpi;
-    inputs.buffer = trafficBuffer_;
-    inputs.bufferLen = History{trafficBuffer_}.Length();
-    inputs.style = style_;
-    inputs.uLabel.assign(uLabel_);
-    inputs.dLabel.assign(dLabel_);
-    inputs.mvLabel.assign(mvLabel_);
-    inputs.ifLabel.assign(ifLabel_);
+    inputs.dpi = FMetrics.dpi;
+    inputs.buffer = FTrafficBuffer;
+    inputs.bufferLen = History{FTrafficBuffer}.Length();
+    inputs.style = FStyle;
+    inputs.uLabel.assign(FULabel);
+    inputs.dLabel.assign(FDLabel);
+    inputs.mvLabel.assign(FMVLabel);
+    inputs.ifLabel.assign(FIFLabel);
 }
 
 // The values in the columns of a graph area that wide; the columns left of
 // the oldest value show none.
 bool TTrafficGraph::ShowsTheSameValues(int graphWidth) const {
-    const int n = History{trafficBuffer_}.Length();
+    const int n = History{FTrafficBuffer}.Length();
     const int first = FirstVisibleValue(n, graphWidth);
-    if (static_cast<std::size_t>(n - first) != shownUploads_.size()) return false;
+    if (static_cast<std::size_t>(n - first) != FShownUploads.size()) return false;
     if (n == 0) return true;
-    return std::equal(shownUploads_.begin(), shownUploads_.end(), trafficBuffer_->UploadBuffer().begin() + first) &&
-           std::equal(shownDownloads_.begin(), shownDownloads_.end(), trafficBuffer_->DownloadBuffer().begin() + first);
+    return std::equal(FShownUploads.begin(), FShownUploads.end(), FTrafficBuffer->UploadBuffer().begin() + first) &&
+           std::equal(FShownDownloads.begin(), FShownDownloads.end(), FTrafficBuffer->DownloadBuffer().begin() + first);
 }
 
 void TTrafficGraph::RememberPicture(int graphWidth) {
-    std::swap(shown_, candidate_);
-    pictureShown_ = true;
-    shownGraphWidth_ = graphWidth;
-    shownMaxValue_ = maxValue_;
-    const int n = History{trafficBuffer_}.Length();
+    std::swap(FShownInputs, FCandidateInputs);
+    FPictureShown = true;
+    FShownGraphWidth = graphWidth;
+    FShownMaxValue = FMaxValue;
+    const int n = History{FTrafficBuffer}.Length();
     const int first = FirstVisibleValue(n, graphWidth);
-    shownUploads_.clear();
-    shownDownloads_.clear();
+    FShownUploads.clear();
+    FShownDownloads.clear();
     if (n == 0) return;
-    shownUploads_.assign(trafficBuffer_->UploadBuffer().begin() + first, trafficBuffer_->UploadBuffer().begin() + n);
-    shownDownloads_.assign(trafficBuffer_->DownloadBuffer().begin() + first,
-                           trafficBuffer_->DownloadBuffer().begin() + n);
+    FShownUploads.assign(FTrafficBuffer->UploadBuffer().begin() + first, FTrafficBuffer->UploadBuffer().begin() + n);
+    FShownDownloads.assign(FTrafficBuffer->DownloadBuffer().begin() + first,
+                           FTrafficBuffer->DownloadBuffer().begin() + n);
 }
 
 // Steps after the label texts; returns the width of the graph area.
 int TTrafficGraph::Draw(int w, int h) {
-    bitmap_.SetSize(w, h);
-    canvas_.SetBrushColor(0);
-    canvas_.SetPenStyle(PenStyle::Solid);
+    FRenderBitmap.SetSize(w, h);
+    FCanvas.SetBrushColor(0);
+    FCanvas.SetPenStyle(PenStyle::Solid);
 
     const LabelContent labels = Labels();
-    const LabelLayout layout = LayOutLabels(canvas_, labels, w, h, metrics_);
+    const LabelLayout layout = LayOutLabels(FCanvas, labels, w, h, FMetrics);
     const Area graph{layout.C, 0, w, h - layout.S};
 
-    const History history{trafficBuffer_};
-    maxWidth_ = history.Length() + layout.C;
-    if (style_.autoscale) maxValue_ = history.MaxOfNewest(graph.Width());
+    const History history{FTrafficBuffer};
+    FMaxWidth = history.Length() + layout.C;
+    if (FStyle.autoscale) FMaxValue = history.MaxOfNewest(graph.Width());
 
-    if (layout.Shown[kUDLabel]) DrawUpDownStrip(canvas_, labels, layout, style_.colors, w, h, metrics_);
-    if (layout.Shown[kMVLabel]) DrawMaxValueColumn(canvas_, labels, layout, style_.colors, h, metrics_);
+    if (layout.Shown[kUDLabel]) DrawUpDownStrip(FCanvas, labels, layout, FStyle.colors, w, h, FMetrics);
+    if (layout.Shown[kMVLabel]) DrawMaxValueColumn(FCanvas, labels, layout, FStyle.colors, h, FMetrics);
     if (graph.Width() > 0 && graph.Height() > 0) DrawGraphArea(graph, labels, layout);
     return graph.Width();
 }
@@ -184,10 +184,10 @@ int TTrafficGraph::Draw(int w, int h) {
 // a large graph costs little more than filling its rows.
 void TTrafficGraph::DrawGraphArea(const Area& g, const LabelContent& labels, const LabelLayout& layout) {
     PrepareRowBackgrounds(g);
-    const int tallest = maxValue_ != 0 ? PrepareBars(g) : 0;
+    const int tallest = FMaxValue != 0 ? PrepareBars(g) : 0;
     ComposeRows(g, tallest);
-    if (style_.showHorGrid) DrawGridRowsBelow(g);
-    if (layout.Shown[kIFLabel]) DrawInterfaceName(canvas_, labels, layout, style_.colors, metrics_);
+    if (FStyle.showHorGrid) DrawGridRowsBelow(g);
+    if (layout.Shown[kIFLabel]) DrawInterfaceName(FCanvas, labels, layout, FStyle.colors, FMetrics);
 }
 
 // 256 bands of equal height, so a graph lower than 256 pixels shows only
@@ -195,23 +195,23 @@ void TTrafficGraph::DrawGraphArea(const Area& g, const LabelContent& labels, con
 // horizontal grid rows are marked here too; they cover the bars.
 void TTrafficGraph::PrepareRowBackgrounds(const Area& g) {
     const int rows = g.Height();
-    rowColors_.resize(static_cast<std::size_t>(rows));
-    gridRows_.assign(static_cast<std::size_t>(rows), 0);
-    if (style_.useGradient) {
+    FRowColors.resize(static_cast<std::size_t>(rows));
+    FGridRows.assign(static_cast<std::size_t>(rows), 0);
+    if (FStyle.useGradient) {
         const double step = rows / static_cast<double>(kGradientBands);
         for (int i = 0; i < kGradientBands; ++i) {
-            const std::uint32_t color = Bitmap::ToMemory(gradient_[static_cast<std::size_t>(i)]);
+            const std::uint32_t color = Bitmap::ToMemory(FGradientColorTable[static_cast<std::size_t>(i)]);
             const int top = std::max(Round(step * i), 0);
             const int bottom = std::min(Round(step * (i + 1)), rows);
-            for (int y = top; y < bottom; ++y) rowColors_[static_cast<std::size_t>(y)] = color;
+            for (int y = top; y < bottom; ++y) FRowColors[static_cast<std::size_t>(y)] = color;
         }
     } else {
-        std::fill(rowColors_.begin(), rowColors_.end(), Bitmap::ToMemory(ToColor(style_.colors.GR_BkGr1)));
+        std::fill(FRowColors.begin(), FRowColors.end(), Bitmap::ToMemory(ToColor(FStyle.colors.GR_BkGr1)));
     }
-    if (!style_.showHorGrid) return;
+    if (!FStyle.showHorGrid) return;
     for (int k = 1; k <= kHorizontalGridLines; ++k) {
         const int y = HorizontalGridRow(rows, k);
-        if (y >= 0 && y < rows) gridRows_[static_cast<std::size_t>(y)] = 1;
+        if (y >= 0 && y < rows) FGridRows[static_cast<std::size_t>(y)] = 1;
     }
 }
 
@@ -221,41 +221,41 @@ void TTrafficGraph::PrepareRowBackgrounds(const Area& g) {
 // the tallest bar.
 int TTrafficGraph::PrepareBars(const Area& g) {
     const int columns = g.Width();
-    barLow_.assign(static_cast<std::size_t>(columns), 0);
-    barHigh_.assign(static_cast<std::size_t>(columns), 0);
-    barColors_.resize(static_cast<std::size_t>(columns));
-    const std::uint32_t upload = Bitmap::ToMemory(ToColor(style_.colors.GR_Upload));
-    const std::uint32_t download = Bitmap::ToMemory(ToColor(style_.colors.GR_Download));
-    const History history{trafficBuffer_};
+    FBarLow.assign(static_cast<std::size_t>(columns), 0);
+    FBarHigh.assign(static_cast<std::size_t>(columns), 0);
+    FBarColors.resize(static_cast<std::size_t>(columns));
+    const std::uint32_t upload = Bitmap::ToMemory(ToColor(FStyle.colors.GR_Upload));
+    const std::uint32_t download = Bitmap::ToMemory(ToColor(FStyle.colors.GR_Download));
+    const History history{FTrafficBuffer};
     const int n = history.Length();
     const int first = FirstVisibleValue(n, columns);
     int tallest = 0;
     for (int i = first; i < n; ++i) {
-        const int up = BarHeight(history.Upload(i), maxValue_, g.Height());
-        const int down = BarHeight(history.Download(i), maxValue_, g.Height());
+        const int up = BarHeight(history.Upload(i), FMaxValue, g.Height());
+        const int down = BarHeight(history.Download(i), FMaxValue, g.Height());
         const auto c = static_cast<std::size_t>(columns - n + i);
-        barLow_[c] = std::min(up, down);
-        barHigh_[c] = std::max(up, down);
-        barColors_[c] = up > down ? upload : download;
-        tallest = std::max(tallest, barHigh_[c]);
+        FBarLow[c] = std::min(up, down);
+        FBarHigh[c] = std::max(up, down);
+        FBarColors[c] = up > down ? upload : download;
+        tallest = std::max(tallest, FBarHigh[c]);
     }
     return tallest;
 }
 
 void TTrafficGraph::ComposeRows(const Area& g, int tallest) {
-    const std::uint32_t grid = Bitmap::ToMemory(ToColor(style_.colors.GR_Grid));
-    const std::uint32_t both = Bitmap::ToMemory(ToColor(style_.colors.GR_UpDn));
+    const std::uint32_t grid = Bitmap::ToMemory(ToColor(FStyle.colors.GR_Grid));
+    const std::uint32_t both = Bitmap::ToMemory(ToColor(FStyle.colors.GR_UpDn));
     const int columns = g.Width();
     for (int y = g.top; y < g.bottom; ++y) {
-        std::uint32_t* row = bitmap_.Row(y) + g.left;
+        std::uint32_t* row = FRenderBitmap.Row(y) + g.left;
         const auto r = static_cast<std::size_t>(y - g.top);
         const int level = g.bottom - 1 - y;  // rows between this one and the bottom
-        if (gridRows_[r]) {
+        if (FGridRows[r]) {
             std::fill(row, row + columns, grid);
         } else if (level >= tallest) {
-            std::fill(row, row + columns, rowColors_[r]);
+            std::fill(row, row + columns, FRowColors[r]);
         } else {
-            ComposeBarRow(row, columns, level, rowColors_[r], both);
+            ComposeBarRow(row, columns, level, FRowColors[r], both);
         }
         DrawVerticalGridDots(row, columns, y - g.top, grid);
     }
@@ -267,9 +267,9 @@ void TTrafficGraph::ComposeRows(const Area& g, int tallest) {
 // at once.
 void TTrafficGraph::ComposeBarRow(std::uint32_t* row, int columns, int level, std::uint32_t background,
                                   std::uint32_t both) const {
-    const std::int32_t* low = barLow_.data();
-    const std::int32_t* high = barHigh_.data();
-    const std::uint32_t* excess = barColors_.data();
+    const std::int32_t* low = FBarLow.data();
+    const std::int32_t* high = FBarHigh.data();
+    const std::uint32_t* excess = FBarColors.data();
     for (int c = 0; c < columns; ++c) {
         const std::uint32_t inBar = 0u - static_cast<std::uint32_t>(level < high[c]);
         const std::uint32_t inBoth = 0u - static_cast<std::uint32_t>(level < low[c]);
@@ -282,18 +282,18 @@ void TTrafficGraph::ComposeBarRow(std::uint32_t* row, int columns, int level, st
 // from the right edge so they stay put while the bars scroll beneath them.
 // The gaps keep what lies beneath.
 void TTrafficGraph::DrawVerticalGridDots(std::uint32_t* row, int columns, int step, std::uint32_t grid) const {
-    if (style_.graphVertGrid <= 0 || !IsDotDrawn(step)) return;
-    const std::int64_t distance = style_.graphVertGrid;
+    if (FStyle.graphVertGrid <= 0 || !IsDotDrawn(step)) return;
+    const std::int64_t distance = FStyle.graphVertGrid;
     for (std::int64_t c = columns - distance; c >= 0; c -= distance) row[c] = grid;
 }
 
 // A grid row can round to the row just below a very low graph area; it is
 // drawn there too, over the top row of the upload/download strip.
 void TTrafficGraph::DrawGridRowsBelow(const Area& g) {
-    canvas_.SetBrushColor(ToColor(style_.colors.GR_Grid));
+    FCanvas.SetBrushColor(ToColor(FStyle.colors.GR_Grid));
     for (int k = 1; k <= kHorizontalGridLines; ++k) {
         const int y = HorizontalGridRow(g.Height(), k);
-        if (y >= g.Height()) canvas_.FillRect(g.left, g.top + y, g.right, g.top + y + 1);
+        if (y >= g.Height()) FCanvas.FillRect(g.left, g.top + y, g.right, g.top + y + 1);
     }
 }
 

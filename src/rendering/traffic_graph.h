@@ -47,82 +47,82 @@ public:
     // the history. The label texts and the autoscaled maximum are brought up
     // to date either way. Returns whether it drew.
     bool RenderGraphIfChanged(int width, int height);
-    const Bitmap& RenderBitmap() const { return bitmap_; }
+    const Bitmap& RenderBitmap() const { return FRenderBitmap; }
 
     // The widest the control may be: the history's length plus the maximum
     // column, so the graph area never has more columns than values. 0 until
     // the first render.
-    int MaxWidth() const { return maxWidth_; }
+    int MaxWidth() const { return FMaxWidth; }
 
     // The history to draw; not owned. Without one the graph draws an empty
     // history.
-    const TTrafficBuffer* TrafficBuffer() const { return trafficBuffer_; }
-    void SetTrafficBuffer(const TTrafficBuffer* buffer) { trafficBuffer_ = buffer; }
+    const TTrafficBuffer* TrafficBuffer() const { return FTrafficBuffer; }
+    void SetTrafficBuffer(const TTrafficBuffer* buffer) { FTrafficBuffer = buffer; }
 
     // Every drawing option in one value. Setting new colours rebuilds the
     // gradient table at once.
-    const GraphStyle& Style() const { return style_; }
+    const GraphStyle& Style() const { return FStyle; }
     void SetStyle(const GraphStyle& style);
 
     // The options of the style one by one.
-    const GR_ColorType& Colors() const { return style_.colors; }
+    const GR_ColorType& Colors() const { return FStyle.colors; }
     void SetColors(const GR_ColorType& colors);
-    const GR_Fonts& LabelFonts() const { return style_.labelFonts; }
-    void SetLabelFonts(const GR_Fonts& fonts) { style_.labelFonts = fonts; }
-    bool ShowUDLabel() const { return style_.showLabel[kUDLabel]; }
-    void SetShowUDLabel(bool show) { style_.showLabel[kUDLabel] = show; }
-    bool ShowMVLabel() const { return style_.showLabel[kMVLabel]; }
-    void SetShowMVLabel(bool show) { style_.showLabel[kMVLabel] = show; }
-    void SetShowIFLabel(bool show) { style_.showLabel[kIFLabel] = show; }
-    bool FontAutosize() const { return style_.fontAutosize; }
-    void SetFontAutosize(bool autosize) { style_.fontAutosize = autosize; }
-    bool Autoscale() const { return style_.autoscale; }
-    void SetAutoscale(bool autoscale) { style_.autoscale = autoscale; }
-    bool UseGradient() const { return style_.useGradient; }
-    void SetUseGradient(bool use) { style_.useGradient = use; }
-    bool ShowHorGrid() const { return style_.showHorGrid; }
-    void SetShowHorGrid(bool show) { style_.showHorGrid = show; }
-    std::int32_t GraphVertGrid() const { return style_.graphVertGrid; }
-    void SetGraphVertGrid(std::int32_t distance) { style_.graphVertGrid = distance; }
-    std::int32_t UDDisplayUnit() const { return style_.udDisplayUnit; }
-    void SetUDDisplayUnit(std::int32_t unit) { style_.udDisplayUnit = unit; }
-    void SetMVDisplayUnit(std::int32_t unit) { style_.mvDisplayUnit = unit; }
-    void SetDisplayAverage(bool average) { style_.displayAverage = average; }
+    const GR_Fonts& LabelFonts() const { return FStyle.labelFonts; }
+    void SetLabelFonts(const GR_Fonts& fonts) { FStyle.labelFonts = fonts; }
+    bool ShowUDLabel() const { return FStyle.showLabel[kUDLabel]; }
+    void SetShowUDLabel(bool show) { FStyle.showLabel[kUDLabel] = show; }
+    bool ShowMVLabel() const { return FStyle.showLabel[kMVLabel]; }
+    void SetShowMVLabel(bool show) { FStyle.showLabel[kMVLabel] = show; }
+    void SetShowIFLabel(bool show) { FStyle.showLabel[kIFLabel] = show; }
+    bool FontAutosize() const { return FStyle.fontAutosize; }
+    void SetFontAutosize(bool autosize) { FStyle.fontAutosize = autosize; }
+    bool Autoscale() const { return FStyle.autoscale; }
+    void SetAutoscale(bool autoscale) { FStyle.autoscale = autoscale; }
+    bool UseGradient() const { return FStyle.useGradient; }
+    void SetUseGradient(bool use) { FStyle.useGradient = use; }
+    bool ShowHorGrid() const { return FStyle.showHorGrid; }
+    void SetShowHorGrid(bool show) { FStyle.showHorGrid = show; }
+    std::int32_t GraphVertGrid() const { return FStyle.graphVertGrid; }
+    void SetGraphVertGrid(std::int32_t distance) { FStyle.graphVertGrid = distance; }
+    std::int32_t UDDisplayUnit() const { return FStyle.udDisplayUnit; }
+    void SetUDDisplayUnit(std::int32_t unit) { FStyle.udDisplayUnit = unit; }
+    void SetMVDisplayUnit(std::int32_t unit) { FStyle.mvDisplayUnit = unit; }
+    void SetDisplayAverage(bool average) { FStyle.displayAverage = average; }
 
-    const std::array<Color, kGradientBands>& GradientColorTable() const { return gradient_; }
+    const std::array<Color, kGradientBands>& GradientColorTable() const { return FGradientColorTable; }
 
-    bool GraphEnabled() const { return graphEnabled_; }
-    void SetGraphEnabled(bool enabled) { graphEnabled_ = enabled; }
+    bool GraphEnabled() const { return FGraphEnabled; }
+    void SetGraphEnabled(bool enabled) { FGraphEnabled = enabled; }
 
     // Texts built by the last render of an enabled graph ("---" before it).
     // Setting a text copies it into the graph's own storage.
-    const std::wstring& ULabel() const { return uLabel_; }
+    const std::wstring& ULabel() const { return FULabel; }
     void SetULabel(std::wstring_view text) {
-        uLabel_.assign(text);
-        labelSources_.reset();
+        FULabel.assign(text);
+        FLabelSources.reset();
     }
-    const std::wstring& DLabel() const { return dLabel_; }
+    const std::wstring& DLabel() const { return FDLabel; }
     void SetDLabel(std::wstring_view text) {
-        dLabel_.assign(text);
-        labelSources_.reset();
+        FDLabel.assign(text);
+        FLabelSources.reset();
     }
-    const std::wstring& MVLabel() const { return mvLabel_; }
+    const std::wstring& MVLabel() const { return FMVLabel; }
     void SetMVLabel(std::wstring_view text) {
-        mvLabel_.assign(text);
-        labelSources_.reset();
+        FMVLabel.assign(text);
+        FLabelSources.reset();
     }
     // The interface name; only the caller changes it.
-    const std::wstring& IFLabel() const { return ifLabel_; }
-    void SetIFLabel(std::wstring_view text) { ifLabel_.assign(text); }
+    const std::wstring& IFLabel() const { return FIFLabel; }
+    void SetIFLabel(std::wstring_view text) { FIFLabel.assign(text); }
 
     // The value (bytes per tick) that fills the graph's height. With
     // Autoscale every render replaces it with the largest visible value.
-    std::uint64_t MaxValue() const { return maxValue_; }
-    void SetMaxValue(std::uint64_t value) { maxValue_ = value; }
+    std::uint64_t MaxValue() const { return FMaxValue; }
+    void SetMaxValue(std::uint64_t value) { FMaxValue = value; }
 
     // DPI of the window showing the graph; scales the label margins.
-    int Dpi() const { return metrics_.dpi; }
-    void SetDpi(int dpi) { metrics_.dpi = dpi > 0 ? dpi : 96; }
+    int Dpi() const { return FMetrics.dpi; }
+    void SetDpi(int dpi) { FMetrics.dpi = dpi > 0 ? dpi : 96; }
 
     // Rebuilds the upload, download and maximum label texts from the history
     // without drawing; every render does this as its first step.
@@ -161,33 +161,33 @@ private:
     void DrawVerticalGridDots(std::uint32_t* row, int columns, int step, std::uint32_t grid) const;
     void DrawGridRowsBelow(const Area& g);
 
-    Bitmap bitmap_;
-    Canvas canvas_;
-    int maxWidth_ = 0;
-    LabelMetrics metrics_;
+    Bitmap FRenderBitmap;
+    Canvas FCanvas;
+    int FMaxWidth = 0;
+    LabelMetrics FMetrics;
 
     // What the bitmap shows: the inputs, the scale and the visible values of
-    // the last render; `candidate_` is scratch for the next comparison. All
+    // the last render; `FCandidateInputs` is scratch for the next comparison. All
     // keep their storage, so comparing allocates nothing.
-    PictureInputs shown_;
-    PictureInputs candidate_;
-    bool pictureShown_ = false;
-    int shownGraphWidth_ = 0;
-    std::uint64_t shownMaxValue_ = 0;
-    std::vector<std::uint64_t> shownUploads_;
-    std::vector<std::uint64_t> shownDownloads_;
+    PictureInputs FShownInputs;
+    PictureInputs FCandidateInputs;
+    bool FPictureShown = false;
+    int FShownGraphWidth = 0;
+    std::uint64_t FShownMaxValue = 0;
+    std::vector<std::uint64_t> FShownUploads;
+    std::vector<std::uint64_t> FShownDownloads;
 
     // Per row and per column of the graph area, kept between renders so a
     // render at an unchanged size allocates nothing.
-    std::vector<std::uint32_t> rowColors_;  // background, in memory order
-    std::vector<std::uint8_t> gridRows_;    // 1 on a horizontal grid row
-    std::vector<std::int32_t> barLow_;      // rows of GR_UpDn
-    std::vector<std::int32_t> barHigh_;     // rows of the whole bar
-    std::vector<std::uint32_t> barColors_;  // colour of the excess, in memory order
+    std::vector<std::uint32_t> FRowColors;  // background, in memory order
+    std::vector<std::uint8_t> FGridRows;    // 1 on a horizontal grid row
+    std::vector<std::int32_t> FBarLow;      // rows of GR_UpDn
+    std::vector<std::int32_t> FBarHigh;     // rows of the whole bar
+    std::vector<std::uint32_t> FBarColors;  // colour of the excess, in memory order
 
-    const TTrafficBuffer* trafficBuffer_ = nullptr;
-    std::array<Color, kGradientBands> gradient_{};
-    std::uint64_t maxValue_ = 0;
+    const TTrafficBuffer* FTrafficBuffer = nullptr;
+    std::array<Color, kGradientBands> FGradientColorTable{};
+    std::uint64_t FMaxValue = 0;
     // What the rate and maximum texts were last formatted from: an idle tick
     // finds them unchanged and formats nothing.
     struct LabelSources {
@@ -199,13 +199,13 @@ private:
         std::uint32_t numberFormat = 0;
         friend bool operator==(const LabelSources&, const LabelSources&) = default;
     };
-    std::optional<LabelSources> labelSources_;
-    std::wstring uLabel_ = L"---";
-    std::wstring dLabel_ = L"---";
-    std::wstring mvLabel_ = L"---";
-    std::wstring ifLabel_ = L"---";
-    GraphStyle style_;
-    bool graphEnabled_ = true;
+    std::optional<LabelSources> FLabelSources;
+    std::wstring FULabel = L"---";
+    std::wstring FDLabel = L"---";
+    std::wstring FMVLabel = L"---";
+    std::wstring FIFLabel = L"---";
+    GraphStyle FStyle;
+    bool FGraphEnabled = true;
 };
 
 }  // namespace orvalet

@@ -19,16 +19,16 @@ constexpr std::array<ActionDesign, kActionCount> kDesigns{{
 
 }  // namespace
 
-std::wstring_view TActionList::Caption(ActionId action) noexcept { return kDesigns[Index(action)].caption; }
+std::wstring_view ActionList::Caption(ActionId action) noexcept { return kDesigns[Index(action)].caption; }
 
-int TActionList::ImageIndex(ActionId action) noexcept { return kDesigns[Index(action)].imageIndex; }
+int ActionList::ImageIndex(ActionId action) noexcept { return kDesigns[Index(action)].imageIndex; }
 
-void TActionList::UpdateMeterActions(bool windowVisible) noexcept {
-    FStates[Index(ActionId::ShowMeterAction)] = {!windowVisible, !windowVisible};
-    FStates[Index(ActionId::HideMeterAction)] = {windowVisible, windowVisible};
+void ActionList::UpdateMeterActions(bool windowVisible) noexcept {
+    states_[Index(ActionId::ShowMeterAction)] = {!windowVisible, !windowVisible};
+    states_[Index(ActionId::HideMeterAction)] = {windowVisible, windowVisible};
 }
 
-void TActionList::DisableMeterActions() noexcept {
+void ActionList::DisableMeterActions() noexcept {
     SetEnabled(ActionId::ShowMeterAction, false);
     SetEnabled(ActionId::HideMeterAction, false);
 }

@@ -27,13 +27,13 @@ struct ActionState {
 
 // The action list. Apply has image 6, beyond the six images: it is in no
 // menu and only the options dialog executes it.
-class TActionList {
+class ActionList {
 public:
     static std::wstring_view Caption(ActionId action) noexcept;
     static int ImageIndex(ActionId action) noexcept;
 
-    const ActionState& State(ActionId action) const noexcept { return FStates[Index(action)]; }
-    void SetEnabled(ActionId action, bool enabled) noexcept { FStates[Index(action)].enabled = enabled; }
+    const ActionState& State(ActionId action) const noexcept { return states_[Index(action)]; }
+    void SetEnabled(ActionId action, bool enabled) noexcept { states_[Index(action)].enabled = enabled; }
 
     // Only the meter action that applies is offered: "Show Meter" while the
     // window is hidden, "Hide Meter" while it is shown.
@@ -42,12 +42,12 @@ public:
     // visibility is kept.
     void DisableMeterActions() noexcept;
 
-    friend bool operator==(const TActionList&, const TActionList&) = default;
+    friend bool operator==(const ActionList&, const ActionList&) = default;
 
 private:
     static constexpr std::size_t Index(ActionId action) noexcept { return static_cast<std::size_t>(action); }
 
-    std::array<ActionState, kActionCount> FStates{};
+    std::array<ActionState, kActionCount> states_{};
 };
 
 }  // namespace orvalet

@@ -20,17 +20,17 @@ PowerEvent ClassifyPowerBroadcast(std::uint64_t wParam) noexcept {
     }
 }
 
-std::optional<TimerStates> TTimerSuspension::SuspendTimers(const TimerStates& running) noexcept {
-    if (FTimersSuspended) return std::nullopt;
-    FTimersSuspended = true;
-    FOldState = running;
+std::optional<TimerStates> TimerSuspension::SuspendTimers(const TimerStates& running) noexcept {
+    if (timersSuspended_) return std::nullopt;
+    timersSuspended_ = true;
+    statesBefore_ = running;
     return TimerStates{};
 }
 
-std::optional<TimerStates> TTimerSuspension::ResumeTimers() noexcept {
-    if (!FTimersSuspended) return std::nullopt;
-    FTimersSuspended = false;
-    return FOldState;
+std::optional<TimerStates> TimerSuspension::ResumeTimers() noexcept {
+    if (!timersSuspended_) return std::nullopt;
+    timersSuspended_ = false;
+    return statesBefore_;
 }
 
 }  // namespace orvalet

@@ -8,9 +8,9 @@ namespace orvalet {
 
 // Whether each of the three timers runs.
 struct TimerStates {
-    bool PD_Timer = false;
-    bool FG_Timer = false;
-    bool MF_Timer = false;
+    bool sampling = false;   // PD_Timer
+    bool fade = false;       // FG_Timer
+    bool mouseFade = false;  // MF_Timer
     friend bool operator==(const TimerStates&, const TimerStates&) = default;
 };
 
@@ -21,9 +21,9 @@ enum class PowerEvent { None, Suspend, Resume };
 // An automatic resume alone (the system woke without a user) changes nothing.
 PowerEvent ClassifyPowerBroadcast(std::uint64_t wParam) noexcept;
 
-class TTimerSuspension {
+class TimerSuspension {
 public:
-    bool TimersSuspended() const noexcept { return FTimersSuspended; }
+    bool TimersSuspended() const noexcept { return timersSuspended_; }
 
     // Remembers the running states and answers the states to set (all off);
     // nothing when the timers are already suspended, so a repeated suspend
@@ -33,8 +33,8 @@ public:
     std::optional<TimerStates> ResumeTimers() noexcept;
 
 private:
-    bool FTimersSuspended = false;
-    TimerStates FOldState;
+    bool timersSuspended_ = false;
+    TimerStates statesBefore_;
 };
 
 }  // namespace orvalet

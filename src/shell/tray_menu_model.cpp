@@ -6,17 +6,17 @@ namespace {
 constexpr int kAllHardwareInterfacesTag = 0;
 constexpr int kFirstInterfaceTag = 2;
 
-TrayMenuEntry ActionEntry(const TActionList& actions, ActionId action, unsigned command) {
+TrayMenuEntry ActionEntry(const ActionList& actions, ActionId action, unsigned command) {
     const ActionState& state = actions.State(action);
-    return {TrayMenuEntryKind::Action,        command,       std::wstring(TActionList::Caption(action)),
-            TActionList::ImageIndex(action), state.enabled, state.visible};
+    return {TrayMenuEntryKind::Action,        command,       std::wstring(ActionList::Caption(action)),
+            ActionList::ImageIndex(action), state.enabled, state.visible};
 }
 
 TrayMenuEntry Separator() { return {}; }
 
 }  // namespace
 
-std::vector<TrayMenuEntry> BuildTrayMenuEntries(const TActionList& actions) {
+std::vector<TrayMenuEntry> BuildTrayMenuEntries(const ActionList& actions) {
     return {
         ActionEntry(actions, ActionId::ShowMeterAction, kShowMeterCommand),
         ActionEntry(actions, ActionId::HideMeterAction, kHideMeterCommand),

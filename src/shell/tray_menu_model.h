@@ -49,7 +49,7 @@ inline constexpr int kNetworkInterfaceImage = 2;
 // "Network Interface", Options, About, a separator and Exit, each with the
 // caption, image and state of its action. Every entry is listed; an
 // invisible one is left out of the menu the user sees.
-std::vector<TrayMenuEntry> BuildTrayMenuEntries(const TActionList& actions);
+std::vector<TrayMenuEntry> BuildTrayMenuEntries(const ActionList& actions);
 
 // One item of the interface sub-menu.
 struct InterfaceMenuItem {

@@ -117,7 +117,7 @@ TEST(CursorOnWindow, TheRightAndBottomLimitsAreInclusive) {
 }
 
 TEST(TimerSuspension, SuspendSuspendResumeRestoresTheFirstStatesAndAResumeAloneDoesNothing) {
-    TTimerSuspension suspension;
+    TimerSuspension suspension;
     EXPECT_EQ(suspension.ResumeTimers(), std::nullopt) << "an automatic resume alone changes nothing";
     EXPECT_EQ(suspension.SuspendTimers({true, true, false}), TimerStates{});
     EXPECT_EQ(suspension.SuspendTimers({false, false, false}), std::nullopt);

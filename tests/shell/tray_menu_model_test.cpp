@@ -10,7 +10,7 @@ namespace {
 using testing::TestGuid;
 
 TEST(TrayMenuModel, EightEntriesInOrderFollowTheirActions) {
-    TActionList actions;
+    ActionList actions;
     actions.UpdateMeterActions(true);
     actions.SetEnabled(ActionId::Options, false);
     using K = TrayMenuEntryKind;

@@ -15,9 +15,9 @@ public:
     static TTimerQueueTimer& FadeTimer(TOVL_Main& meter) { return *meter.FG_Timer; }
     static TTimerQueueTimer& MouseFadeTimer(TOVL_Main& meter) { return *meter.MF_Timer; }
     static const SizeLimits& SizeConstraints(TOVL_Main& meter) { return meter.FSizeLimits.Limits(); }
-    static const TActionList& Actions(TOVL_Main& meter) { return meter.OVL_Actions; }
+    static const ActionList& Actions(TOVL_Main& meter) { return meter.OVL_Actions; }
     static bool SamplingBusy(TOVL_Main& meter) { return meter.PD_isbusy; }
-    static const TWindowAppearance& Appearance(TOVL_Main& meter) { return meter.FAppearance; }
+    static const WindowAppearance& Appearance(TOVL_Main& meter) { return meter.FAppearance; }
     static const FadeState& Fade(TOVL_Main& meter) { return meter.FFader->State(); }
     // One tick of the fade timer, as the timer delivers it.
     static void FadeStep(TOVL_Main& meter) { meter.FG_Timer->OnTimer()(); }

@@ -320,7 +320,7 @@ std::int32_t ChooseColorDialog(HWND owner, std::int32_t preset) {
 }
 
 TOVL_Options::TOVL_Options(const OptionsRecords& records, const OptionsDialogHost& host)
-    : records_(records), host_(host), changeState_([this](bool changed) {
+    : FRecords(records), FHost(host), FChangeState([this](bool changed) {
           const HWND apply = Item(ApplyBtn);
           // A button that loses its use also gives up the focus.
           if (!changed && ::GetFocus() == apply) ::SendMessageW(Handle(), WM_NEXTDLGCTL, 0, FALSE);
@@ -371,15 +371,15 @@ LRESULT TOVL_Options::HandlePageMessage(UINT message, WPARAM wParam, LPARAM lPar
 // ---- Creation and layout ----------------------------------------------------------
 
 void TOVL_Options::FormCreate(HWND owner) {
-    records_.pending = records_.inForce;
-    fontNames_ = HorizontalFontNames(host_.fontNames ? host_.fontNames() : InstalledFontNames());
+    FRecords.pending = FRecords.inForce;
+    FFontNames = HorizontalFontNames(FHost.fontNames ? FHost.fontNames() : InstalledFontNames());
     // Laid out for where it is made, next to the owner. Each control is made
     // in place with its font: moving a drop-down list moves its list window
     // too, which is slow under Wine.
-    dpi_ = WindowDpi(Handle());
-    font_ = CreateDialogFont(dpi_);
+    FDpi = WindowDpi(Handle());
+    FFont = CreateDialogFont(FDpi);
     CreateControls();
-    if (std::ranges::find(controls_, nullptr) != controls_.end()) {
+    if (std::ranges::find(FControls, nullptr) != FControls.end()) {
         ::EndDialog(Handle(), static_cast<INT_PTR>(ModalResult::Cancel));
         return;
     }
@@ -390,7 +390,7 @@ void TOVL_Options::FormCreate(HWND owner) {
     // Moved to the middle of the owner's monitor, it is laid out again if
     // that monitor has another DPI.
     CenterOnMonitorOf(Handle(), owner);
-    if (WindowDpi(Handle()) != dpi_) {
+    if (WindowDpi(Handle()) != FDpi) {
         Layout(WindowDpi(Handle()));
         CenterOnMonitorOf(Handle(), owner);
     }
@@ -401,21 +401,21 @@ void TOVL_Options::FormCreate(HWND owner) {
     ::SendMessageW(Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(PageControl1)), TRUE);
 
     pageKeysDialog = this;
-    pageKeysHook_.reset(::SetWindowsHookExW(WH_MSGFILTER, &PageKeysHook, nullptr, ::GetCurrentThreadId()));
+    FPageKeysHook.reset(::SetWindowsHookExW(WH_MSGFILTER, &PageKeysHook, nullptr, ::GetCurrentThreadId()));
 }
 
 void TOVL_Options::FormDestroy() {
-    pageKeysHook_.reset();
+    FPageKeysHook.reset();
     pageKeysDialog = nullptr;
-    tooltips_.reset();
+    FTooltips.reset();
 }
 
 void TOVL_Options::CreateControls() {
-    for (auto& page : pages_) {
+    for (auto& page : FPages) {
         page = std::make_unique<OptionsPageWindow>(*this);
         page->Create(Handle());
     }
-    for (const ControlLayout& layout : kControls) controls_.push_back(CreateControl(layout.id));
+    for (const ControlLayout& layout : kControls) FControls.push_back(CreateControl(layout.id));
 
     const HWND tabs = Item(PageControl1);
     for (int page = 0; page < kOptionsPageCount; ++page) {
@@ -437,39 +437,39 @@ void TOVL_Options::CreateControls() {
 HWND TOVL_Options::CreateControl(OptionsControl id) {
     const ControlLayout& layout = LayoutOf(id);
     const HWND parent =
-        layout.parent == kForm ? Handle() : pages_[static_cast<std::size_t>(layout.parent)]->Handle();
-    const RECT bounds = LayoutBounds(layout, dpi_);
+        layout.parent == kForm ? Handle() : FPages[static_cast<std::size_t>(layout.parent)]->Handle();
+    const RECT bounds = LayoutBounds(layout, FDpi);
     if (layout.kind == Kind::Panel) {
-        colorsPanel_ = std::make_unique<ColorsPanelWindow>();
-        colorsPanel_->Create(parent, static_cast<int>(id), bounds);
-        colorsPaintBox_ = std::make_unique<ColorPaintBoxWindow>();
-        colorsPaintBox_->Create(colorsPanel_->Handle(), static_cast<int>(ColorsPaintBox),
+        FColorsPanel = std::make_unique<ColorsPanelWindow>();
+        FColorsPanel->Create(parent, static_cast<int>(id), bounds);
+        FColorsPaintBox = std::make_unique<ColorPaintBoxWindow>();
+        FColorsPaintBox->Create(FColorsPanel->Handle(), static_cast<int>(ColorsPaintBox),
                                 [this] { ColorsPaintBoxClick(); });
-        return colorsPaintBox_->Handle() ? colorsPanel_->Handle() : nullptr;
+        return FColorsPaintBox->Handle() ? FColorsPanel->Handle() : nullptr;
     }
     ControlClass kind = ClassOf(layout.kind);
     kind.style |= WS_CLIPSIBLINGS;
-    return CreateChildControl(parent, static_cast<int>(id), kind, layout.caption, bounds, font_.get());
+    return CreateChildControl(parent, static_cast<int>(id), kind, layout.caption, bounds, FFont.get());
 }
 
 void TOVL_Options::CreateTooltips() {
-    tooltips_.reset(::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+    FTooltips.reset(::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                                       WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
                                       CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr,
                                       ::GetModuleHandleW(nullptr), nullptr));
     for (const Hint& hint : kHints) {
         const TTTOOLINFOW tool = HintTool(hint, Item(hint.id));
-        ::SendMessageW(tooltips_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+        ::SendMessageW(FTooltips.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     }
 }
 
 // For a new DPI: a new font and every control in its new place.
 void TOVL_Options::Layout(UINT dpi) {
-    dpi_ = dpi;
+    FDpi = dpi;
     UniqueFont font = CreateDialogFont(dpi);
-    for (const HWND control : controls_)
+    for (const HWND control : FControls)
         ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
-    font_ = std::move(font);  // the old font goes once no control uses it
+    FFont = std::move(font);  // the old font goes once no control uses it
     for (const ControlLayout& layout : kControls) PlaceControl(layout.id);
     LayOutForm();
     ::RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
@@ -479,7 +479,7 @@ void TOVL_Options::Layout(UINT dpi) {
 // metrics of the track bar and the colour list, the pages within the tabs,
 // the icons and the dialog's own size.
 void TOVL_Options::LayOutForm() {
-    const auto scale = [this](int pixels) { return Scale(pixels, dpi_); };
+    const auto scale = [this](int pixels) { return Scale(pixels, FDpi); };
     for (const ControlLayout& layout : kControls)
         if (layout.kind == Kind::Label) PlaceControl(layout.id);
     ::SendMessageW(Item(TV_TrackBar), TBM_SETTHUMBLENGTH, static_cast<WPARAM>(scale(kThumbLength)), 0);
@@ -488,8 +488,8 @@ void TOVL_Options::LayOutForm() {
 
     const int inset = scale(kPaintBoxInset);
     RECT panel{};
-    ::GetClientRect(colorsPanel_->Handle(), &panel);
-    ::SetWindowPos(colorsPaintBox_->Handle(), nullptr, inset, inset, panel.right - 2 * inset,
+    ::GetClientRect(FColorsPanel->Handle(), &panel);
+    ::SetWindowPos(FColorsPaintBox->Handle(), nullptr, inset, inset, panel.right - 2 * inset,
                    panel.bottom - 2 * inset, SWP_NOZORDER | SWP_NOACTIVATE);
 
     const HWND tabs = Item(PageControl1);
@@ -497,16 +497,16 @@ void TOVL_Options::LayOutForm() {
     ::GetClientRect(tabs, &display);
     TabCtrl_AdjustRect(tabs, FALSE, &display);
     ::MapWindowPoints(tabs, Handle(), reinterpret_cast<POINT*>(&display), 2);
-    for (const auto& page : pages_)
+    for (const auto& page : FPages)
         ::SetWindowPos(page->Handle(), nullptr, display.left, display.top, display.right - display.left,
                        display.bottom - display.top, SWP_NOZORDER | SWP_NOACTIVATE);
 
     for (const Hint& hint : kHints) {
         const TTTOOLINFOW tool = HintTool(hint, Item(hint.id));
-        ::SendMessageW(tooltips_.get(), TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
+        ::SendMessageW(FTooltips.get(), TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
     }
 
-    icons_.SetOn(Handle(), dpi_);
+    FIcons.SetOn(Handle(), FDpi);
 
     SetClientSize(Handle(), scale(kClientWidth), scale(kClientHeight));
 }
@@ -515,7 +515,7 @@ void TOVL_Options::LayOutForm() {
 void TOVL_Options::PlaceControl(OptionsControl id) {
     const ControlLayout& layout = LayoutOf(id);
     const HWND control = Item(id);
-    const RECT bounds = LayoutBounds(layout, dpi_);
+    const RECT bounds = LayoutBounds(layout, FDpi);
     int width = bounds.right - bounds.left;
     if (layout.kind == Kind::Label) width = std::max(width, TextWidth(control));
     ::SetWindowPos(control, nullptr, bounds.left, bounds.top, width, bounds.bottom - bounds.top,
@@ -527,7 +527,7 @@ void TOVL_Options::PlaceControl(OptionsControl id) {
 HWND TOVL_Options::Item(OptionsControl id) const {
     const auto found = std::ranges::find(kControls, id, &ControlLayout::id);
     const auto index = static_cast<std::size_t>(found - std::begin(kControls));
-    return index < controls_.size() ? controls_[index] : nullptr;
+    return index < FControls.size() ? FControls[index] : nullptr;
 }
 
 bool TOVL_Options::Checked(OptionsControl id) const {
@@ -564,11 +564,11 @@ void TOVL_Options::Fill(OptionsControl id, const std::vector<std::wstring>& item
 
 // ---- Showing the options ------------------------------------------------------------
 
-void TOVL_Options::SetOptionsChanged(bool value) { changeState_.SetOptionsChanged(value); }
+void TOVL_Options::SetOptionsChanged(bool value) { FChangeState.SetOptionsChanged(value); }
 
 void TOVL_Options::ShowOptions() {
-    const OVL_OptionsRecord& o = records_.pending;
-    for (const CheckBinding& check : kCheckBoxes) SetChecked(check.id, check.field(records_.pending));
+    const OVL_OptionsRecord& o = FRecords.pending;
+    for (const CheckBinding& check : kCheckBoxes) SetChecked(check.id, check.field(FRecords.pending));
 
     Select(WindowStyle_Combo, WindowStyleItem(o.WindowStyle));
     ShowPercentDisplay(o.TransparencyValue);
@@ -590,7 +590,7 @@ void TOVL_Options::ShowOptions() {
     std::vector<std::wstring> sizes;
     for (const std::int32_t size : GR_FontSizes) sizes.push_back(std::to_wstring(size));
     for (const FontLists& lists : kFontLists) {
-        Fill(lists.name, fontNames_);
+        Fill(lists.name, FFontNames);
         Fill(lists.size, sizes);
     }
     Select(ColorsListBox, 0);
@@ -618,25 +618,25 @@ void TOVL_Options::ShowPercentDisplay(std::int32_t transparencyValue) {
 void TOVL_Options::ShowFontSettings() {
     for (int k = 1; k <= kLabelCount; ++k) {
         const FontLists& lists = kFontLists[static_cast<std::size_t>(k - 1)];
-        Select(lists.name, FontNameItem(fontNames_, records_.pending.Fonts[k].Name));
-        Select(lists.size, FontSizeItem(records_.pending.Fonts[k].Size));
+        Select(lists.name, FontNameItem(FFontNames, FRecords.pending.Fonts[k].Name));
+        Select(lists.size, FontSizeItem(FRecords.pending.Fonts[k].Size));
     }
     for (const OptionsControl id :
          {UDFontBold_Chk, MVFontBold_Chk, IFFontBold_Chk, UDFontItalic_Chk, MVFontItalic_Chk, IFFontItalic_Chk})
-        SetChecked(id, FindCheckBox(id)->field(records_.pending));
+        SetChecked(id, FindCheckBox(id)->field(FRecords.pending));
 }
 
 void TOVL_Options::ShowSelectedColor() {
-    colorsPaintBox_->SetColor(GetListColor(records_.pending.Colors, Selection(ColorsListBox)));
+    FColorsPaintBox->SetColor(GetListColor(FRecords.pending.Colors, Selection(ColorsListBox)));
 }
 
 void TOVL_Options::ShowPage(int page) {
     const HWND tabs = Item(PageControl1);
     if (TabCtrl_GetCurSel(tabs) != page) TabCtrl_SetCurSel(tabs, page);
     for (int i = 0; i < kOptionsPageCount; ++i)
-        if (i == page) ::ShowWindow(pages_[static_cast<std::size_t>(i)]->Handle(), SW_SHOW);
+        if (i == page) ::ShowWindow(FPages[static_cast<std::size_t>(i)]->Handle(), SW_SHOW);
     for (int i = 0; i < kOptionsPageCount; ++i)
-        if (i != page) ::ShowWindow(pages_[static_cast<std::size_t>(i)]->Handle(), SW_HIDE);
+        if (i != page) ::ShowWindow(FPages[static_cast<std::size_t>(i)]->Handle(), SW_HIDE);
 }
 
 // Ctrl+Tab and Ctrl+Shift+Tab turn the pages, from anywhere in the dialog.
@@ -647,7 +647,7 @@ bool TOVL_Options::SwitchPageByKey(const MSG& message) {
     const int step = ::GetKeyState(VK_SHIFT) < 0 ? kOptionsPageCount - 1 : 1;
     const int current = TabCtrl_GetCurSel(tabs);
     // The focus leaves a page that is put away for the tabs.
-    if (::IsChild(pages_[static_cast<std::size_t>(current)]->Handle(), ::GetFocus()))
+    if (::IsChild(FPages[static_cast<std::size_t>(current)]->Handle(), ::GetFocus()))
         ::SendMessageW(Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(tabs), TRUE);
     ShowPage((current + step) % kOptionsPageCount);
     return true;
@@ -681,11 +681,11 @@ void TOVL_Options::OnCommand(OptionsControl id, UINT code) {
 
 void TOVL_Options::CheckBoxClick(OptionsControl id) {
     if (id == RadioFadein) {
-        records_.pending.MouseFadingIn = Checked(RadioFadein);
+        FRecords.pending.MouseFadingIn = Checked(RadioFadein);
     } else if (id == RadioFadeout) {
-        records_.pending.MouseFadingIn = !Checked(RadioFadeout);
+        FRecords.pending.MouseFadingIn = !Checked(RadioFadeout);
     } else if (const CheckBinding* check = FindCheckBox(id)) {
-        check->field(records_.pending) = Checked(id);
+        check->field(FRecords.pending) = Checked(id);
     } else {
         return;
     }
@@ -694,7 +694,7 @@ void TOVL_Options::CheckBoxClick(OptionsControl id) {
 }
 
 void TOVL_Options::ComboSelect(OptionsControl id) {
-    OVL_OptionsRecord& o = records_.pending;
+    OVL_OptionsRecord& o = FRecords.pending;
     const int item = Selection(id);
     if (id == WindowStyle_Combo) {
         o.WindowStyle = WindowStyleFromItem(item, o.WindowStyle);
@@ -705,8 +705,8 @@ void TOVL_Options::ComboSelect(OptionsControl id) {
     } else if (id == VertGridCombo) {
         o.VertGrid = VertGridFromItem(item);
     } else if (const int k = FontOfList(id, &FontLists::name)) {
-        if (item >= 0 && item < static_cast<int>(fontNames_.size()))
-            o.Fonts[k].Name = fontNames_[static_cast<std::size_t>(item)];
+        if (item >= 0 && item < static_cast<int>(FFontNames.size()))
+            o.Fonts[k].Name = FFontNames[static_cast<std::size_t>(item)];
     } else if (const int k = FontOfList(id, &FontLists::size)) {
         o.Fonts[k].Size = FontSizeFromItem(item, o.Fonts[k].Size);
     } else {
@@ -716,32 +716,32 @@ void TOVL_Options::ComboSelect(OptionsControl id) {
 }
 
 void TOVL_Options::TV_TrackBarChange() {
-    records_.pending.TransparencyValue = static_cast<std::int32_t>(::SendMessageW(Item(TV_TrackBar), TBM_GETPOS, 0, 0));
-    ShowPercentDisplay(records_.pending.TransparencyValue);
+    FRecords.pending.TransparencyValue = static_cast<std::int32_t>(::SendMessageW(Item(TV_TrackBar), TBM_GETPOS, 0, 0));
+    ShowPercentDisplay(FRecords.pending.TransparencyValue);
     SetOptionsChanged(true);
 }
 
 // The owner's code runs with the DPI awareness it was written for, so that
 // it sees its own windows' coordinates as it always does.
 void TOVL_Options::ApplyBtnClick() {
-    if (host_.applyOptions) {
+    if (FHost.applyOptions) {
         const ThreadDpiAwarenessScope asOwner(ThreadDpiAwarenessScope::OfWindow(::GetWindow(Handle(), GW_OWNER)));
-        host_.applyOptions();
+        FHost.applyOptions();
     }
     SetOptionsChanged(false);
 }
 
 // Closes with OK only when there is something left to apply.
-void TOVL_Options::OKBtnClick() { ::EndDialog(Handle(), static_cast<INT_PTR>(changeState_.OKResult())); }
+void TOVL_Options::OKBtnClick() { ::EndDialog(Handle(), static_cast<INT_PTR>(FChangeState.OKResult())); }
 
 void TOVL_Options::FontsReset_BtnClick() {
-    records_.pending.Fonts = GR_DefaultFonts;
+    FRecords.pending.Fonts = GR_DefaultFonts;
     ShowFontSettings();
     SetOptionsChanged(true);
 }
 
 void TOVL_Options::ColorsReset_BtnClick() {
-    records_.pending.Colors = GR_DefaultColors;
+    FRecords.pending.Colors = GR_DefaultColors;
     ShowSelectedColor();
     SetOptionsChanged(true);
 }
@@ -753,10 +753,10 @@ void TOVL_Options::ColorsListBoxClick() { ShowSelectedColor(); }
 // the preset after Cancel; the dialog counts as changed either way.
 void TOVL_Options::ColorsPaintBoxClick() {
     const int index = Selection(ColorsListBox);
-    const std::int32_t preset = GetListColor(records_.pending.Colors, index);
+    const std::int32_t preset = GetListColor(FRecords.pending.Colors, index);
     const std::int32_t chosen =
-        host_.chooseColor ? host_.chooseColor(Handle(), preset) : ChooseColorDialog(Handle(), preset);
-    SetListColor(records_.pending.Colors, index, chosen);
+        FHost.chooseColor ? FHost.chooseColor(Handle(), preset) : ChooseColorDialog(Handle(), preset);
+    SetListColor(FRecords.pending.Colors, index, chosen);
     ShowSelectedColor();
     SetOptionsChanged(true);
 }

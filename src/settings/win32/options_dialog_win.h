@@ -128,19 +128,19 @@ private:
 
     static LRESULT CALLBACK PageKeysHook(int code, WPARAM wParam, LPARAM lParam) noexcept;
 
-    OptionsRecords records_;
-    const OptionsDialogHost& host_;
-    OptionsChangeState changeState_;
-    std::vector<std::wstring> fontNames_;
-    std::array<std::unique_ptr<OptionsPageWindow>, kOptionsPageCount> pages_;
-    std::unique_ptr<ColorsPanelWindow> colorsPanel_;
-    std::unique_ptr<ColorPaintBoxWindow> colorsPaintBox_;
-    std::vector<HWND> controls_;  // in the order of the control table
-    UINT dpi_ = 96;
-    UniqueFont font_;
-    ProgramIcons icons_;
-    UniqueWindow tooltips_;
-    UniqueHook pageKeysHook_;
+    OptionsRecords FRecords;
+    const OptionsDialogHost& FHost;
+    OptionsChangeState FChangeState;
+    std::vector<std::wstring> FFontNames;
+    std::array<std::unique_ptr<OptionsPageWindow>, kOptionsPageCount> FPages;
+    std::unique_ptr<ColorsPanelWindow> FColorsPanel;
+    std::unique_ptr<ColorPaintBoxWindow> FColorsPaintBox;
+    std::vector<HWND> FControls;  // in the order of the control table
+    UINT FDpi = 96;
+    UniqueFont FFont;
+    ProgramIcons FIcons;
+    UniqueWindow FTooltips;
+    UniqueHook FPageKeysHook;
 };
 
 }  // namespace orvalet::win32

@@ -96,9 +96,9 @@ void ShellOpen(HWND owner, const std::wstring& address) {
 
 }  // namespace
 
-TOVL_About::TOVL_About(AboutBoxServices services) : services_(std::move(services)) {
-    if (!services_.openAddress) {
-        services_.openAddress = [this](const std::wstring& address) { ShellOpen(Handle(), address); };
+TOVL_About::TOVL_About(AboutBoxServices services) : FServices(std::move(services)) {
+    if (!FServices.openAddress) {
+        FServices.openAddress = [this](const std::wstring& address) { ShellOpen(Handle(), address); };
     }
 }
 
@@ -182,18 +182,18 @@ void TOVL_About::Layout(UINT dpi) {
                        bounds.bottom - bounds.top, SWP_NOZORDER | SWP_NOACTIVATE);
         if (IsLabel(control)) WidenToText(window);
     }
-    fonts_ = std::move(fonts);
+    FFonts = std::move(fonts);
     ShowDonationPicture(dpi);
-    icons_.SetOn(Handle(), dpi);
+    FIcons.SetOn(Handle(), dpi);
     SetClientSize(Handle(), Scale(kClientWidth, dpi), Scale(kClientHeight, dpi));
     ::RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void TOVL_About::ShowDonationPicture(UINT dpi) {
     TakeBackDonationPicture();
-    donationPicture_ = LoadScaledBitmap(::GetModuleHandleW(nullptr), ORVALET_IDB_DONATION, dpi);
+    FDonationPicture = LoadScaledBitmap(::GetModuleHandleW(nullptr), ORVALET_IDB_DONATION, dpi);
     const HWND image = Control(PayPal_Image);
-    ::SendMessageW(image, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(donationPicture_.get()));
+    ::SendMessageW(image, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(FDonationPicture.get()));
     // Setting a picture may fit the control to it; the control keeps its bounds.
     for (const ControlLayout& control : kControls) {
         if (control.id != PayPal_Image) continue;
@@ -208,7 +208,7 @@ void TOVL_About::ShowDonationPicture(UINT dpi) {
 void TOVL_About::TakeBackDonationPicture() {
     UniqueBitmap shown(reinterpret_cast<HBITMAP>(
         ::SendMessageW(Control(PayPal_Image), STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(nullptr))));
-    if (shown.get() == donationPicture_.get()) shown.release();
+    if (shown.get() == FDonationPicture.get()) shown.release();
 }
 
 void TOVL_About::OnCommand(int id, int code) {
@@ -237,10 +237,10 @@ HBRUSH TOVL_About::OnControlColor(HDC dc, HWND control) const {
     int background = COLOR_WINDOW;
     if (id == Orvalet_Label || id == Memo1) text = RGB(0, 0, 0);
     if (id == URL_Label) {
-        text = urlVisited_ ? kVisitedLinkColor : kLinkColor;
+        text = FURLVisited ? kVisitedLinkColor : kLinkColor;
         background = COLOR_BTNFACE;
     }
-    if (id == Email_Label) text = emailVisited_ ? kVisitedLinkColor : kLinkColor;
+    if (id == Email_Label) text = FEmailVisited ? kVisitedLinkColor : kLinkColor;
     ::SetTextColor(dc, text);
     ::SetBkColor(dc, ::GetSysColor(background));
     return ::GetSysColorBrush(background);
@@ -253,11 +253,11 @@ bool TOVL_About::OnSetCursor(HWND control) const {
     return true;
 }
 
-void TOVL_About::URL_LabelClick() { VisitLink(URL_Label, urlVisited_); }
+void TOVL_About::URL_LabelClick() { VisitLink(URL_Label, FURLVisited); }
 
-void TOVL_About::Email_LabelClick() { VisitLink(Email_Label, emailVisited_); }
+void TOVL_About::Email_LabelClick() { VisitLink(Email_Label, FEmailVisited); }
 
-void TOVL_About::PayPal_ImageClick() { services_.openAddress(kDonationAddress); }
+void TOVL_About::PayPal_ImageClick() { FServices.openAddress(kDonationAddress); }
 
 // The link turns navy, and is seen so, before the address opens; it stays
 // navy for the rest of the box's life.
@@ -266,7 +266,7 @@ void TOVL_About::VisitLink(AboutControl label, bool& visited) {
     const HWND control = Control(label);
     ::InvalidateRect(control, nullptr, TRUE);
     ::UpdateWindow(control);
-    services_.openAddress(WindowText(control));
+    FServices.openAddress(WindowText(control));
 }
 
 }  // namespace orvalet::win32

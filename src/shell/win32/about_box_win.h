@@ -68,14 +68,14 @@ private:
     void PayPal_ImageClick();
     void VisitLink(AboutControl label, bool& visited);
 
-    AboutBoxServices services_;
+    AboutBoxServices FServices;
     struct Fonts {
         UniqueFont form, title, memo, link;
-    } fonts_;
-    ProgramIcons icons_;
-    UniqueBitmap donationPicture_;
-    bool urlVisited_ = false;
-    bool emailVisited_ = false;
+    } FFonts;
+    ProgramIcons FIcons;
+    UniqueBitmap FDonationPicture;
+    bool FURLVisited = false;
+    bool FEmailVisited = false;
 };
 
 }  // namespace orvalet::win32

@@ -11,7 +11,7 @@ namespace orvalet::win32 {
 MainWindowServices WithSystemServices(MainWindowServices services) {
     if (!services.createTrayIcon) {
         services.createTrayIcon = [](HWND owner, UINT callbackMessage, HICON icon) {
-            return std::make_unique<TTrayIcon>(owner, callbackMessage, icon);
+            return std::make_unique<TrayIcon>(owner, callbackMessage, icon);
         };
     }
     if (!services.showStartupError) {

@@ -65,8 +65,8 @@ bool TOVL_Main::Create() {
                             frame.right - frame.left, frame.bottom - frame.top))
         return false;
     FAppearance.Attach(Handle());
-    FFader = std::make_unique<TMeterFader>(Handle(), FAppearance, CurrentOptions,
-                                           TMeterFader::Host{[this] { ShowMeterWindow(); },
+    FFader = std::make_unique<MeterFader>(Handle(), FAppearance, CurrentOptions,
+                                           MeterFader::Host{[this] { ShowMeterWindow(); },
                                                              [this] { HideMeterWindow(); },
                                                              [this] { UpdateMeterActions(); },
                                                              [this] { DisableMeterActions(); }});
@@ -363,9 +363,9 @@ void TOVL_Main::ResumeTimers() {
 }
 
 void TOVL_Main::SetTimerStates(const TimerStates& states) {
-    PD_Timer->SetEnabled(states.PD_Timer);
-    FG_Timer->SetEnabled(states.FG_Timer);
-    MF_Timer->SetEnabled(states.MF_Timer);
+    PD_Timer->SetEnabled(states.sampling);
+    FG_Timer->SetEnabled(states.fade);
+    MF_Timer->SetEnabled(states.mouseFade);
 }
 
 LRESULT TOVL_Main::WMPowerBroadcast(WPARAM wParam, LPARAM lParam) {
@@ -450,7 +450,7 @@ void TOVL_Main::OVL_TrayClick() {
 }
 
 void TOVL_Main::OnTrayIcon(WPARAM wParam, LPARAM lParam) {
-    const TrayIconNotification notification = TTrayIcon::DecodeCallback(wParam, lParam);
+    const TrayIconNotification notification = TrayIcon::DecodeCallback(wParam, lParam);
     if (notification.event == TrayIconEvent::Click) OVL_TrayClick();
     if (notification.event == TrayIconEvent::ContextMenu)
         PostDeferred(DeferredCommand::PopupMenu, notification.anchor);
@@ -481,7 +481,7 @@ LRESULT TOVL_Main::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT TOVL_Main::HandleMeterMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == TTrayIcon::TaskbarCreatedMessage() && message != 0) {
+    if (message == TrayIcon::TaskbarCreatedMessage() && message != 0) {
         OVL_Tray->Reinstate();
         return 0;
     }

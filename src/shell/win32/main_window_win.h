@@ -161,7 +161,7 @@ private:
     MainWindowServices FServices;
     HICON FWindowIcon = nullptr;  // shared resource icon, not owned
 
-    TActionList OVL_Actions;
+    ActionList OVL_Actions;
     // The interfaces of the sub-menu's last opening; an item's tag indexes it.
     TIFList ifl;
 
@@ -178,9 +178,9 @@ private:
     // of their destruction.
     bool FAssembled = false;
 
-    TWindowAppearance FAppearance;
-    std::unique_ptr<TMeterFader> FFader;
-    TTimerSuspension FSuspension;
+    WindowAppearance FAppearance;
+    std::unique_ptr<MeterFader> FFader;
+    TimerSuspension FSuspension;
     bool PD_isbusy = false;
     // The tick's texts, kept so that a steady tick allocates nothing.
     std::wstring FInterfaceName;

@@ -6,69 +6,69 @@
 
 namespace orvalet::win32 {
 
-TMeterFader::TMeterFader(HWND window, TWindowAppearance& appearance, const OVL_OptionsRecord& options, Host host)
-    : FWindow(window), FAppearance(appearance), FOptions(options), FHost(std::move(host)) {}
+MeterFader::MeterFader(HWND window, WindowAppearance& appearance, const OVL_OptionsRecord& options, Host host)
+    : window_(window), appearance_(appearance), options_(options), host_(std::move(host)) {}
 
-bool TMeterFader::FadesOnShowAndHide() const { return FAppearance.Transparent() && FOptions.FadingEnabled; }
+bool MeterFader::FadesOnShowAndHide() const { return appearance_.Transparent() && options_.FadingEnabled; }
 
-void TMeterFader::ShowMeter() {
-    if (::IsWindowVisible(FWindow)) return;
+void MeterFader::ShowMeter() {
+    if (::IsWindowVisible(window_)) return;
     if (FadesOnShowAndHide()) {
         StartFade(kShowFade);
         return;
     }
-    FHost.showMeterWindow();
-    FHost.updateMeterActions();
+    host_.showMeterWindow();
+    host_.updateMeterActions();
 }
 
-void TMeterFader::HideMeter() {
-    if (!::IsWindowVisible(FWindow)) return;
+void MeterFader::HideMeter() {
+    if (!::IsWindowVisible(window_)) return;
     if (FadesOnShowAndHide()) {
         StartFade(kHideFade);
         return;
     }
-    FHost.hideMeterWindow();
-    FHost.updateMeterActions();
+    host_.hideMeterWindow();
+    host_.updateMeterActions();
 }
 
 // A new fade replaces a running one and goes on from the current alpha.
-void TMeterFader::StartFade(FadeKind kind) {
-    FState.FG_active = false;
-    FState.FG_Type = kind;
-    if (kind == kHideFade || kind == kShowFade) FHost.disableMeterActions();
+void MeterFader::StartFade(FadeKind kind) {
+    state_.FG_active = false;
+    state_.FG_Type = kind;
+    if (kind == kHideFade || kind == kShowFade) host_.disableMeterActions();
     if (kind == kShowFade) {
-        FAppearance.SetAlpha(0);  // shown, but fully transparent
-        FHost.showMeterWindow();
+        appearance_.SetAlpha(0);  // shown, but fully transparent
+        host_.showMeterWindow();
     }
-    FState.FG_active = true;
+    state_.FG_active = true;
 }
 
-void TMeterFader::FadeStep() {
+void MeterFader::FadeStep() {
     const ReentryGuard guard(FG_isbusy);
     if (!guard.Entered()) return;
-    Carry(AdvanceFade(FState, FAppearance.Alpha(), FOptions.TransparencyValue));
+    Carry(AdvanceFade(state_, appearance_.Alpha(), options_.TransparencyValue));
 }
 
-void TMeterFader::FinishShowOrHideFade() { Carry(orvalet::FinishShowOrHideFade(FState, FOptions.TransparencyValue)); }
+void MeterFader::FinishShowOrHideFade() { Carry(orvalet::FinishShowOrHideFade(state_, options_.TransparencyValue)); }
 
-void TMeterFader::Carry(const FadeStepResult& step) {
-    if (step.alpha) FAppearance.SetAlpha(static_cast<std::uint8_t>(*step.alpha));
-    if (step.hideMeterWindow) FHost.hideMeterWindow();
-    if (step.updateMeterActions) FHost.updateMeterActions();
+void MeterFader::Carry(const FadeStepResult& step) {
+    if (step.alpha) appearance_.SetAlpha(static_cast<std::uint8_t>(*step.alpha));
+    if (step.hideMeterWindow) host_.hideMeterWindow();
+    if (step.updateMeterActions) host_.updateMeterActions();
 }
 
-void TMeterFader::MouseFadeStep() {
-    const FadeKind kind = DecideMouseFade(FState, IsCursorOnForm(), FAppearance.Alpha(),
-                                          FOptions.TransparencyValue, FOptions.MouseFadingIn);
+void MeterFader::MouseFadeStep() {
+    const FadeKind kind = DecideMouseFade(state_, IsCursorOnForm(), appearance_.Alpha(),
+                                          options_.TransparencyValue, options_.MouseFadingIn);
     if (kind != kNoFade) StartFade(kind);
 }
 
 // A cursor position that cannot be read counts as off the window.
-bool TMeterFader::IsCursorOnForm() const {
-    if (!::IsWindowVisible(FWindow)) return false;
+bool MeterFader::IsCursorOnForm() const {
+    if (!::IsWindowVisible(window_)) return false;
     POINT cursor{};
     RECT rect{};
-    if (!::GetCursorPos(&cursor) || !::GetWindowRect(FWindow, &rect)) return false;
+    if (!::GetCursorPos(&cursor) || !::GetWindowRect(window_, &rect)) return false;
     return IsPointOnWindow(cursor.x, cursor.y, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
 }
 

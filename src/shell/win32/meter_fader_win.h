@@ -12,7 +12,7 @@
 
 namespace orvalet::win32 {
 
-class TMeterFader {
+class MeterFader {
 public:
     // What the fader asks of the meter window around a fade.
     struct Host {
@@ -23,7 +23,7 @@ public:
     };
 
     // The options are those in force, kept by the host.
-    TMeterFader(HWND window, TWindowAppearance& appearance, const OVL_OptionsRecord& options, Host host);
+    MeterFader(HWND window, WindowAppearance& appearance, const OVL_OptionsRecord& options, Host host);
 
     // Show or hide, through a fade when transparency and fading are on.
     void ShowMeter();
@@ -40,19 +40,19 @@ public:
     // and bottom edges included; windows over the meter are not considered.
     bool IsCursorOnForm() const;
     // Mouse fading reacts only to a later change of the cursor state.
-    void TakeCursorStateAsActedOn() { FState.MF_CursorOnForm_LastStatus = IsCursorOnForm(); }
+    void TakeCursorStateAsActedOn() { state_.MF_CursorOnForm_LastStatus = IsCursorOnForm(); }
 
-    const FadeState& State() const noexcept { return FState; }
+    const FadeState& State() const noexcept { return state_; }
 
 private:
     bool FadesOnShowAndHide() const;
     void Carry(const FadeStepResult& step);
 
-    HWND FWindow;
-    TWindowAppearance& FAppearance;
-    const OVL_OptionsRecord& FOptions;
-    Host FHost;
-    FadeState FState;
+    HWND window_;
+    WindowAppearance& appearance_;
+    const OVL_OptionsRecord& options_;
+    Host host_;
+    FadeState state_;
     bool FG_isbusy = false;
 };
 

@@ -20,7 +20,7 @@ HICON CopyOrNull(HICON icon) noexcept { return icon ? ::CopyIcon(icon) : nullptr
 
 }  // namespace
 
-TTrayIcon::TTrayIcon(HWND owner, UINT callbackMessage, HICON initialIcon, UINT id)
+TrayIcon::TrayIcon(HWND owner, UINT callbackMessage, HICON initialIcon, UINT id)
     : owner_(owner),
       id_(id),
       callbackMessage_(callbackMessage),
@@ -30,17 +30,17 @@ TTrayIcon::TTrayIcon(HWND owner, UINT callbackMessage, HICON initialIcon, UINT i
 
 // Removed whatever the last call reported: a failed modify does not prove
 // the shell has dropped the icon.
-TTrayIcon::~TTrayIcon() {
+TrayIcon::~TrayIcon() {
     NOTIFYICONDATAW data = Data(0);
     ::Shell_NotifyIconW(NIM_DELETE, &data);
 }
 
-UINT TTrayIcon::TaskbarCreatedMessage() noexcept {
+UINT TrayIcon::TaskbarCreatedMessage() noexcept {
     static const UINT message = ::RegisterWindowMessageW(L"TaskbarCreated");
     return message;
 }
 
-NOTIFYICONDATAW TTrayIcon::Data(UINT flags) const noexcept {
+NOTIFYICONDATAW TrayIcon::Data(UINT flags) const noexcept {
     NOTIFYICONDATAW data{};
     data.cbSize = sizeof data;
     data.hWnd = owner_;
@@ -49,7 +49,7 @@ NOTIFYICONDATAW TTrayIcon::Data(UINT flags) const noexcept {
     return data;
 }
 
-bool TTrayIcon::Add() noexcept {
+bool TrayIcon::Add() noexcept {
     // Version 4 keeps the standard tooltip only with NIF_SHOWTIP.
     NOTIFYICONDATAW data = Data(NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_SHOWTIP);
     data.uCallbackMessage = callbackMessage_;
@@ -65,7 +65,7 @@ bool TTrayIcon::Add() noexcept {
     return shown_;
 }
 
-void TTrayIcon::Modify(UINT flags) noexcept {
+void TrayIcon::Modify(UINT flags) noexcept {
     // An icon that could not be added (no notification area yet, as early in
     // a logon) is added with its current state at the next change instead.
     if (!shown_) {
@@ -79,21 +79,21 @@ void TTrayIcon::Modify(UINT flags) noexcept {
     if (!::Shell_NotifyIconW(NIM_MODIFY, &data)) shown_ = false;
 }
 
-void TTrayIcon::SetIcon(HICON icon) {
+void TrayIcon::SetIcon(HICON icon) {
     icon_.reset(CopyOrNull(icon));
     Modify(NIF_ICON);
 }
 
 // The shell is asked to change a tip only when its text changes; an icon
 // not shown yet is still added at the next call.
-void TTrayIcon::SetHint(std::wstring_view hint) {
+void TrayIcon::SetHint(std::wstring_view hint) {
     const std::wstring_view tip = TrayHintPart(hint);
     if (shown_ && tip == hint_) return;
     hint_.assign(tip);
     Modify(NIF_TIP);
 }
 
-void TTrayIcon::ShowBalloon(std::wstring_view text) {
+void TrayIcon::ShowBalloon(std::wstring_view text) {
     if (!shown_ && !Add()) return;
     NOTIFYICONDATAW data = Data(NIF_INFO);
     CopyText(data.szInfo, text);
@@ -103,9 +103,9 @@ void TTrayIcon::ShowBalloon(std::wstring_view text) {
     ::Shell_NotifyIconW(NIM_MODIFY, &data);
 }
 
-void TTrayIcon::Reinstate() { Add(); }
+void TrayIcon::Reinstate() { Add(); }
 
-TrayIconNotification TTrayIcon::DecodeCallback(WPARAM wParam, LPARAM lParam) noexcept {
+TrayIconNotification TrayIcon::DecodeCallback(WPARAM wParam, LPARAM lParam) noexcept {
     TrayIconNotification notification;
     notification.anchor = {GET_X_LPARAM(wParam), GET_Y_LPARAM(wParam)};
     switch (LOWORD(lParam)) {

@@ -40,14 +40,14 @@ struct TrayIconNotification {
 // and removed on destruction; its mouse events arrive at the owner as
 // callbackMessage. When Explorer restarts, it broadcasts
 // TaskbarCreatedMessage(); the owner then calls Reinstate.
-class TTrayIcon final : public NotificationIcon {
+class TrayIcon final : public NotificationIcon {
 public:
     static constexpr UINT kBalloonTimeoutMs = 10000;
 
-    TTrayIcon(HWND owner, UINT callbackMessage, HICON initialIcon, UINT id = 1);
-    TTrayIcon(const TTrayIcon&) = delete;
-    TTrayIcon& operator=(const TTrayIcon&) = delete;
-    ~TTrayIcon() override;
+    TrayIcon(HWND owner, UINT callbackMessage, HICON initialIcon, UINT id = 1);
+    TrayIcon(const TrayIcon&) = delete;
+    TrayIcon& operator=(const TrayIcon&) = delete;
+    ~TrayIcon() override;
 
     void SetIcon(HICON icon) override;
     void SetHint(std::wstring_view hint) override;

@@ -22,10 +22,10 @@ inline constexpr DWORD kToolWindowExStyle = WS_EX_TOOLWINDOW;
 // The height of a caption at the window's DPI.
 int CaptionHeight(HWND window) noexcept;
 
-class TWindowAppearance {
+class WindowAppearance {
 public:
     // The window starts as a sizeable tool window, opaque and not top-most.
-    void Attach(HWND window) noexcept { FWindow = window; }
+    void Attach(HWND window) noexcept { window_ = window; }
 
     // The window style option: 0 with caption, 1 without caption (thin
     // border and sizing frame), 2 borderless; other values change nothing.
@@ -39,14 +39,14 @@ public:
     // transparency.
     void ApplyEffects(bool topMost, bool transparent, std::int32_t transparencyValue, bool clickThrough) noexcept;
 
-    bool TopMost() const noexcept { return FTopMost; }
+    bool TopMost() const noexcept { return topMost_; }
     void SetTopMost(bool topMost) noexcept;
 
     // The opacity survives while transparency is off and is used again when
     // it comes back on.
-    std::uint8_t Alpha() const noexcept { return FAlpha; }
+    std::uint8_t Alpha() const noexcept { return alpha_; }
     void SetAlpha(std::uint8_t alpha) noexcept;
-    bool Transparent() const noexcept { return FTransparent; }
+    bool Transparent() const noexcept { return transparent_; }
     void SetTransparent(bool transparent) noexcept;
 
     // Lets every mouse event pass to the window below; only in effect
@@ -59,11 +59,11 @@ private:
     bool SetExStyleBit(DWORD bit, bool on) noexcept;
     void ResizeHeightBy(int delta) noexcept;
 
-    HWND FWindow = nullptr;
-    BorderStyle FBorderStyle = BorderStyle::SizeableToolWindow;
-    bool FTopMost = false;
-    std::uint8_t FAlpha = 255;
-    bool FTransparent = false;
+    HWND window_ = nullptr;
+    BorderStyle borderStyle_ = BorderStyle::SizeableToolWindow;
+    bool topMost_ = false;
+    std::uint8_t alpha_ = 255;
+    bool transparent_ = false;
 };
 
 }  // namespace orvalet::win32

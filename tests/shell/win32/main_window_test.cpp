@@ -186,7 +186,7 @@ TEST_F(MainWindowTest, StartsShownWithIconAndExactHintBeforeTheFirstTimerTick) {
     const WindowDC dc(window);
     EXPECT_EQ(::SendMessageW(window, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc.get()), 0), 1)
         << "the background must never be erased";
-    ::SendMessageW(window, TTrayIcon::TaskbarCreatedMessage(), 0, 0);
+    ::SendMessageW(window, TrayIcon::TaskbarCreatedMessage(), 0, 0);
     EXPECT_EQ(tray_.reinstated, 1) << "an Explorer restart puts the icon back";
 }
 
@@ -537,9 +537,9 @@ TEST_F(MainWindowTest, WindowStylesSetTheirBitsAndStyleOneTwiceGivesTheSameWindo
     const struct {
         std::int32_t style;
         LONG_PTR set, cleared;
-    } cases[] = {{0, WS_CAPTION | WS_THICKFRAME | WS_SYSMENU, WS_POPUP},
-                 {1, WS_BORDER | WS_THICKFRAME, WS_DLGFRAME},
-                 {2, WS_POPUP, WS_CAPTION | WS_THICKFRAME},
+    } cases[] = {{kWithCaption, WS_CAPTION | WS_THICKFRAME | WS_SYSMENU, WS_POPUP},
+                 {kWithoutCaption, WS_BORDER | WS_THICKFRAME, WS_DLGFRAME},
+                 {kBorderless, WS_POPUP, WS_CAPTION | WS_THICKFRAME},
                  {7, WS_POPUP, WS_CAPTION | WS_THICKFRAME}};  // an unknown style changes nothing
     for (const auto& c : cases) {
         effects::Apply(meter, [&](OVL_OptionsRecord& o) { o.WindowStyle = c.style; });
@@ -548,15 +548,15 @@ TEST_F(MainWindowTest, WindowStylesSetTheirBitsAndStyleOneTwiceGivesTheSameWindo
         EXPECT_TRUE(effects::ExStyle(window) & WS_EX_TOOLWINDOW) << "never a taskbar button";
     }
 
-    effects::Apply(meter, [](OVL_OptionsRecord& o) { o.WindowStyle = 1; });
+    effects::Apply(meter, [](OVL_OptionsRecord& o) { o.WindowStyle = kWithoutCaption; });
     const RECT once = WindowRect(window);
     const LONG_PTR styleOnce = effects::Style(window);
-    effects::Apply(meter, [](OVL_OptionsRecord& o) { o.WindowStyle = 1; });
+    effects::Apply(meter, [](OVL_OptionsRecord& o) { o.WindowStyle = kWithoutCaption; });
     EXPECT_EQ(effects::Style(window), styleOnce);
     const RECT twice = WindowRect(window);
     EXPECT_TRUE(::EqualRect(&once, &twice)) << "the height nudge ends where it began";
 
-    effects::Apply(meter, [](OVL_OptionsRecord& o) { o.WindowStyle = 0; });
+    effects::Apply(meter, [](OVL_OptionsRecord& o) { o.WindowStyle = kWithCaption; });
     EXPECT_EQ(effects::Style(window) & WS_CAPTION, WS_CAPTION) << "the caption comes back";
 }
 

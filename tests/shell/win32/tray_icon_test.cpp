@@ -14,8 +14,8 @@ TEST(TrayIcon, KeepsTheHintCutTakesItsOwnPictureAndSurvivesReinstating) {
     const UniqueWindow owner(::CreateWindowExW(0, L"STATIC", L"tray owner", WS_POPUP, 0, 0, 10, 10, nullptr,
                                                nullptr, ::GetModuleHandleW(nullptr), nullptr));
     ASSERT_TRUE(owner);
-    auto tray = std::make_unique<TTrayIcon>(owner.get(), WM_APP + 7, ::LoadIconW(nullptr, IDI_APPLICATION));
-    TTrayIcon& icon = *tray;
+    auto tray = std::make_unique<TrayIcon>(owner.get(), WM_APP + 7, ::LoadIconW(nullptr, IDI_APPLICATION));
+    TrayIcon& icon = *tray;
     EXPECT_TRUE(icon.IsShown());
 
     icon.SetHint(std::wstring(200, L'h') + L"\rname");
@@ -36,8 +36,8 @@ TEST(TrayIcon, KeepsTheHintCutTakesItsOwnPictureAndSurvivesReinstating) {
     icon.Reinstate();
     EXPECT_TRUE(icon.IsShown());
     EXPECT_EQ(icon.Hint(), L"\u25bc 1 KiB/s | \u25b2 2 KiB/s\rEthernet");
-    EXPECT_NE(TTrayIcon::TaskbarCreatedMessage(), 0u);
-    EXPECT_EQ(TTrayIcon::TaskbarCreatedMessage(), ::RegisterWindowMessageW(L"TaskbarCreated"));
+    EXPECT_NE(TrayIcon::TaskbarCreatedMessage(), 0u);
+    EXPECT_EQ(TrayIcon::TaskbarCreatedMessage(), ::RegisterWindowMessageW(L"TaskbarCreated"));
 
     // One failed modify must not leave a ghost icon behind at exit.
     NOTIFYICONDATAW data{};
@@ -53,7 +53,7 @@ TEST(TrayIcon, KeepsTheHintCutTakesItsOwnPictureAndSurvivesReinstating) {
 
 TEST(TrayIcon, DecodesVersion4CallbacksIntoClicksAndContextMenus) {
     const WPARAM anchor = MAKEWPARAM(static_cast<WORD>(-5), 700);
-    const auto decoded = TTrayIcon::DecodeCallback(anchor, MAKELPARAM(NIN_SELECT, 1));
+    const auto decoded = TrayIcon::DecodeCallback(anchor, MAKELPARAM(NIN_SELECT, 1));
     EXPECT_EQ(decoded.anchor.x, -5);
     EXPECT_EQ(decoded.anchor.y, 700);
     const struct {
@@ -65,7 +65,7 @@ TEST(TrayIcon, DecodesVersion4CallbacksIntoClicksAndContextMenus) {
                  {WM_MOUSEMOVE, TrayIconEvent::None},
                  {WM_LBUTTONDOWN, TrayIconEvent::None}};
     for (const auto& c : cases)
-        EXPECT_EQ(TTrayIcon::DecodeCallback(anchor, MAKELPARAM(c.message, 1)).event, c.event) << c.message;
+        EXPECT_EQ(TrayIcon::DecodeCallback(anchor, MAKELPARAM(c.message, 1)).event, c.event) << c.message;
 }
 
 }  // namespace

@@ -17,8 +17,8 @@ using orvalet::testing::TestGuid;
 
 const TIFList kInterfaces{{TestGuid(1), L"Ethernet"}, {TestGuid(2), L"Wi-Fi & Bluetooth"}};
 
-TActionList MeterShownActions() {
-    TActionList actions;
+ActionList MeterShownActions() {
+    ActionList actions;
     actions.UpdateMeterActions(true);
     actions.SetEnabled(ActionId::Options, false);  // as while its dialog is open
     return actions;
