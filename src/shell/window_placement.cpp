@@ -14,9 +14,14 @@ int ToInt(std::int64_t value) {
                                                      std::numeric_limits<int>::max()));
 }
 
-bool OverlapsEnough(std::int64_t position, std::int64_t extent, std::int64_t desktopStart,
-                    std::int64_t desktopExtent, std::int64_t overlap) {
-    return position >= desktopStart - extent + overlap && position <= desktopStart + desktopExtent - overlap;
+bool OverlapsEnough(std::int64_t position, std::int64_t extent, std::int64_t areaStart, std::int64_t areaExtent,
+                    std::int64_t overlap) {
+    return position >= areaStart - extent + overlap && position <= areaStart + areaExtent - overlap;
+}
+
+bool OverlapsEnough(const WindowBounds& window, const ScreenRect& area, int overlap) {
+    return OverlapsEnough(window.left, window.width, area.left, area.Width(), overlap) &&
+           OverlapsEnough(window.top, window.height, area.top, area.Height(), overlap);
 }
 
 }  // namespace
@@ -40,15 +45,17 @@ ScreenRect PrimaryWorkArea(const DesktopGeometry& desktop) {
     return desktop.virtualDesktop;
 }
 
+bool IsWindowReachable(const WindowBounds& window, const DesktopGeometry& desktop, const PlacementMargins& margins) {
+    if (window.left == kUnplacedPosition || window.top == kUnplacedPosition) return false;
+    if (desktop.monitors.empty()) return OverlapsEnough(window, desktop.virtualDesktop, margins.minimumOverlap);
+    return std::ranges::any_of(desktop.monitors, [&](const MonitorArea& monitor) {
+        return OverlapsEnough(window, monitor.bounds, margins.minimumOverlap);
+    });
+}
+
 WindowBounds FitWindowToDesktop(const WindowBounds& window, const DesktopGeometry& desktop,
                                 const PlacementMargins& margins) {
-    const ScreenRect& area = desktop.virtualDesktop;
-    const bool placed = window.left != kUnplacedPosition && window.top != kUnplacedPosition;
-    if (placed &&
-        OverlapsEnough(window.left, window.width, area.left, area.Width(), margins.minimumOverlap) &&
-        OverlapsEnough(window.top, window.height, area.top, area.Height(), margins.minimumOverlap)) {
-        return window;
-    }
+    if (IsWindowReachable(window, desktop, margins)) return window;
     const ScreenRect work = PrimaryWorkArea(desktop);
     WindowBounds moved = window;
     moved.left = ToInt(std::int64_t{work.right} - window.width - margins.cornerInset);

@@ -34,6 +34,7 @@ void StoreWindowBounds(OVL_OptionsRecord& options, const WindowBounds& bounds);
 struct MonitorArea {
     ScreenRect workArea;
     bool primary = false;
+    ScreenRect bounds;  // the whole monitor
 };
 
 struct DesktopGeometry {
@@ -49,10 +50,16 @@ struct PlacementMargins {
     int cornerInset = 32;     // distance from the work area's right and bottom edges
 };
 
-// The position that keeps a window reachable: its own when at least
-// minimumOverlap pixels of it overlap the virtual desktop on each axis,
-// otherwise the lower right corner of the primary monitor's work area.
-// Only left and top ever change.
+// Whether a placed window lies enough on one of the monitors to be reached:
+// at least minimumOverlap pixels of it on each axis. The monitors count, not
+// the box around them all, in which a desktop of monitors of different
+// sizes has gaps. Without a monitor list the virtual desktop stands in.
+bool IsWindowReachable(const WindowBounds& window, const DesktopGeometry& desktop,
+                       const PlacementMargins& margins = {});
+
+// The position that keeps a window reachable: its own when it is, otherwise
+// the lower right corner of the primary monitor's work area. Only left and
+// top ever change.
 WindowBounds FitWindowToDesktop(const WindowBounds& window, const DesktopGeometry& desktop,
                                 const PlacementMargins& margins = {});
 

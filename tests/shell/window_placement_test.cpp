@@ -6,16 +6,17 @@ namespace orvalet {
 namespace {
 
 // Two monitors side by side; the primary one is the second in the list, on
-// the right, with a taskbar of 40 pixels at its bottom.
+// the right, lower than the first, with a taskbar of 40 pixels at its
+// bottom. Below it lies a gap inside the desktop's bounding box.
 DesktopGeometry TwoMonitors() {
     DesktopGeometry desktop;
     desktop.virtualDesktop = {-1920, 0, 1280, 1080};
-    desktop.monitors.push_back({{-1920, 0, 0, 1080}, false});
-    desktop.monitors.push_back({{0, 0, 1280, 984}, true});
+    desktop.monitors.push_back({{-1920, 0, 0, 1080}, false, {-1920, 0, 0, 1080}});
+    desktop.monitors.push_back({{0, 0, 1280, 984}, true, {0, 0, 1280, 1024}});
     return desktop;
 }
 
-TEST(FitWindowToDesktop, ElevenPixelsOnTheDesktopStayAndLessMovesToThePrimaryWorkAreaCorner) {
+TEST(FitWindowToDesktop, ElevenPixelsOnAMonitorStayAndLessMovesToThePrimaryWorkAreaCorner) {
     const WindowBounds corner{1280 - 320 - 32, 984 - 240 - 32, 320, 240};
     const struct {
         WindowBounds window;
@@ -23,7 +24,8 @@ TEST(FitWindowToDesktop, ElevenPixelsOnTheDesktopStayAndLessMovesToThePrimaryWor
     } cases[] = {
         {{1280 - 11, 100, 320, 240}, true},          {{1280 - 10, 100, 320, 240}, false},  // right edge
         {{-1920 - 320 + 11, 100, 320, 240}, true},   {{-1920 - 320 + 10, 100, 320, 240}, false},  // left
-        {{100, 1080 - 11, 320, 240}, true},          {{100, 1080 - 10, 320, 240}, false},  // bottom edge
+        {{-800, 1080 - 11, 320, 240}, true},         {{-800, 1080 - 10, 320, 240}, false},  // bottom edge
+        {{100, 1024 - 11, 320, 240}, true},          {{100, 1040, 320, 240}, false},  // the gap below the primary
         {{100, -240 + 11, 320, 240}, true},          {{100, -240 + 10, 320, 240}, false},  // top edge
         {{-800, 500, 320, 240}, true},               // on the other monitor
         {{kUnplacedPosition, 100, 320, 240}, false}, {{100, kUnplacedPosition, 320, 240}, false},

@@ -4,6 +4,7 @@
 // dialog is on.
 #include <windows.h>
 
+#include "base/win32/dpi_win.h"
 #include "base/win32/unique_handle.h"
 
 namespace orvalet::win32 {
@@ -26,9 +27,6 @@ private:
     UniqueIcon small_;
     UniqueIcon big_;
 };
-
-// WM_DPICHANGED (Windows 8.1 and later).
-inline constexpr UINT kDpiChangedMessage = 0x02E0;
 
 // A dialog laid out in code follows the DPI itself: the system's automatic
 // scaling of dialogs (Windows 10 1703 and later) would fight it.

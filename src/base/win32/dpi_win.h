@@ -9,6 +9,9 @@ namespace orvalet::win32 {
 
 inline constexpr UINT kDefaultDpi = 96;
 
+// WM_DPICHANGED (Windows 8.1 and later).
+inline constexpr UINT kDpiChangedMessage = 0x02E0;
+
 // The logical DPI of the screen. For a system-DPI-aware process it is fixed
 // for the process's lifetime, so the screen is asked only once.
 inline UINT ScreenDpi() noexcept {

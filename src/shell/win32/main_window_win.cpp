@@ -295,8 +295,10 @@ void TOVL_Main::OnSize() {
     FGraph->Paint();
 }
 
-// The rate labels follow the user's decimal and thousands separators.
-void TOVL_Main::OnSettingChange(const wchar_t* area) {
+// The rate labels follow the user's decimal and thousands separators, and
+// the meter stays within reach of a work area that shrank.
+void TOVL_Main::OnSettingChange(WPARAM action, const wchar_t* area) {
+    if (action == SPI_SETWORKAREA) FitWindowToDesktop();
     if (!area || std::wstring_view(area) != L"intl") return;
     InstallUserNumberFormat();
     FGraph->Paint();
@@ -491,7 +493,12 @@ LRESULT TOVL_Main::HandleMeterMessage(UINT message, WPARAM wParam, LPARAM lParam
         case WM_SYSCOMMAND: return WMSysCommand(wParam, lParam);
         case WM_POWERBROADCAST: return WMPowerBroadcast(wParam, lParam);
         case WM_SIZE: OnSize(); return 0;
-        case WM_SETTINGCHANGE: OnSettingChange(reinterpret_cast<const wchar_t*>(lParam)); return 0;
+        case WM_SETTINGCHANGE: OnSettingChange(wParam, reinterpret_cast<const wchar_t*>(lParam)); return 0;
+        // A monitor unplugged or rearranged may leave the meter out of reach.
+        case WM_DISPLAYCHANGE:
+        case kDpiChangedMessage:
+            FitWindowToDesktop();
+            return DefaultHandling(message, wParam, lParam);
         case WM_ENDSESSION:
             // Only a session that really ends takes the meter with it; a
             // cancelled logoff leaves it running. The process may end as soon

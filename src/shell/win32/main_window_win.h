@@ -80,7 +80,7 @@ public:
     void ApplyPendingOptions();
 
     // Keeps the window reachable: back to the primary work area's corner
-    // when too little of it lies on the desktop.
+    // when too little of it lies on any monitor.
     void FitWindowToDesktop();
     // Minimum 32 x 32; no wider than the graph can fill plus the frame.
     void UpdateSizeConstraints();
@@ -153,7 +153,7 @@ private:
     void GraphMouseUp(MouseButton button, int x, int y);
     void OnTrayIcon(WPARAM wParam, LPARAM lParam);
     void OnSize();
-    void OnSettingChange(const wchar_t* area);
+    void OnSettingChange(WPARAM action, const wchar_t* area);
     // The messages that reach the meter's parts.
     LRESULT HandleMeterMessage(UINT message, WPARAM wParam, LPARAM lParam);
 

@@ -13,7 +13,8 @@ BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) noexcept {
     if (!::GetMonitorInfoW(monitor, &info)) return TRUE;
     auto& monitors = *reinterpret_cast<std::vector<MonitorArea>*>(data);
     try {
-        monitors.push_back({ToScreenRect(info.rcWork), (info.dwFlags & MONITORINFOF_PRIMARY) != 0});
+        monitors.push_back(
+            {ToScreenRect(info.rcWork), (info.dwFlags & MONITORINFOF_PRIMARY) != 0, ToScreenRect(info.rcMonitor)});
     } catch (...) {
         return FALSE;
     }
@@ -33,7 +34,7 @@ DesktopGeometry QueryDesktopGeometry() {
         // Without a monitor list the system's own work area stands in.
         RECT work{};
         if (::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0))
-            desktop.monitors.push_back({ToScreenRect(work), true});
+            desktop.monitors.push_back({ToScreenRect(work), true, desktop.virtualDesktop});
     }
     return desktop;
 }

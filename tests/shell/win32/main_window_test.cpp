@@ -762,5 +762,21 @@ TEST_F(MainWindowTest, AShowOrHideFadeWhoseTimerAnApplyStopsEndsAtOnce) {
     }
 }
 
+// A monitor unplugged, or a work area that shrank, may leave the meter where
+// no monitor shows it: it comes back as it does at start.
+TEST_F(MainWindowTest, AMeterTheDisplayLeavesOutOfReachComesBack) {
+    TOVL_Main& meter = CreateMeter();
+    const HWND window = meter.Handle();
+    const struct {
+        UINT message;
+        WPARAM wParam;
+    } changes[] = {{WM_DISPLAYCHANGE, 32}, {WM_SETTINGCHANGE, SPI_SETWORKAREA}};
+    for (const auto& change : changes) {
+        ::SetWindowPos(window, nullptr, -5000, -5000, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        ::SendMessageW(window, change.message, change.wParam, 0);
+        EXPECT_TRUE(IsWindowReachable(WindowBoundsOf(window), QueryDesktopGeometry())) << change.message;
+    }
+}
+
 }  // namespace
 }  // namespace orvalet::win32
