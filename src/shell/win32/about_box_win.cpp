@@ -84,6 +84,13 @@ void WidenToText(HWND label) {
     ::SetWindowPos(label, nullptr, 0, 0, width, client.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+bool HighContrastOn() {
+    HIGHCONTRASTW contrast{};
+    contrast.cbSize = sizeof contrast;
+    return ::SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
+           (contrast.dwFlags & HCF_HIGHCONTRASTON);
+}
+
 // The shell wants COM on the calling thread for some of its handlers.
 void ShellOpen(HWND owner, const std::wstring& address) {
     static const auto initialize = OnDemandSystemFunction<decltype(&::CoInitializeEx)>(L"ole32.dll", "CoInitializeEx");
@@ -100,6 +107,7 @@ TOVL_About::TOVL_About(AboutBoxServices services) : FServices(std::move(services
     if (!FServices.openAddress) {
         FServices.openAddress = [this](const std::wstring& address) { ShellOpen(Handle(), address); };
     }
+    if (!FServices.highContrast) FServices.highContrast = &HighContrastOn;
 }
 
 TOVL_About::~TOVL_About() = default;
@@ -231,16 +239,20 @@ void TOVL_About::OnCommand(int id, int code) {
     }
 }
 
+// The designed colours, or with a high-contrast theme the system's own, so
+// that every text stays readable on a dark theme too.
 HBRUSH TOVL_About::OnControlColor(HDC dc, HWND control) const {
     const int id = ::GetDlgCtrlID(control);
+    const bool systemColors = FServices.highContrast();
     COLORREF text = ::GetSysColor(COLOR_WINDOWTEXT);
     int background = COLOR_WINDOW;
-    if (id == Orvalet_Label || id == Memo1) text = RGB(0, 0, 0);
-    if (id == URL_Label) {
-        text = FURLVisited ? kVisitedLinkColor : kLinkColor;
-        background = COLOR_BTNFACE;
+    if ((id == Orvalet_Label || id == Memo1) && !systemColors) text = RGB(0, 0, 0);
+    if (id == URL_Label || id == Email_Label) {
+        const bool visited = id == URL_Label ? FURLVisited : FEmailVisited;
+        text = systemColors ? ::GetSysColor(visited ? COLOR_WINDOWTEXT : COLOR_HOTLIGHT)
+                            : (visited ? kVisitedLinkColor : kLinkColor);
     }
-    if (id == Email_Label) text = FEmailVisited ? kVisitedLinkColor : kLinkColor;
+    if (id == URL_Label) background = COLOR_BTNFACE;
     ::SetTextColor(dc, text);
     ::SetBkColor(dc, ::GetSysColor(background));
     return ::GetSysColorBrush(background);

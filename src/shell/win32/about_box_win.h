@@ -36,6 +36,8 @@ struct AboutBoxServices {
     // Opens an address; empty: the shell's "open" verb, shown normally. A
     // failure passes silently.
     std::function<void(const std::wstring& address)> openAddress;
+    // Whether a high-contrast theme is on; empty: the system's setting.
+    std::function<bool()> highContrast;
 };
 
 class TOVL_About final : public BaseWindow<TOVL_About> {

@@ -135,5 +135,33 @@ TEST(AboutBox, ShowsItsTextsAndOpensItsLinksAfterTurningThemNavy) {
         << "a link is navy before the shell opens it";
 }
 
+std::vector<COLORREF> seenColors;
+
+void CALLBACK LookAtTheColoursAndClose(HWND, UINT, UINT_PTR timer, DWORD) {
+    ::KillTimer(nullptr, timer);
+    for (const AboutControl id : {Orvalet_Label, Author_Label, Memo1, URL_Label, Email_Label})
+        seenColors.push_back(TextColorOf(shownBox->Control(id)));
+    ::EndDialog(shownBox->Handle(), IDOK);
+}
+
+// With a high-contrast theme, here a dark one, the title, the texts, the
+// memo and the links take the system's colours instead of their own.
+TEST(AboutBox, AHighContrastThemeGivesEveryTextTheSystemsColours) {
+    const int elements[] = {COLOR_WINDOW, COLOR_WINDOWTEXT, COLOR_HOTLIGHT};
+    COLORREF saved[3];
+    for (int i = 0; i < 3; ++i) saved[i] = ::GetSysColor(elements[i]);
+    const COLORREF dark[] = {RGB(0, 0, 0), RGB(255, 255, 255), RGB(255, 255, 0)};
+    ::SetSysColors(3, elements, dark);
+    TOVL_About box({[](const std::wstring&) {}, [] { return true; }});
+    shownBox = &box;
+    seenColors.clear();
+    ::SetTimer(nullptr, 0, 200, &LookAtTheColoursAndClose);
+    box.ShowModal(nullptr);
+    shownBox = nullptr;
+    ::SetSysColors(3, elements, saved);
+    const COLORREF white = RGB(255, 255, 255), yellow = RGB(255, 255, 0);
+    EXPECT_EQ(seenColors, (std::vector<COLORREF>{white, white, white, yellow, yellow}));
+}
+
 }  // namespace
 }  // namespace orvalet::win32
