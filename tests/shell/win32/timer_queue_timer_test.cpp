@@ -227,6 +227,17 @@ BOOL WINAPI FailingDelete(HANDLE, HANDLE, HANDLE) {
     return FALSE;
 }
 
+// Stands in for a system timer that cannot be made.
+BOOL WINAPI FailingCreate(PHANDLE, HANDLE, WAITORTIMERCALLBACK, PVOID, DWORD, DWORD, ULONG) {
+    ::SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    return FALSE;
+}
+
+// When the quick delete fails, the timer deletes by waiting and no tick
+// follows. Whether the timer is needed never changes Enabled behind its
+// owner's back: the failed delete leaves it enabled and able to tick again,
+// and a system timer that cannot be made when it is needed again disables
+// it, as a failed enabling does.
 TEST(TimerLifetime, WhenTheQuickDeleteFailsTheTimerDeletesByWaitingAndNoTickFollows) {
     TTimerQueueTimer timer({&FailingDelete});
     int ticks = 0;
@@ -235,38 +246,19 @@ TEST(TimerLifetime, WhenTheQuickDeleteFailsTheTimerDeletesByWaitingAndNoTickFoll
     timer.SetPeriod(5);
     timer.SetEnabled(true);
     ASSERT_TRUE(PumpUntil([&] { return ticks > 0; }, kPatience));
+    timer.SetNeeded(false);
+    EXPECT_TRUE(timer.Enabled());
+    EXPECT_FALSE(timer.Armed());
+    PumpFor(kSettle);
+    ticks = 0;
+    timer.SetNeeded(true);
+    EXPECT_TRUE(PumpUntil([&] { return ticks > 0; }, kPatience)) << "not armed again";
     timer.SetEnabled(false);
     EXPECT_FALSE(timer.Enabled());
     PumpFor(kSettle);
     ticks = 0;
     PumpFor(kSettle);
     EXPECT_EQ(ticks, 0) << "the system timer is still running";
-}
-
-BOOL WINAPI FailingCreate(PHANDLE, HANDLE, WAITORTIMERCALLBACK, PVOID, DWORD, DWORD, ULONG) {
-    ::SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-    return FALSE;
-}
-
-// Whether the timer is needed never changes Enabled behind its owner's back:
-// a failed quick delete leaves it enabled and able to tick again, and a
-// system timer that cannot be made when it is needed again disables it, as
-// a failed enabling does.
-TEST(TimerLifetime, NeededLeavesEnabledTrueToTheSystemTimer) {
-    TTimerQueueTimer timer({&FailingDelete});
-    int ticks = 0;
-    timer.SetOnTimer([&] { ++ticks; });
-    timer.SetDueTime(0);
-    timer.SetPeriod(5);
-    timer.SetEnabled(true);
-    timer.SetNeeded(false);
-    EXPECT_TRUE(timer.Enabled());
-    EXPECT_FALSE(timer.Armed());
-    PumpFor(kSettle);
-    timer.SetNeeded(true);
-    EXPECT_TRUE(timer.Armed());
-    ticks = 0;
-    EXPECT_TRUE(PumpUntil([&] { return ticks > 0; }, kPatience));
 
     TTimerQueueTimer unarmable({&::DeleteTimerQueueTimer, &FailingCreate});
     unarmable.SetNeeded(false);
