@@ -66,10 +66,10 @@ bool TOVL_Main::Create() {
         return false;
     FAppearance.Attach(Handle());
     FFader = std::make_unique<MeterFader>(Handle(), FAppearance, CurrentOptions,
-                                           MeterFader::Host{[this] { ShowMeterWindow(); },
-                                                             [this] { HideMeterWindow(); },
-                                                             [this] { UpdateMeterActions(); },
-                                                             [this] { DisableMeterActions(); }});
+                                          MeterFader::Host{[this] { ShowMeterWindow(); },
+                                                           [this] { HideMeterWindow(); },
+                                                           [this] { UpdateMeterActions(); },
+                                                           [this] { DisableMeterActions(); }});
     FWindowIcon = LoadWindowIcon();
     FormCreate();
     return true;

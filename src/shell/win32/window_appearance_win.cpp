@@ -71,7 +71,7 @@ void WindowAppearance::ResizeHeightBy(int delta) noexcept {
 }
 
 void WindowAppearance::ApplyEffects(bool topMost, bool transparent, std::int32_t transparencyValue,
-                                     bool clickThrough) noexcept {
+                                    bool clickThrough) noexcept {
     SetTopMost(topMost);
     SetAlpha(static_cast<std::uint8_t>(transparencyValue & 0xFF));
     SetTransparent(transparent);
