@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "base/win32/dialog_layout_win.h"
 #include "settings/options.h"
 #include "support/message_pump_win.h"
 #include "support/options_dialog_driver.h"
@@ -163,6 +164,23 @@ TEST_F(OptionsDialogTest, TheColourDialogOpensAtTheEntrysColourAndBothPagesResto
         EXPECT_EQ(pending_.Colors, GR_DefaultColors);
         EXPECT_EQ(d.PreviewColor(), 0x808080u);
         EXPECT_TRUE(d.Enabled(ApplyBtn));
+        d.Click(CancelBtn);
+    });
+}
+
+// The accessibility proxy names a list or the track bar after the static just
+// before it in z-order: its caption, or a hidden label (~) where it has none.
+TEST_F(OptionsDialogTest, EachListAndTheTrackBarComeRightAfterTheLabelThatNamesThem) {
+    const std::pair<OptionsControl, std::wstring> names[] = {
+        {WindowStyle_Combo, L"Window style:"}, {TV_TrackBar, L"80 % visible"}, {VertGridCombo, L"Vertical grid lines:"},
+        {UDFontName_Combo, L"U/D display"}, {MVFontName_Combo, L"MAX display"}, {IFNameFontName_Combo, L"IF display"},
+        {UDFontSize_Combo, L"~U/D display size"}, {MVFontSize_Combo, L"~MAX display size"},
+        {IFNameFontSize_Combo, L"~IF display size"}, {ColorsListBox, L"~Colors"}};
+    Run([&](const OptionsDialogDriver& d) {
+        for (const auto& [id, name] : names) {
+            const HWND label = ::GetWindow(d.Control(id), GW_HWNDPREV);
+            EXPECT_EQ(((::GetWindowLongW(label, GWL_STYLE) & WS_VISIBLE) ? L"" : L"~") + WindowText(label), name);
+        }
         d.Click(CancelBtn);
     });
 }
