@@ -6,6 +6,28 @@
 
 namespace orvalet::win32 {
 
+namespace {
+
+bool IsOpenKey(UINT message, WPARAM key) {
+    if (message == WM_KEYDOWN) return key == VK_RETURN || key == VK_SPACE;
+    return message == WM_CHAR && (key == L'\r' || key == L' ');
+}
+
+constexpr LPARAM kKeyWasDown = 1 << 30;  // of a key message: a repeated press
+
+}  // namespace
+
+std::optional<LRESULT> OpenOnKey(UINT message, WPARAM wParam, LPARAM lParam, const std::function<void()>& open) {
+    if (message == WM_GETDLGCODE) {
+        const auto* key = reinterpret_cast<const MSG*>(lParam);
+        if (key && IsOpenKey(key->message, key->wParam)) return DLGC_WANTMESSAGE;
+        return std::nullopt;
+    }
+    if (!IsOpenKey(message, wParam)) return std::nullopt;
+    if (message == WM_KEYDOWN && (lParam & kKeyWasDown) == 0 && open) open();
+    return 0;
+}
+
 void ColorsPanelWindow::CustomizeClass(WNDCLASSEXW& windowClass) {
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
 }

@@ -6,10 +6,18 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 #include "base/win32/base_window.h"
 
 namespace orvalet::win32 {
+
+// Enter and Space on a control that opens the colour dialog, for its window
+// procedure. The control claims both keys and their characters from the
+// dialog manager, which would hand Enter to the dialog and take a character
+// for a mnemonic; it opens on the first press of either key and swallows the
+// rest. The message's result when it is one of these.
+std::optional<LRESULT> OpenOnKey(UINT message, WPARAM wParam, LPARAM lParam, const std::function<void()>& open);
 
 class ColorsPanelWindow final : public BaseWindow<ColorsPanelWindow> {
 public:

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <iterator>
 #include <numeric>
+#include <optional>
 #include <span>
 #include <utility>
 
@@ -269,6 +270,12 @@ std::vector<std::wstring> Texts(const std::array<std::wstring_view, N>& items) {
 // The options dialog open on this thread, for the keyboard hook.
 thread_local TOVL_Options* pageKeysDialog = nullptr;
 
+// A function of the common controls library, which the dialog has loaded.
+template <typename Fn>
+Fn CommonControlsFunction(const char* name) {
+    return ModuleFunction<Fn>(LoadCommonControlsLibrary(), name);
+}
+
 // A page takes the tab control's themed background.
 void EnableTabPageTexture(HWND page) {
     static const auto enable =
@@ -445,6 +452,8 @@ void TOVL_Options::CreateControls() {
     Fill(WindowStyle_Combo, Texts(kWindowStyleItems));
     Fill(VertGridCombo, Texts(kVertGridItems));
     Fill(ColorsListBox, Texts(kColorListItems));
+    static const auto subclass = CommonControlsFunction<decltype(&::SetWindowSubclass)>("SetWindowSubclass");
+    if (subclass) subclass(Item(ColorsListBox), &ColorsListBoxKeys, 0, reinterpret_cast<DWORD_PTR>(this));
 }
 
 // Made in place with the dialog's font; null when the system refuses.
@@ -676,6 +685,22 @@ LRESULT CALLBACK TOVL_Options::PageKeysHook(int code, WPARAM wParam, LPARAM lPar
     return switched ? TRUE : ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
+// Enter and Space on the colour list open the colour dialog, as a click on
+// the preview does.
+LRESULT CALLBACK TOVL_Options::ColorsListBoxKeys(HWND list, UINT message, WPARAM wParam, LPARAM lParam,
+                                                 UINT_PTR subclass, DWORD_PTR dialog) noexcept {
+    static const auto next = CommonControlsFunction<decltype(&::DefSubclassProc)>("DefSubclassProc");
+    static const auto remove = CommonControlsFunction<decltype(&::RemoveWindowSubclass)>("RemoveWindowSubclass");
+    if (message == WM_NCDESTROY) remove(list, &ColorsListBoxKeys, subclass);
+    std::optional<LRESULT> result;
+    RunGuarded([&] {
+        result = OpenOnKey(message, wParam, lParam, [dialog] {
+            reinterpret_cast<TOVL_Options*>(dialog)->ColorsPaintBoxClick();
+        });
+    });
+    return result ? *result : next(list, message, wParam, lParam);
+}
+
 // ---- Handlers ---------------------------------------------------------------------
 
 void TOVL_Options::OnCommand(OptionsControl id, UINT code) {
@@ -687,7 +712,10 @@ void TOVL_Options::OnCommand(OptionsControl id, UINT code) {
             return;
         case FontsReset_Btn: if (code == BN_CLICKED) FontsReset_BtnClick(); return;
         case ColorsReset_Btn: if (code == BN_CLICKED) ColorsReset_BtnClick(); return;
-        case ColorsListBox: if (code == LBN_SELCHANGE) ColorsListBoxClick(); return;
+        case ColorsListBox:
+            if (code == LBN_SELCHANGE) ColorsListBoxClick();
+            if (code == LBN_DBLCLK) ColorsPaintBoxClick();
+            return;
         default: break;
     }
     // Enter and Escape arrive here as IDOK and IDCANCEL, which no control has.

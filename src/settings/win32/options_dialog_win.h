@@ -127,6 +127,8 @@ private:
     void ColorsPaintBoxClick();
 
     static LRESULT CALLBACK PageKeysHook(int code, WPARAM wParam, LPARAM lParam) noexcept;
+    static LRESULT CALLBACK ColorsListBoxKeys(HWND list, UINT message, WPARAM wParam, LPARAM lParam,
+                                              UINT_PTR subclass, DWORD_PTR dialog) noexcept;
 
     OptionsRecords FRecords;
     const OptionsDialogHost& FHost;

@@ -168,6 +168,25 @@ TEST_F(OptionsDialogTest, TheColourDialogOpensAtTheEntrysColourAndBothPagesResto
     });
 }
 
+// The colour list opens the colour dialog on a double-click (0, on the first
+// entry), Enter and Space.
+TEST_F(OptionsDialogTest, TheColourListOpensTheColourDialogOnADoubleClickEnterAndSpace) {
+    const std::pair<std::vector<WPARAM>, OptionsControl> ways[] = {
+        {{0}, ColorsListBox}, {{VK_RETURN}, ColorsListBox}, {{VK_SPACE}, ColorsListBox}};
+    Run([&](const OptionsDialogDriver& d) {
+        TabCtrl_SetCurFocus(d.Control(PageControl1), ColorsTabSheet);
+        for (int entry = 0; entry < 3; ++entry) {
+            d.ChooseColorEntry(entry);
+            ::SendMessageW(d.Dialog(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(d.Control(ColorsListBox)), TRUE);
+            for (const WPARAM key : ways[entry].first) key ? d.Press(key) : d.DoubleClick(ColorsListBox);
+            EXPECT_EQ(::GetFocus(), d.Control(ways[entry].second)) << entry;
+            ASSERT_EQ(colorRequests_.size(), entry + 1u);
+            EXPECT_EQ(colorRequests_.back(), std::make_pair(d.Dialog(), GetListColor(inForce_.Colors, entry)));
+        }
+        d.Click(CancelBtn);
+    });
+}
+
 // The accessibility proxy names a list or the track bar after the static just
 // before it in z-order: its caption, or a hidden label (~) where it has none.
 TEST_F(OptionsDialogTest, EachListAndTheTrackBarComeRightAfterTheLabelThatNamesThem) {
