@@ -1,7 +1,7 @@
 #pragma once
 // The Colors page's preview of the chosen entry's colour: a paint box filled
 // with the colour inside a panel with a raised bevel. A click on the paint
-// box opens the colour dialog.
+// box, or Space or Enter while it has the focus, opens the colour dialog.
 #include <windows.h>
 
 #include <cstdint>
@@ -19,6 +19,7 @@ namespace orvalet::win32 {
 // rest. The message's result when it is one of these.
 std::optional<LRESULT> OpenOnKey(UINT message, WPARAM wParam, LPARAM lParam, const std::function<void()>& open);
 
+// A parent of controls for the dialog manager, which tabs into the paint box.
 class ColorsPanelWindow final : public BaseWindow<ColorsPanelWindow> {
 public:
     static const wchar_t* ClassName() { return L"OrvaletColorsPanel"; }
@@ -26,6 +27,9 @@ public:
 
     bool Create(HWND parent, int id, const RECT& bounds);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
+    void ColorsPanelPaint(HDC dc) const;
 };
 
 class ColorPaintBoxWindow final : public BaseWindow<ColorPaintBoxWindow> {

@@ -127,8 +127,8 @@ constexpr ControlLayout kControls[] = {
 
     {ColorsListBox_Label, ColorsTabSheet, Kind::Name, L"Colors", {3, 3, 0, 0}},
     {ColorsListBox, ColorsTabSheet, Kind::ListBox, nullptr, {3, 3, 222, 167}},
-    {ColorsReset_Btn, ColorsTabSheet, Kind::Button, L"Restore defaults", {256, 145, 102, 25}},
     {ColorsPanel, ColorsTabSheet, Kind::Panel, nullptr, {231, 3, 127, 136}},
+    {ColorsReset_Btn, ColorsTabSheet, Kind::Button, L"Restore defaults", {256, 145, 102, 25}},
 
     {OKBtn, kForm, Kind::Button, L"OK", {140, 215, 75, 25}},
     {ApplyBtn, kForm, Kind::Button, L"Apply", {221, 215, 75, 25}},

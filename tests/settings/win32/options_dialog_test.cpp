@@ -169,13 +169,14 @@ TEST_F(OptionsDialogTest, TheColourDialogOpensAtTheEntrysColourAndBothPagesResto
 }
 
 // The colour list opens the colour dialog on a double-click (0, on the first
-// entry), Enter and Space.
-TEST_F(OptionsDialogTest, TheColourListOpensTheColourDialogOnADoubleClickEnterAndSpace) {
+// entry), Enter and Space; the preview, the next tab stop, on Space and Enter.
+TEST_F(OptionsDialogTest, TheColourListAndThePreviewAfterItOpenTheColourDialogFromTheKeyboard) {
     const std::pair<std::vector<WPARAM>, OptionsControl> ways[] = {
-        {{0}, ColorsListBox}, {{VK_RETURN}, ColorsListBox}, {{VK_SPACE}, ColorsListBox}};
+        {{0}, ColorsListBox}, {{VK_RETURN}, ColorsListBox}, {{VK_SPACE}, ColorsListBox},
+        {{VK_TAB, VK_SPACE}, ColorsPaintBox}, {{VK_TAB, VK_RETURN}, ColorsPaintBox}};
     Run([&](const OptionsDialogDriver& d) {
         TabCtrl_SetCurFocus(d.Control(PageControl1), ColorsTabSheet);
-        for (int entry = 0; entry < 3; ++entry) {
+        for (int entry = 0; entry < 5; ++entry) {
             d.ChooseColorEntry(entry);
             ::SendMessageW(d.Dialog(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(d.Control(ColorsListBox)), TRUE);
             for (const WPARAM key : ways[entry].first) key ? d.Press(key) : d.DoubleClick(ColorsListBox);
