@@ -55,6 +55,14 @@ public:
         ::SendMessageW(preview, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
         ::SendMessageW(preview, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
     }
+    void DoubleClick(OptionsControl id) const {
+        for (const UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP})
+            ::SendMessageW(Control(id), message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(5, 5));
+    }
+    void Press(WPARAM key) const {  // on the control that has the focus, through the dialog manager
+        MSG press{::GetFocus(), WM_KEYDOWN, key, 0, 0, {}};
+        ::IsDialogMessageW(dialog_, &press);
+    }
 
     bool Enabled(OptionsControl id) const { return ::IsWindowEnabled(Control(id)); }
     bool Checked(OptionsControl id) const { return ::SendMessageW(Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }

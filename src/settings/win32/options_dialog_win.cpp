@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <iterator>
 #include <numeric>
+#include <optional>
 #include <span>
 #include <utility>
 
@@ -42,7 +43,8 @@ constexpr int kForm = -1;          // parent of a control that sits on no page
 constexpr std::array<const wchar_t*, kOptionsPageCount> kPageCaptions{L"General", L"Window", L"Graph", L"Fonts",
                                                                       L"Colors"};
 
-enum class Kind { Tab, Button, CheckBox, FirstRadio, Radio, Label, DropDownList, TrackBar, ListBox, Panel };
+// A Name is a hidden label: it draws nothing and only names the control after it.
+enum class Kind { Tab, Button, CheckBox, FirstRadio, Radio, Label, Name, DropDownList, TrackBar, ListBox, Panel };
 
 struct ControlLayout {
     OptionsControl id;
@@ -61,7 +63,15 @@ struct ControlLayout {
 // Three pairs of neighbours overlap by a few blank pixels at their given
 // bounds; the first of each ends where the second begins, so that neither
 // covers the other (the check boxes before the unit lists and the Italic
-// boxes). The percentage label is created after the track bar it touches.
+// boxes). So does the percentage label above the track bar: the two rows it
+// leaves to the track bar lie below its text.
+//
+// Windows' accessibility proxy (oleacc) names a list or a track bar after
+// the static just before it in z-order, so each comes right after its label
+// (Wine's proxy does so for edit boxes only). A list with no caption beside
+// it gets a hidden label as its name: that needs no library, where
+// IAccPropServices::SetHwndPropStr would need oleacc loaded, and Wine only
+// stubs that call.
 constexpr ControlLayout kControls[] = {
     {ChkRunOnStartup, GeneralTabSheet, Kind::CheckBox, L"Load on windows startup", {3, 3, 145, 17}},
     {ChkStartMinimized, GeneralTabSheet, Kind::CheckBox, L"Start minimized", {3, 26, 97, 17}},
@@ -75,8 +85,8 @@ constexpr ControlLayout kControls[] = {
     {WindowStyle_Label, WindowTabSheet, Kind::Label, L"Window style:", {3, 55, 68, 13}},
     {WindowStyle_Combo, WindowTabSheet, Kind::DropDownList, nullptr, {3, 74, 126, 21}},
     {ChkTransparency, WindowTabSheet, Kind::CheckBox, L"Enable window transparency", {148, 3, 163, 17}},
+    {TV_PercentDisplay, WindowTabSheet, Kind::Label, L"000% visible", {148, 26, 61, 11}},
     {TV_TrackBar, WindowTabSheet, Kind::TrackBar, nullptr, {148, 37, 200, 33}},
-    {TV_PercentDisplay, WindowTabSheet, Kind::Label, L"000% visible", {148, 26, 61, 13}},
     {ChkClickThroughEnabled, WindowTabSheet, Kind::CheckBox, L"Enable 'click-through' feature", {148, 76, 171, 17}},
     {ChkFadingEnabled, WindowTabSheet, Kind::CheckBox, L"Enable fading effects", {148, 99, 123, 17}},
     {ChkMouseFadingEnabled, WindowTabSheet, Kind::CheckBox, L"Enable mouse sensitive fading", {148, 122, 169, 17}},
@@ -96,25 +106,29 @@ constexpr ControlLayout kControls[] = {
 
     {UDFont_Label, FontTabSheet, Kind::Label, L"U/D display", {3, 5, 54, 13}},
     {UDFontName_Combo, FontTabSheet, Kind::DropDownList, nullptr, {63, 3, 145, 21}},
+    {UDFontSize_Label, FontTabSheet, Kind::Name, L"U/D display size", {214, 3, 0, 0}},
     {UDFontSize_Combo, FontTabSheet, Kind::DropDownList, nullptr, {214, 3, 48, 21}},
     {UDFontBold_Chk, FontTabSheet, Kind::CheckBox, L"Bold", {268, 3, 44, 17}},
     {UDFontItalic_Chk, FontTabSheet, Kind::CheckBox, L"Italic", {312, 3, 44, 17}},
     {MVFont_Label, FontTabSheet, Kind::Label, L"MAX display", {3, 32, 57, 13}},
     {MVFontName_Combo, FontTabSheet, Kind::DropDownList, nullptr, {63, 30, 145, 21}},
+    {MVFontSize_Label, FontTabSheet, Kind::Name, L"MAX display size", {214, 30, 0, 0}},
     {MVFontSize_Combo, FontTabSheet, Kind::DropDownList, nullptr, {214, 30, 48, 21}},
     {MVFontBold_Chk, FontTabSheet, Kind::CheckBox, L"Bold", {268, 31, 44, 17}},
     {MVFontItalic_Chk, FontTabSheet, Kind::CheckBox, L"Italic", {312, 31, 44, 17}},
     {IFNameFont_Label, FontTabSheet, Kind::Label, L"IF display", {3, 59, 46, 13}},
     {IFNameFontName_Combo, FontTabSheet, Kind::DropDownList, nullptr, {63, 57, 145, 21}},
+    {IFNameFontSize_Label, FontTabSheet, Kind::Name, L"IF display size", {214, 57, 0, 0}},
     {IFNameFontSize_Combo, FontTabSheet, Kind::DropDownList, nullptr, {214, 57, 48, 21}},
     {IFFontBold_Chk, FontTabSheet, Kind::CheckBox, L"Bold", {268, 58, 44, 17}},
     {IFFontItalic_Chk, FontTabSheet, Kind::CheckBox, L"Italic", {312, 58, 44, 17}},
     {ChkFontAutosize, FontTabSheet, Kind::CheckBox, L"Automatically adjust font size", {3, 95, 161, 17}},
     {FontsReset_Btn, FontTabSheet, Kind::Button, L"Restore defaults", {256, 145, 102, 25}},
 
+    {ColorsListBox_Label, ColorsTabSheet, Kind::Name, L"Colors", {3, 3, 0, 0}},
     {ColorsListBox, ColorsTabSheet, Kind::ListBox, nullptr, {3, 3, 222, 167}},
-    {ColorsReset_Btn, ColorsTabSheet, Kind::Button, L"Restore defaults", {256, 145, 102, 25}},
     {ColorsPanel, ColorsTabSheet, Kind::Panel, nullptr, {231, 3, 127, 136}},
+    {ColorsReset_Btn, ColorsTabSheet, Kind::Button, L"Restore defaults", {256, 145, 102, 25}},
 
     {OKBtn, kForm, Kind::Button, L"OK", {140, 215, 75, 25}},
     {ApplyBtn, kForm, Kind::Button, L"Apply", {221, 215, 75, 25}},
@@ -236,7 +250,8 @@ ControlClass ClassOf(Kind kind) {
         case Kind::CheckBox: return {WC_BUTTONW, tabStop | BS_AUTOCHECKBOX, 0};
         case Kind::FirstRadio: return {WC_BUTTONW, tabStop | BS_AUTORADIOBUTTON, 0};
         case Kind::Radio: return {WC_BUTTONW, BS_AUTORADIOBUTTON, 0};
-        case Kind::Label: return {WC_STATICW, WS_GROUP | SS_LEFTNOWORDWRAP | SS_NOPREFIX, 0};
+        case Kind::Label:
+        case Kind::Name: return {WC_STATICW, WS_GROUP | SS_LEFTNOWORDWRAP | SS_NOPREFIX, 0};
         case Kind::DropDownList: return {WC_COMBOBOXW, tabStop | WS_VSCROLL | CBS_DROPDOWNLIST, 0};
         case Kind::TrackBar:
             return {TRACKBAR_CLASSW, tabStop | TBS_HORZ | TBS_TOP | TBS_AUTOTICKS | TBS_FIXEDLENGTH, 0};
@@ -254,6 +269,12 @@ std::vector<std::wstring> Texts(const std::array<std::wstring_view, N>& items) {
 
 // The options dialog open on this thread, for the keyboard hook.
 thread_local TOVL_Options* pageKeysDialog = nullptr;
+
+// A function of the common controls library, which the dialog has loaded.
+template <typename Fn>
+Fn CommonControlsFunction(const char* name) {
+    return ModuleFunction<Fn>(LoadCommonControlsLibrary(), name);
+}
 
 // A page takes the tab control's themed background.
 void EnableTabPageTexture(HWND page) {
@@ -431,6 +452,8 @@ void TOVL_Options::CreateControls() {
     Fill(WindowStyle_Combo, Texts(kWindowStyleItems));
     Fill(VertGridCombo, Texts(kVertGridItems));
     Fill(ColorsListBox, Texts(kColorListItems));
+    static const auto subclass = CommonControlsFunction<decltype(&::SetWindowSubclass)>("SetWindowSubclass");
+    if (subclass) subclass(Item(ColorsListBox), &ColorsListBoxKeys, 0, reinterpret_cast<DWORD_PTR>(this));
 }
 
 // Made in place with the dialog's font; null when the system refuses.
@@ -449,7 +472,9 @@ HWND TOVL_Options::CreateControl(OptionsControl id) {
     }
     ControlClass kind = ClassOf(layout.kind);
     kind.style |= WS_CLIPSIBLINGS;
-    return CreateChildControl(parent, static_cast<int>(id), kind, layout.caption, bounds, FFont.get());
+    const HWND control = CreateChildControl(parent, static_cast<int>(id), kind, layout.caption, bounds, FFont.get());
+    if (layout.kind == Kind::Name) ::ShowWindow(control, SW_HIDE);
+    return control;
 }
 
 void TOVL_Options::CreateTooltips() {
@@ -660,6 +685,22 @@ LRESULT CALLBACK TOVL_Options::PageKeysHook(int code, WPARAM wParam, LPARAM lPar
     return switched ? TRUE : ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
+// Enter and Space on the colour list open the colour dialog, as a click on
+// the preview does.
+LRESULT CALLBACK TOVL_Options::ColorsListBoxKeys(HWND list, UINT message, WPARAM wParam, LPARAM lParam,
+                                                 UINT_PTR subclass, DWORD_PTR dialog) noexcept {
+    static const auto next = CommonControlsFunction<decltype(&::DefSubclassProc)>("DefSubclassProc");
+    static const auto remove = CommonControlsFunction<decltype(&::RemoveWindowSubclass)>("RemoveWindowSubclass");
+    if (message == WM_NCDESTROY) remove(list, &ColorsListBoxKeys, subclass);
+    std::optional<LRESULT> result;
+    RunGuarded([&] {
+        result = OpenOnKey(message, wParam, lParam, [dialog] {
+            reinterpret_cast<TOVL_Options*>(dialog)->ColorsPaintBoxClick();
+        });
+    });
+    return result ? *result : next(list, message, wParam, lParam);
+}
+
 // ---- Handlers ---------------------------------------------------------------------
 
 void TOVL_Options::OnCommand(OptionsControl id, UINT code) {
@@ -671,7 +712,10 @@ void TOVL_Options::OnCommand(OptionsControl id, UINT code) {
             return;
         case FontsReset_Btn: if (code == BN_CLICKED) FontsReset_BtnClick(); return;
         case ColorsReset_Btn: if (code == BN_CLICKED) ColorsReset_BtnClick(); return;
-        case ColorsListBox: if (code == LBN_SELCHANGE) ColorsListBoxClick(); return;
+        case ColorsListBox:
+            if (code == LBN_SELCHANGE) ColorsListBoxClick();
+            if (code == LBN_DBLCLK) ColorsPaintBoxClick();
+            return;
         default: break;
     }
     // Enter and Escape arrive here as IDOK and IDCANCEL, which no control has.

@@ -66,9 +66,9 @@ enum class OptionsControl : int {
     UDFont_Label = 500, UDFontName_Combo, UDFontSize_Combo, UDFontBold_Chk, UDFontItalic_Chk,
     MVFont_Label, MVFontName_Combo, MVFontSize_Combo, MVFontBold_Chk, MVFontItalic_Chk,
     IFNameFont_Label, IFNameFontName_Combo, IFNameFontSize_Combo, IFFontBold_Chk, IFFontItalic_Chk,
-    ChkFontAutosize, FontsReset_Btn,
+    ChkFontAutosize, FontsReset_Btn, UDFontSize_Label, MVFontSize_Label, IFNameFontSize_Label,
     // Colors
-    ColorsListBox = 600, ColorsReset_Btn, ColorsPanel, ColorsPaintBox,
+    ColorsListBox = 600, ColorsReset_Btn, ColorsPanel, ColorsPaintBox, ColorsListBox_Label,
 };
 
 // The pages, in the order of their tabs.
@@ -127,6 +127,8 @@ private:
     void ColorsPaintBoxClick();
 
     static LRESULT CALLBACK PageKeysHook(int code, WPARAM wParam, LPARAM lParam) noexcept;
+    static LRESULT CALLBACK ColorsListBoxKeys(HWND list, UINT message, WPARAM wParam, LPARAM lParam,
+                                              UINT_PTR subclass, DWORD_PTR dialog) noexcept;
 
     OptionsRecords FRecords;
     const OptionsDialogHost& FHost;

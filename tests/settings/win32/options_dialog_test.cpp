@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "base/win32/dialog_layout_win.h"
 #include "settings/options.h"
 #include "support/message_pump_win.h"
 #include "support/options_dialog_driver.h"
@@ -163,6 +164,43 @@ TEST_F(OptionsDialogTest, TheColourDialogOpensAtTheEntrysColourAndBothPagesResto
         EXPECT_EQ(pending_.Colors, GR_DefaultColors);
         EXPECT_EQ(d.PreviewColor(), 0x808080u);
         EXPECT_TRUE(d.Enabled(ApplyBtn));
+        d.Click(CancelBtn);
+    });
+}
+
+// The colour list opens the colour dialog on a double-click (0, on the first
+// entry), Enter and Space; the preview, the next tab stop, on Space and Enter.
+TEST_F(OptionsDialogTest, TheColourListAndThePreviewAfterItOpenTheColourDialogFromTheKeyboard) {
+    const std::pair<std::vector<WPARAM>, OptionsControl> ways[] = {
+        {{0}, ColorsListBox}, {{VK_RETURN}, ColorsListBox}, {{VK_SPACE}, ColorsListBox},
+        {{VK_TAB, VK_SPACE}, ColorsPaintBox}, {{VK_TAB, VK_RETURN}, ColorsPaintBox}};
+    Run([&](const OptionsDialogDriver& d) {
+        TabCtrl_SetCurFocus(d.Control(PageControl1), ColorsTabSheet);
+        for (int entry = 0; entry < 5; ++entry) {
+            d.ChooseColorEntry(entry);
+            ::SendMessageW(d.Dialog(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(d.Control(ColorsListBox)), TRUE);
+            for (const WPARAM key : ways[entry].first) key ? d.Press(key) : d.DoubleClick(ColorsListBox);
+            EXPECT_EQ(::GetFocus(), d.Control(ways[entry].second)) << entry;
+            ASSERT_EQ(colorRequests_.size(), entry + 1u);
+            EXPECT_EQ(colorRequests_.back(), std::make_pair(d.Dialog(), GetListColor(inForce_.Colors, entry)));
+        }
+        d.Click(CancelBtn);
+    });
+}
+
+// The accessibility proxy names a list or the track bar after the static just
+// before it in z-order: its caption, or a hidden label (~) where it has none.
+TEST_F(OptionsDialogTest, EachListAndTheTrackBarComeRightAfterTheLabelThatNamesThem) {
+    const std::pair<OptionsControl, std::wstring> names[] = {
+        {WindowStyle_Combo, L"Window style:"}, {TV_TrackBar, L"80 % visible"}, {VertGridCombo, L"Vertical grid lines:"},
+        {UDFontName_Combo, L"U/D display"}, {MVFontName_Combo, L"MAX display"}, {IFNameFontName_Combo, L"IF display"},
+        {UDFontSize_Combo, L"~U/D display size"}, {MVFontSize_Combo, L"~MAX display size"},
+        {IFNameFontSize_Combo, L"~IF display size"}, {ColorsListBox, L"~Colors"}};
+    Run([&](const OptionsDialogDriver& d) {
+        for (const auto& [id, name] : names) {
+            const HWND label = ::GetWindow(d.Control(id), GW_HWNDPREV);
+            EXPECT_EQ(((::GetWindowLongW(label, GWL_STYLE) & WS_VISIBLE) ? L"" : L"~") + WindowText(label), name);
+        }
         d.Click(CancelBtn);
     });
 }
