@@ -1,6 +1,7 @@
 #include "shell/win32/main_window_win.h"
 
 #include <gtest/gtest.h>
+#include <oleacc.h>
 
 #include <algorithm>
 #include <atomic>
@@ -12,6 +13,7 @@
 #include <thread>
 #include <vector>
 
+#include "base/win32/system_function_win.h"
 #include "settings/options.h"
 #include "settings/win32/settings_platform_win.h"
 #include "shell/tray_hint.h"
@@ -108,6 +110,52 @@ RECT WindowRect(HWND window) {
     ::GetWindowRect(window, &rect);
     return rect;
 }
+
+// The name of the window's client object, as the system's accessibility
+// proxy gives it to a screen reader.
+std::wstring AccessibleName(HWND window) {
+    using FromWindowFn = HRESULT(WINAPI*)(HWND, DWORD, REFIID, void**);
+    using FreeStringFn = void(WINAPI*)(BSTR);
+    static const auto fromWindow = OnDemandSystemFunction<FromWindowFn>(L"oleacc.dll", "AccessibleObjectFromWindow");
+    static const auto freeString = OnDemandSystemFunction<FreeStringFn>(L"oleaut32.dll", "SysFreeString");
+    IAccessible* object = nullptr;
+    if (!fromWindow || !freeString ||
+        FAILED(fromWindow(window, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                          reinterpret_cast<void**>(&object))))
+        return L"(no accessible object)";
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    const HRESULT read = object->get_accName(self, &name);
+    object->Release();
+    std::wstring text = SUCCEEDED(read) && name ? name : L"(no name)";
+    freeString(name);
+    return text;
+}
+
+// Counts the name changes of a window's client object this thread hears of.
+class NameChanges {
+public:
+    explicit NameChanges(HWND window) {
+        window_ = window;
+        count_ = 0;
+        hook_.reset(::SetWinEventHook(EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_NAMECHANGE, nullptr, &Heard,
+                                      ::GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT));
+    }
+    int Count() const {
+        PumpMessages();
+        return count_;
+    }
+
+private:
+    static void CALLBACK Heard(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG child, DWORD, DWORD) {
+        count_ += window == window_ && object == OBJID_CLIENT && child == CHILDID_SELF;
+    }
+    static inline HWND window_ = nullptr;
+    static inline int count_ = 0;
+    UniqueHandle<HWINEVENTHOOK, &::UnhookWinEvent> hook_;
+};
 
 class MainWindowTest : public ::testing::Test {
 protected:
@@ -206,6 +254,30 @@ TEST_F(MainWindowTest, TheHintShowsTheRatesOfThePreviousPaint) {
     EXPECT_EQ(tray_.hints.back(), afterPaint);
 }
 
+// A hidden meter, whose name follows the traffic all the same.
+TEST_F(MainWindowTest, TheGraphsAccessibleNameReadsTheRatesOfTheHintAndAnnouncesEachChange) {
+    TOVL_Main& meter = CreateMeter();
+    const HWND graph = MainWindowProbe::GraphControl(meter).Handle();
+    const NameChanges changes(graph);
+    const std::wstring idle = L"Download 0.0 KiB/s, upload 0.0 KiB/s, All Hardware Interfaces";
+    EXPECT_EQ(AccessibleName(graph), idle);
+
+    table_.AddTraffic(TestGuid(1), 5'000'000, 7'000'000);
+    meter.SamplingTick();
+    meter.SamplingTick();  // like the hint, the name has the rates of the last labels
+    EXPECT_EQ(AccessibleName(graph), L"Download 4.77 MiB/s, upload 6.68 MiB/s, All Hardware Interfaces");
+    EXPECT_EQ(tray_.hints.back(), L"\u25bc 4.77 MiB/s | \u25b2 6.68 MiB/s\rAll Hardware Interfaces");
+    EXPECT_EQ(changes.Count(), 1);
+    meter.SamplingTick();
+    meter.SamplingTick();
+    EXPECT_EQ(AccessibleName(graph), idle);
+    EXPECT_EQ(changes.Count(), 2) << "an idle tick announces nothing";
+
+    wchar_t title[32] = {};
+    ::GetWindowTextW(meter.Handle(), title, 32);
+    EXPECT_STREQ(title, L"Orvalet");
+}
+
 // With nothing new to show, a tick hands the notification area no new icon
 // and copies no picture to the screen; traffic brings both back.
 TEST_F(MainWindowTest, AnIdleTickChangesNothingOnScreenAndTrafficDoes) {
@@ -247,8 +319,13 @@ TEST_F(MainWindowTest, StartMinimizedKeepsTheWindowHiddenWhileSamplingRunsAndThe
     EXPECT_TRUE(graph.GraphEnabled());
     EXPECT_TRUE(MainWindowProbe::Actions(meter).State(ActionId::HideMeterAction).visible);
     EXPECT_FALSE(MainWindowProbe::Actions(meter).State(ActionId::ShowMeterAction).visible);
+    const TrafficGraphControl& control = MainWindowProbe::GraphControl(meter);
+    const GraphArea area = graph.DrawnGraphArea();
+    ::SendMessageW(control.Handle(), WM_MOUSEHOVER, 0, MAKELPARAM(area.right - 1, area.top));
+    EXPECT_TRUE(::IsWindowVisible(control.ReadoutTip())) << "the cursor rests over the graph";
     meter.HideMeterWindow();
     meter.UpdateMeterActions();
+    EXPECT_FALSE(::IsWindowVisible(control.ReadoutTip())) << "the readout goes with the meter";
     EXPECT_FALSE(::IsWindowVisible(window));
     EXPECT_FALSE(graph.GraphEnabled());
     EXPECT_TRUE(MainWindowProbe::Actions(meter).State(ActionId::ShowMeterAction).visible);
