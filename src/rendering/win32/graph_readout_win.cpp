@@ -13,7 +13,7 @@ constexpr int kMaxTipWidth = 1000;  // any width: only turns on the line breaks
 TTTOOLINFOW ToolOf(HWND control, const wchar_t* text) {
     TTTOOLINFOW tool{};
     tool.cbSize = TTTOOLINFOW_V2_SIZE;  // also understood by version 5 of the library
-    tool.uFlags = TTF_TRACK | TTF_TRANSPARENT;
+    tool.uFlags = TTF_TRACK | TTF_CENTERTIP | TTF_TRANSPARENT;
     tool.hwnd = control;
     tool.lpszText = const_cast<wchar_t*>(text);
     return tool;
@@ -60,8 +60,8 @@ void GraphReadout::TrackMouse() const {
     ::TrackMouseEvent(&track);
 }
 
-// Over a bar the tip shows its values below and right of the cursor (the
-// tooltip keeps itself on the screen); anywhere else it goes.
+// Over a bar the tip shows its values centred below the cursor (the tooltip
+// keeps itself on the screen); anywhere else it goes.
 void GraphReadout::Show() {
     const std::optional<GraphReading> reading = ReadGraphAt(graph_.DrawnGraphArea(), graph_.TrafficBuffer(),
                                                             point_.x, point_.y);
@@ -77,8 +77,8 @@ void GraphReadout::Show() {
     }
     POINT screen = point_;
     ::ClientToScreen(control_, &screen);
-    const int offset = ::GetSystemMetrics(SM_CYCURSOR) / 2;
-    ::SendMessageW(tip_.get(), TTM_TRACKPOSITION, 0, MAKELPARAM(screen.x + offset, screen.y + offset));
+    const int belowTheArrow = ::GetSystemMetrics(SM_CYCURSOR) * 3 / 4;
+    ::SendMessageW(tip_.get(), TTM_TRACKPOSITION, 0, MAKELPARAM(screen.x, screen.y + belowTheArrow));
     ShowTip(true);
 }
 
