@@ -19,7 +19,8 @@ std::optional<GraphReading> ReadGraphAt(const GraphArea& area, const TTrafficBuf
 void WriteReadoutText(std::wstring& text, const GraphReading& reading, int displayUnit) {
     char digits[16];
     const char* end = std::to_chars(digits, digits + sizeof digits, reading.secondsAgo).ptr;
-    text.assign(static_cast<const char*>(digits), end);
+    text.clear();
+    for (const char* digit = digits; digit != end; ++digit) text.push_back(static_cast<wchar_t>(*digit));
     text.append(L" s ago\r\n");
     AppendDownloadLabelText(text, reading.download, displayUnit);
     text.append(L"\r\n");
