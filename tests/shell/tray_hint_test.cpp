@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
 
 namespace orvalet {
@@ -14,18 +15,13 @@ TEST(TrayHint, JoinsTheRatesAndPutsTheNameOnALineOfItsOwnAfterALoneCarriageRetur
 }
 
 TEST(TrayHint, TheGraphsNameReadsTheRatesWithoutArrowsAndTheInterface) {
-    const struct {
-        std::wstring_view download, upload, interfaceName, name;
-    } cases[] = {
-        {L"\u25bc 1.39 MiB/s", L"\u25b2 12.0 KiB/s", L"All Hardware Interfaces",
-         L"Download 1.39 MiB/s, upload 12.0 KiB/s, All Hardware Interfaces"},
-        {L"---", L"---", L"---", L"Download ---, upload ---, ---"},  // before the first render
-        {L"\u25bc", L"\u25b2x", L"", L"Download \u25bc, upload \u25b2x, "},
-    };
-    std::wstring name = L"an earlier name, longer than any of these, which none of them keeps a trace of";
-    for (const auto& c : cases) {
-        BuildGraphName(name, c.download, c.upload, c.interfaceName);
-        EXPECT_EQ(name, c.name);
+    std::wstring name = L"an earlier name, longer than the next, which leaves no trace of itself";
+    for (const auto& [down, up, interfaceName, expected] :
+         {std::array<std::wstring_view, 4>{L"\u25bc 1.39 MiB/s", L"\u25b2 12.0 KiB/s", L"Ethernet",
+                                           L"Download 1.39 MiB/s, upload 12.0 KiB/s, Ethernet"},
+          {L"---", L"---", L"---", L"Download ---, upload ---, ---"}}) {  // before the first render
+        BuildGraphName(name, down, up, interfaceName);
+        EXPECT_EQ(name, expected);
     }
 }
 

@@ -288,9 +288,7 @@ int Run(const Args& a) {
         return 0;
     }
     if (command == "graphtext") {
-        const HWND graph = GraphOf(meter);
-        if (!graph) return 1;
-        std::printf("%ls\n", TextOf(graph).c_str());
+        std::printf("%ls\n", TextOf(GraphOf(meter)).c_str());
         return 0;
     }
     if (command == "comctl32") {
