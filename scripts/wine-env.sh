@@ -1,8 +1,8 @@
 # shellcheck shell=bash
 # Sourced by every script and end-to-end test that runs Windows programs
 # under Wine: the loader ($wine), a quiet environment without Wine's Mono and
-# Gecko installers, the Wine prefix of a folder, and the helpers fail and
-# wait_for.
+# Gecko installers, the Wine prefix of a folder, the helpers fail and
+# wait_for, and local traffic for the meter to watch.
 wine=/usr/lib/wine/wine64
 wineserver=/usr/lib/wine/wineserver
 export WINEDEBUG=${WINEDEBUG:--all}
@@ -41,4 +41,40 @@ wait_for() {  # wait_for SECONDS COMMAND...: until the command succeeds
     sleep 0.25
   done
   return 1
+}
+
+# Sends a varying stream of bytes (about 0.5 to 2 MB/s) from one local socket
+# to another for the given number of seconds: traffic on the loopback
+# interface only, to no other machine.
+loopback_traffic() {
+  perl -MIO::Socket::INET -e '
+    my $end = time + $ARGV[0];
+    my $server = IO::Socket::INET->new(Listen => 1, LocalAddr => "127.0.0.1", LocalPort => 0, Proto => "tcp")
+      or die "no local socket: $!\n";
+    my $pid = fork() // die "no fork: $!\n";
+    if ($pid == 0) {
+      my $client = IO::Socket::INET->new(PeerAddr => "127.0.0.1", PeerPort => $server->sockport, Proto => "tcp")
+        or exit 1;
+      srand(7);
+      my $chunk = "x" x 16384;
+      for (my $i = 0; time < $end; ++$i) {
+        for (my $bytes = int(150000 * (2 + sin($i / 7) + rand())); $bytes > 0; $bytes -= 16384) {
+          syswrite($client, $chunk, $bytes < 16384 ? $bytes : 16384);
+        }
+        select(undef, undef, undef, 0.25);
+      }
+      exit 0;
+    }
+    my $peer = $server->accept;
+    1 while sysread($peer, my $buffer, 65536);
+    waitpid($pid, 0);
+  ' "$1"
+}
+
+# watch_loopback PROBE: the meter's next start watches the loopback interface
+# (PROBE is the window probe, which finds it).
+watch_loopback() {
+  local loopback
+  loopback=$("$wine" "$1" loopback | tr -d '\r') || fail "no loopback interface"
+  "$wine" reg add 'HKCU\Software\Orvalet' /v MonitoredInterface /t REG_SZ /d "$loopback" /f >/dev/null
 }

@@ -136,8 +136,11 @@ private:
     LabelLayout layout_;
 };
 
-void WriteRateText(std::wstring& text, wchar_t arrow, std::uint64_t bytesPerSecond, int displayUnit) {
-    text.assign({arrow, L' '});
+constexpr wchar_t kUploadArrow = L'\u25B2';
+constexpr wchar_t kDownloadArrow = L'\u25BC';
+
+void AppendRateText(std::wstring& text, wchar_t arrow, std::uint64_t bytesPerSecond, int displayUnit) {
+    text.append({arrow, L' '});
     AppendTrafficValue(text, bytesPerSecond, displayUnit);
     text += L"/s";
 }
@@ -158,11 +161,27 @@ int NearestFontSizePosition(std::int32_t size) {
 }
 
 void WriteUploadLabelText(std::wstring& text, std::uint64_t bytesPerSecond, int displayUnit) {
-    WriteRateText(text, L'\u25B2', bytesPerSecond, displayUnit);
+    text.clear();
+    AppendUploadLabelText(text, bytesPerSecond, displayUnit);
 }
 
 void WriteDownloadLabelText(std::wstring& text, std::uint64_t bytesPerSecond, int displayUnit) {
-    WriteRateText(text, L'\u25BC', bytesPerSecond, displayUnit);
+    text.clear();
+    AppendDownloadLabelText(text, bytesPerSecond, displayUnit);
+}
+
+void AppendUploadLabelText(std::wstring& text, std::uint64_t bytesPerSecond, int displayUnit) {
+    AppendRateText(text, kUploadArrow, bytesPerSecond, displayUnit);
+}
+
+void AppendDownloadLabelText(std::wstring& text, std::uint64_t bytesPerSecond, int displayUnit) {
+    AppendRateText(text, kDownloadArrow, bytesPerSecond, displayUnit);
+}
+
+std::wstring_view RateOfLabel(std::wstring_view label) {
+    const bool arrowed = label.size() >= 2 && (label[0] == kUploadArrow || label[0] == kDownloadArrow) &&
+                         label[1] == L' ';
+    return arrowed ? label.substr(2) : label;
 }
 
 void WriteMaxValueLabelText(std::wstring& text, std::uint64_t bytesPerSecond, int displayUnit) {

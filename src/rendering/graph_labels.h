@@ -28,6 +28,12 @@ int NearestFontSizePosition(std::int32_t size);
 void WriteUploadLabelText(std::wstring& text, std::uint64_t bytesPerSecond, int displayUnit);
 void WriteDownloadLabelText(std::wstring& text, std::uint64_t bytesPerSecond, int displayUnit);
 void WriteMaxValueLabelText(std::wstring& text, std::uint64_t bytesPerSecond, int displayUnit);
+// The rate texts appended to `text`.
+void AppendUploadLabelText(std::wstring& text, std::uint64_t bytesPerSecond, int displayUnit);
+void AppendDownloadLabelText(std::wstring& text, std::uint64_t bytesPerSecond, int displayUnit);
+// The rate of a rate label without its arrow: "1.3 kB/s" of "▲ 1.3 kB/s". A
+// text without the arrow comes back whole.
+std::wstring_view RateOfLabel(std::wstring_view label);
 
 // Label margins are device pixels at 96 DPI; they grow with the DPI of the
 // window that shows the graph, like the fonts do.

@@ -167,7 +167,8 @@ int TTrafficGraph::Draw(int w, int h) {
 
     const LabelContent labels = Labels();
     const LabelLayout layout = LayOutLabels(FCanvas, labels, w, h, FMetrics);
-    const Area graph{layout.C, 0, w, h - layout.S};
+    const GraphArea graph{layout.C, 0, w, h - layout.S};
+    FGraphArea = graph;
 
     const History history{FTrafficBuffer};
     FMaxWidth = history.Length() + layout.C;
@@ -182,7 +183,7 @@ int TTrafficGraph::Draw(int w, int h) {
 // The graph area is composed one row at a time: the background, bars and
 // grids of a row are decided per span and written once, left to right, so
 // a large graph costs little more than filling its rows.
-void TTrafficGraph::DrawGraphArea(const Area& g, const LabelContent& labels, const LabelLayout& layout) {
+void TTrafficGraph::DrawGraphArea(const GraphArea& g, const LabelContent& labels, const LabelLayout& layout) {
     PrepareRowBackgrounds(g);
     const int tallest = FMaxValue != 0 ? PrepareBars(g) : 0;
     ComposeRows(g, tallest);
@@ -193,7 +194,7 @@ void TTrafficGraph::DrawGraphArea(const Area& g, const LabelContent& labels, con
 // 256 bands of equal height, so a graph lower than 256 pixels shows only
 // some of the colours (bands that round to no rows paint nothing). The nine
 // horizontal grid rows are marked here too; they cover the bars.
-void TTrafficGraph::PrepareRowBackgrounds(const Area& g) {
+void TTrafficGraph::PrepareRowBackgrounds(const GraphArea& g) {
     const int rows = g.Height();
     FRowColors.resize(static_cast<std::size_t>(rows));
     FGridRows.assign(static_cast<std::size_t>(rows), 0);
@@ -219,7 +220,7 @@ void TTrafficGraph::PrepareRowBackgrounds(const Area& g) {
 // bottom: rows below `low` are GR_UpDn, rows below `high` the excess colour.
 // Columns left of the oldest value keep the background (extent 0). Returns
 // the tallest bar.
-int TTrafficGraph::PrepareBars(const Area& g) {
+int TTrafficGraph::PrepareBars(const GraphArea& g) {
     const int columns = g.Width();
     FBarLow.assign(static_cast<std::size_t>(columns), 0);
     FBarHigh.assign(static_cast<std::size_t>(columns), 0);
@@ -242,7 +243,7 @@ int TTrafficGraph::PrepareBars(const Area& g) {
     return tallest;
 }
 
-void TTrafficGraph::ComposeRows(const Area& g, int tallest) {
+void TTrafficGraph::ComposeRows(const GraphArea& g, int tallest) {
     const std::uint32_t grid = Bitmap::ToMemory(ToColor(FStyle.colors.GR_Grid));
     const std::uint32_t both = Bitmap::ToMemory(ToColor(FStyle.colors.GR_UpDn));
     const int columns = g.Width();
@@ -289,7 +290,7 @@ void TTrafficGraph::DrawVerticalGridDots(std::uint32_t* row, int columns, int st
 
 // A grid row can round to the row just below a very low graph area; it is
 // drawn there too, over the top row of the upload/download strip.
-void TTrafficGraph::DrawGridRowsBelow(const Area& g) {
+void TTrafficGraph::DrawGridRowsBelow(const GraphArea& g) {
     FCanvas.SetBrushColor(ToColor(FStyle.colors.GR_Grid));
     for (int k = 1; k <= kHorizontalGridLines; ++k) {
         const int y = HorizontalGridRow(g.Height(), k);

@@ -26,6 +26,17 @@ class TTrafficBuffer;
 
 inline constexpr int kGradientBands = 256;
 
+// Where the bars are drawn: the control less the rate strip at the bottom and
+// the maximum column at the left, in the control's pixels (right and bottom
+// exclusive).
+struct GraphArea {
+    int left = 0, top = 0, right = 0, bottom = 0;
+    int Width() const { return right - left; }
+    int Height() const { return bottom - top; }
+    bool Contains(int x, int y) const { return x >= left && x < right && y >= top && y < bottom; }
+    friend bool operator==(const GraphArea&, const GraphArea&) = default;
+};
+
 // Band colours from top to bottom, GR_BkGr1 towards GR_BkGr2; entry 0 is
 // GR_BkGr1 exactly.
 std::array<Color, kGradientBands> FillGradientTable(const GR_ColorType& colors);
@@ -53,6 +64,8 @@ public:
     // column, so the graph area never has more columns than values. 0 until
     // the first render.
     int MaxWidth() const { return FMaxWidth; }
+    // The graph area of the last render; empty until the first.
+    const GraphArea& DrawnGraphArea() const { return FGraphArea; }
 
     // The history to draw; not owned. Without one the graph draws an empty
     // history.
@@ -129,12 +142,6 @@ public:
     void UpdateLabels();
 
 private:
-    struct Area {
-        int left, top, right, bottom;
-        int Width() const { return right - left; }
-        int Height() const { return bottom - top; }
-    };
-
     // Everything besides the history that the picture is drawn from: the
     // style as a whole and the state that is not style.
     struct PictureInputs {
@@ -152,18 +159,19 @@ private:
     void RememberPicture(int graphWidth);
     int Draw(int width, int height);
     LabelContent Labels() const;
-    void DrawGraphArea(const Area& g, const LabelContent& labels, const LabelLayout& layout);
-    void PrepareRowBackgrounds(const Area& g);
-    int PrepareBars(const Area& g);
-    void ComposeRows(const Area& g, int tallest);
+    void DrawGraphArea(const GraphArea& g, const LabelContent& labels, const LabelLayout& layout);
+    void PrepareRowBackgrounds(const GraphArea& g);
+    int PrepareBars(const GraphArea& g);
+    void ComposeRows(const GraphArea& g, int tallest);
     void ComposeBarRow(std::uint32_t* row, int columns, int level, std::uint32_t background,
                        std::uint32_t both) const;
     void DrawVerticalGridDots(std::uint32_t* row, int columns, int step, std::uint32_t grid) const;
-    void DrawGridRowsBelow(const Area& g);
+    void DrawGridRowsBelow(const GraphArea& g);
 
     Bitmap FRenderBitmap;
     Canvas FCanvas;
     int FMaxWidth = 0;
+    GraphArea FGraphArea;
     LabelMetrics FMetrics;
 
     // What the bitmap shows: the inputs, the scale and the visible values of

@@ -264,6 +264,7 @@ TEST_F(GraphLabelsTest, StripColumnAndTextsAreWhereTheLayoutPutsThem) {
     EXPECT_EQ(picture.Pixel(0, 219), static_cast<Color>(c.MV_BkGr));
     EXPECT_EQ(picture.Pixel(19, 0), static_cast<Color>(c.MV_BkGr));
     EXPECT_NE(picture.Pixel(21, 0), static_cast<Color>(c.MV_BkGr));
+    EXPECT_EQ(graph_.DrawnGraphArea(), (GraphArea{20, 0, 320, 220})) << "the bars' area, which the readout reads";
 
     EXPECT_EQ(LastPlaceOf(graph_.DLabel()), std::pair(160 - 60 - 4, 222));  // "▼ 0.0 kb/s" is 10 letters
     EXPECT_EQ(LastPlaceOf(graph_.ULabel()), std::pair(164, 222));

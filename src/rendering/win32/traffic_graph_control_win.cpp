@@ -10,6 +10,18 @@
 
 namespace orvalet::win32 {
 
+namespace {
+
+// Room for any name the meter gives the graph (two rates and an interface
+// name of up to 256 characters), so a new name never allocates.
+constexpr std::size_t kNameRoom = 512;
+
+POINT PointOf(LPARAM lParam) { return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
+
+}  // namespace
+
+TrafficGraphControl::TrafficGraphControl() { name_.reserve(kNameRoom); }
+
 // The window must go while this object is still whole: the base class's
 // destructor would run after graph_ and the text renderer are gone.
 TrafficGraphControl::~TrafficGraphControl() { Destroy(); }
@@ -34,8 +46,7 @@ bool TrafficGraphControl::PaintIfChanged() {
     if (!graph_.GraphEnabled() || !Handle() || !RenderIfChanged()) return false;
     const WindowDC dc(Handle());
     CopyToDC(graph_.RenderBitmap(), dc.get());
-    ++paints_;
-    KeepWithinMaxWidth();
+    Painted();
     return true;
 }
 
@@ -45,8 +56,22 @@ void TrafficGraphControl::RenderTo(HDC dc) {
     graph_.SetDpi(static_cast<int>(WindowDpi(Handle())));
     graph_.RenderGraph(client.right - client.left, client.bottom - client.top);
     CopyToDC(graph_.RenderBitmap(), dc);
+    Painted();
+}
+
+void TrafficGraphControl::Painted() {
     ++paints_;
     KeepWithinMaxWidth();
+    readout_.Refresh();
+}
+
+// Windows announces a new window text as the window object's new name;
+// screen readers read the client object, whose name is the same text.
+void TrafficGraphControl::SetAccessibleName(std::wstring_view name) {
+    if (!Handle() || name == name_) return;
+    name_.assign(name);
+    ::SetWindowTextW(Handle(), name_.c_str());
+    ::NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, Handle(), OBJID_CLIENT, CHILDID_SELF);
 }
 
 bool TrafficGraphControl::RenderIfChanged() {
@@ -77,6 +102,13 @@ void TrafficGraphControl::RaiseMouse(const GraphMouseHandler& handler, MouseButt
     if (handler) handler(button, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
 }
 
+// A press takes the readout away: a drag moves the window from under it, a
+// menu opens where it is.
+void TrafficGraphControl::PressMouse(MouseButton button, LPARAM lParam) {
+    readout_.Hide();
+    RaiseMouse(onMouseDown_, button, lParam);
+}
+
 LRESULT TrafficGraphControl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_PAINT: {
@@ -89,9 +121,12 @@ LRESULT TrafficGraphControl::HandleMessage(UINT message, WPARAM wParam, LPARAM l
         case WM_WINDOWPOSCHANGING:
             LimitWidth(*reinterpret_cast<WINDOWPOS*>(lParam));
             break;
-        case WM_LBUTTONDOWN: RaiseMouse(onMouseDown_, MouseButton::Left, lParam); return 0;
-        case WM_RBUTTONDOWN: RaiseMouse(onMouseDown_, MouseButton::Right, lParam); return 0;
-        case WM_MBUTTONDOWN: RaiseMouse(onMouseDown_, MouseButton::Middle, lParam); return 0;
+        case WM_MOUSEMOVE: readout_.MouseMoved(Handle(), PointOf(lParam)); return 0;
+        case WM_MOUSEHOVER: readout_.MouseRested(Handle(), PointOf(lParam)); return 0;
+        case WM_MOUSELEAVE: readout_.MouseLeft(); return 0;
+        case WM_LBUTTONDOWN: PressMouse(MouseButton::Left, lParam); return 0;
+        case WM_RBUTTONDOWN: PressMouse(MouseButton::Right, lParam); return 0;
+        case WM_MBUTTONDOWN: PressMouse(MouseButton::Middle, lParam); return 0;
         case WM_LBUTTONUP: RaiseMouse(onMouseUp_, MouseButton::Left, lParam); return 0;
         case WM_RBUTTONUP: {
             // The handler may free this control (its menu can end the

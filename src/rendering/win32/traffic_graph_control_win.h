@@ -5,9 +5,12 @@
 #include <windows.h>
 
 #include <functional>
+#include <string>
+#include <string_view>
 
 #include "base/win32/base_window.h"
 #include "rendering/traffic_graph.h"
+#include "rendering/win32/graph_readout_win.h"
 #include "rendering/win32/text_renderer_win.h"
 
 namespace orvalet::win32 {
@@ -19,7 +22,7 @@ using GraphMouseHandler = std::function<void(MouseButton button, int x, int y)>;
 
 class TrafficGraphControl : public BaseWindow<TrafficGraphControl> {
 public:
-    TrafficGraphControl() = default;
+    TrafficGraphControl();
     ~TrafficGraphControl() override;
 
     // Creates the control as a visible child of the parent; false if the
@@ -46,6 +49,14 @@ public:
     // limits its own width by it.
     int MaxWidth() const { return graph_.MaxWidth(); }
 
+    // The window text, which is what screen readers read as the control's
+    // name. An unchanged name costs a comparison; a changed one is announced.
+    void SetAccessibleName(std::wstring_view name);
+    // Takes the readout's tooltip away until the cursor rests again; for a
+    // meter about to hide.
+    void HideReadout() { readout_.Hide(); }
+    HWND ReadoutTip() const { return readout_.Tip(); }
+
     // Mouse presses on the graph, for dragging its window.
     void SetOnMouseDown(GraphMouseHandler handler) { onMouseDown_ = std::move(handler); }
     void SetOnMouseUp(GraphMouseHandler handler) { onMouseUp_ = std::move(handler); }
@@ -59,12 +70,16 @@ private:
     void KeepWithinMaxWidth();
     void LimitWidth(WINDOWPOS& position) const;
     void RaiseMouse(const GraphMouseHandler& handler, MouseButton button, LPARAM lParam) const;
+    void PressMouse(MouseButton button, LPARAM lParam);
+    void Painted();
 
     GdiTextRenderer text_;
     TTrafficGraph graph_{text_};
     GraphMouseHandler onMouseDown_;
     GraphMouseHandler onMouseUp_;
     unsigned long paints_ = 0;
+    GraphReadout readout_{graph_};
+    std::wstring name_;
 };
 
 }  // namespace orvalet::win32

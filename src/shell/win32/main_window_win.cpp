@@ -239,6 +239,8 @@ void TOVL_Main::SamplingTick() {
     // The rates are those of the graph's last paint, one tick behind the icon.
     BuildTrayHint(FTrayHint, graph.DLabel(), graph.ULabel(), graph.IFLabel());
     OVL_Tray->SetHint(FTrayHint);
+    BuildGraphName(FGraphName, graph.DLabel(), graph.ULabel(), graph.IFLabel());
+    FGraph->SetAccessibleName(FGraphName);
 
     if (::IsWindowVisible(Handle())) UpdateSizeConstraints();
     // Drawn and copied to the screen only when the picture can have changed.
@@ -332,6 +334,7 @@ void TOVL_Main::ShowMeterWindow() {
 }
 
 void TOVL_Main::HideMeterWindow() {
+    FGraph->HideReadout();
     ::ShowWindow(Handle(), SW_HIDE);
     UpdateEffectTimers();
     FGraph->Graph().SetGraphEnabled(false);

@@ -185,6 +185,7 @@ private:
     // The tick's texts, kept so that a steady tick allocates nothing.
     std::wstring FInterfaceName;
     std::wstring FTrayHint = TrayHintStorage();
+    std::wstring FGraphName = TrayHintStorage();
 
     WindowLoops FLoops{[this] { PostDeferred(DeferredCommand::Close); }};
     // Takes the foreground for the popup menu, so that the meter keeps its

@@ -181,5 +181,36 @@ TEST_F(GraphControlTest, MousePressesReachTheOwnerInClientCoordinates) {
     EXPECT_EQ(up, std::make_tuple(MouseButton::Right, 11, 13));
 }
 
+// The text of the readout's tooltip; empty while it is hidden.
+std::wstring ShownReadout(const TrafficGraphControl& control) {
+    wchar_t text[128] = {};
+    if (::IsWindowVisible(control.ReadoutTip())) ::GetWindowTextW(control.ReadoutTip(), text, 128);
+    return text;
+}
+
+TEST_F(GraphControlTest, TheReadoutShowsTheBarUnderARestingCursorUntilItLeavesOrPresses) {
+    control_.Paint();
+    const GraphArea area = control_.Graph().DrawnGraphArea();
+    const auto send = [&](UINT message, int y = 0) {  // in the column of ten seconds ago
+        ::SendMessageW(control_.Handle(), message, 0, MAKELPARAM(area.right - 11, y));
+        return ShownReadout(control_);
+    };
+    EXPECT_EQ(send(WM_MOUSEMOVE), L"");
+    EXPECT_EQ(control_.ReadoutTip(), nullptr) << "no tooltip before the cursor rests";
+    const std::wstring shown = send(WM_MOUSEHOVER);
+    EXPECT_EQ(shown.substr(0, 10), L"10 s ago\r\n");
+    buffer_.Add(1, 2);
+    control_.PaintIfChanged();
+    EXPECT_NE(ShownReadout(control_), shown) << "the history scrolled under the cursor";
+    EXPECT_EQ(send(WM_MOUSEMOVE, area.bottom), L"") << "the rate strip";
+    EXPECT_NE(send(WM_MOUSEMOVE), L"") << "back over the bars";
+    EXPECT_EQ(send(WM_LBUTTONDOWN), L"") << "a drag starts";
+    EXPECT_EQ(send(WM_MOUSEMOVE), L"") << "until the cursor rests again";
+    EXPECT_NE(send(WM_MOUSEHOVER), L"");
+    EXPECT_EQ(send(WM_MOUSELEAVE), L"");
+    ::SetWindowLongPtrW(parent_.get(), GWL_EXSTYLE, WS_EX_LAYERED | WS_EX_TRANSPARENT);
+    EXPECT_EQ(send(WM_MOUSEHOVER), L"") << "a click-through meter shows no readout";
+}
+
 }  // namespace
 }  // namespace orvalet::win32

@@ -1,17 +1,22 @@
 #!/usr/bin/env bash
 # e2e.sh ORVALET_EXE WINDOW_PROBE_EXE OUTPUT_DIR
-# Starts the real meter under Wine, checks its window and the single-instance
-# rule, saves screenshots of the meter, its tray menu and its about box, ends
-# it from the menu and checks the saved settings. Runs in
-# the Wine prefix of the environment (scripts/wine-session sets it up).
+# Starts the real meter under Wine, checks its window, the single-instance
+# rule and the rates its graph gives screen readers while local traffic runs,
+# saves screenshots of the meter, its tray menu and its about box, ends it
+# from the menu and checks the saved settings. Runs in the Wine prefix of the
+# environment (scripts/wine-session sets it up).
 set -uo pipefail
 exe=$1
 probe=$2
 out=$3
 source "$(dirname "$0")/e2e_common.sh"
 
-# Start from the defaults.
+# Start from the defaults, watching the loopback interface, where the script
+# makes traffic.
 "$wine" reg delete 'HKCU\Software\Orvalet' /f >/dev/null 2>&1
+watch_loopback "$probe"
+loopback_traffic 20 >/dev/null 2>&1 &
+traffic_pid=$!
 
 "$wine" "$exe" &
 meter_pid=$!
@@ -31,6 +36,11 @@ alpha=$("$wine" "$probe" alpha | tr -d '\r') || fail "the meter is not a layered
 # The common controls library waits for the first dialog: the meter that
 # runs all day does without it.
 "$wine" "$probe" comctl32 >/dev/null && fail "the meter loaded the common controls library before any dialog"
+
+# Screen readers read the graph's name, which gives the rates of the traffic.
+rate='[0-9.,]*[1-9][0-9.,]* [A-Za-z]+/s'
+named() { "$wine" "$probe" graphtext | tr -d '\r' | grep -Eq "^Download $rate, upload $rate, ."; }
+wait_for 15 named || fail "the graph's name does not give the loopback traffic: '$("$wine" "$probe" graphtext)'"
 
 # Give the meter a few ticks, then photograph the screen.
 sleep 3
@@ -66,6 +76,7 @@ wait_for 20 "$wine" "$probe" menu || fail "the second right click opened no menu
 wait_for 60 meter_gone || fail "the meter did not end after Exit Orvalet"
 wait "$meter_pid"
 code=$?
+kill "$traffic_pid" 2>/dev/null
 [ $code -eq 0 ] || fail "the meter ended with exit code $code"
 
 values=$("$wine" reg query 'HKCU\Software\Orvalet' 2>/dev/null | tr -d '\r' | grep -c 'REG_')

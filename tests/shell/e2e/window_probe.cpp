@@ -33,6 +33,10 @@
 //   window_probe loopback prints the GUID of the loopback interface
 //   window_probe comctl32 prints the path of the common controls library the
 //                         meter has loaded; exit code 1 when it has none
+//   window_probe graphtext  prints the graph's window text, its name for
+//                         screen readers
+//   window_probe hover X Y  moves the cursor onto the graph, X and Y percent
+//                         across and down it, and posts the mouse move
 #include <winsock2.h>
 #include <windows.h>
 #include <commctrl.h>
@@ -172,6 +176,23 @@ std::wstring CommonControlsOf(HWND meter) {
     return {};
 }
 
+HWND GraphOf(HWND meter) {
+    return meter ? ::FindWindowExW(meter, nullptr, orvalet::win32::TrafficGraphControl::ClassName(), nullptr)
+                 : nullptr;
+}
+
+// The cursor at X and Y percent of the graph's client area.
+int Hover(HWND graph, int x, int y) {
+    RECT client{};
+    if (!graph || !::GetClientRect(graph, &client)) return 1;
+    POINT point{client.right * x / 100, client.bottom * y / 100};
+    const LPARAM inClient = MAKELPARAM(point.x, point.y);
+    ::ClientToScreen(graph, &point);
+    ::SetCursorPos(point.x, point.y);
+    ::PostMessageW(graph, WM_MOUSEMOVE, 0, inClient);
+    return 0;
+}
+
 // One command; 0 when it did what it says, 1 when not, 2 when it is unknown.
 int Run(const Args& a) {
     const std::string command = a.empty() ? "" : a[0];
@@ -182,6 +203,8 @@ int Run(const Args& a) {
                                        SWP_NOZORDER | SWP_NOACTIVATE)
                    ? 0
                    : 1;
+    if (command == "hover" && a.size() == 3)
+        return Hover(GraphOf(meter), std::atoi(a[1].c_str()), std::atoi(a[2].c_str()));
     // The commands on a dialog, found by its caption.
     const bool onDialog = command == "dialog" || command == "controls" || command == "page" || command == "click" ||
                           command == "checked";
@@ -262,6 +285,10 @@ int Run(const Args& a) {
         RECT rect{};
         if (!::GetWindowRect(meter, &rect)) return 1;
         std::printf("%ldx%ld+%ld+%ld\n", rect.right - rect.left, rect.bottom - rect.top, rect.left, rect.top);
+        return 0;
+    }
+    if (command == "graphtext") {
+        std::printf("%ls\n", TextOf(GraphOf(meter)).c_str());
         return 0;
     }
     if (command == "comctl32") {

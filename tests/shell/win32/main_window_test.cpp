@@ -1,6 +1,7 @@
 #include "shell/win32/main_window_win.h"
 
 #include <gtest/gtest.h>
+#include <oleacc.h>
 
 #include <algorithm>
 #include <atomic>
@@ -12,6 +13,7 @@
 #include <thread>
 #include <vector>
 
+#include "base/win32/system_function_win.h"
 #include "settings/options.h"
 #include "settings/win32/settings_platform_win.h"
 #include "shell/tray_hint.h"
@@ -107,6 +109,31 @@ RECT WindowRect(HWND window) {
     RECT rect{};
     ::GetWindowRect(window, &rect);
     return rect;
+}
+
+// The name of a window's client object, as the system's accessibility proxy
+// gives it to a screen reader.
+std::wstring AccessibleName(HWND window) {
+    using FromWindowFn = HRESULT(WINAPI*)(HWND, DWORD, REFIID, void**);
+    static const auto fromWindow = OnDemandSystemFunction<FromWindowFn>(L"oleacc.dll", "AccessibleObjectFromWindow");
+    static const auto freeString = OnDemandSystemFunction<void(WINAPI*)(BSTR)>(L"oleaut32.dll", "SysFreeString");
+    IAccessible* object = nullptr;
+    BSTR name = nullptr;
+    VARIANT self{};
+    self.vt = VT_I4;  // lVal 0: CHILDID_SELF
+    if (fromWindow && freeString &&
+        SUCCEEDED(fromWindow(window, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(&object)))) {
+        object->get_accName(self, &name);
+        object->Release();
+    }
+    std::wstring text = name ? name : L"(none)";
+    freeString(name);
+    return text;
+}
+
+int clientNameChanges = 0;
+void CALLBACK CountClientNameChange(HWINEVENTHOOK, DWORD, HWND, LONG object, LONG, DWORD, DWORD) {
+    clientNameChanges += object == OBJID_CLIENT;
 }
 
 class MainWindowTest : public ::testing::Test {
@@ -206,6 +233,26 @@ TEST_F(MainWindowTest, TheHintShowsTheRatesOfThePreviousPaint) {
     EXPECT_EQ(tray_.hints.back(), afterPaint);
 }
 
+// A hidden meter, whose name follows the traffic all the same.
+TEST_F(MainWindowTest, TheGraphsAccessibleNameReadsTheRatesOfTheHintAndAnnouncesEachChange) {
+    TOVL_Main& meter = CreateMeter();
+    const HWND graph = MainWindowProbe::GraphControl(meter).Handle();
+    const UniqueHandle<HWINEVENTHOOK, &::UnhookWinEvent> hook(
+        ::SetWinEventHook(EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_NAMECHANGE, nullptr, &CountClientNameChange,
+                          ::GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT));
+    clientNameChanges = 0;
+    table_.AddTraffic(TestGuid(1), 5'000'000, 7'000'000);
+    meter.SamplingTick();
+    meter.SamplingTick();  // like the hint, the name has the rates of the last labels
+    EXPECT_EQ(AccessibleName(graph), L"Download 4.77 MiB/s, upload 6.68 MiB/s, All Hardware Interfaces");
+    meter.SamplingTick();
+    meter.SamplingTick();
+    EXPECT_EQ(AccessibleName(graph), L"Download 0.0 KiB/s, upload 0.0 KiB/s, All Hardware Interfaces");
+    PumpMessages();
+    EXPECT_EQ(clientNameChanges, 2) << "one for each new name; an idle tick announces nothing";
+    EXPECT_EQ(AccessibleName(meter.Handle()), L"Orvalet") << "the meter's own name stays";
+}
+
 // With nothing new to show, a tick hands the notification area no new icon
 // and copies no picture to the screen; traffic brings both back.
 TEST_F(MainWindowTest, AnIdleTickChangesNothingOnScreenAndTrafficDoes) {
@@ -247,8 +294,12 @@ TEST_F(MainWindowTest, StartMinimizedKeepsTheWindowHiddenWhileSamplingRunsAndThe
     EXPECT_TRUE(graph.GraphEnabled());
     EXPECT_TRUE(MainWindowProbe::Actions(meter).State(ActionId::HideMeterAction).visible);
     EXPECT_FALSE(MainWindowProbe::Actions(meter).State(ActionId::ShowMeterAction).visible);
+    const TrafficGraphControl& control = MainWindowProbe::GraphControl(meter);
+    ::SendMessageW(control.Handle(), WM_MOUSEHOVER, 0, MAKELPARAM(graph.DrawnGraphArea().right - 1, 0));
+    EXPECT_TRUE(::IsWindowVisible(control.ReadoutTip())) << "the cursor rests over the graph";
     meter.HideMeterWindow();
     meter.UpdateMeterActions();
+    EXPECT_FALSE(::IsWindowVisible(control.ReadoutTip())) << "the readout goes with the meter";
     EXPECT_FALSE(::IsWindowVisible(window));
     EXPECT_FALSE(graph.GraphEnabled());
     EXPECT_TRUE(MainWindowProbe::Actions(meter).State(ActionId::ShowMeterAction).visible);
