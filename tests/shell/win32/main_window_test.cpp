@@ -776,43 +776,6 @@ TEST_F(MainWindowTest, ACloseDispatchedByATicksErrorBoxWaitsForTheBox) {
     SetErrorHandler(previous);
 }
 
-// Fading or transparency switched off by an apply stops the fade timer: a
-// show or hide fade then ends where it was going, and the meter's actions
-// come back. Each hide fade leaves the meter hidden for the next show fade.
-TEST_F(MainWindowTest, AShowOrHideFadeWhoseTimerAnApplyStopsEndsAtOnce) {
-    TOVL_Main& meter = CreateMeter(/*shown=*/true);
-    const HWND window = meter.Handle();
-    const auto offered = [&](ActionId action) { return MainWindowProbe::Actions(meter).State(action); };
-    const auto defaults = [](OVL_OptionsRecord& o) { o = OVL_OptionsRecord{}; };
-    const std::function<void(OVL_OptionsRecord&)> switchesOff[] = {
-        [](OVL_OptionsRecord& o) { o.FadingEnabled = false; },
-        [](OVL_OptionsRecord& o) { o.TransparencyEnabled = false; },
-    };
-    for (const auto& switchOff : switchesOff) {
-        for (const bool showing : {false, true}) {
-            SCOPED_TRACE(showing ? "show fade" : "hide fade");
-            effects::Apply(meter, defaults);
-            showing ? meter.ShowMeter() : meter.HideMeter();
-            MainWindowProbe::FadeStep(meter);
-            ASSERT_TRUE(MainWindowProbe::Fade(meter).FG_active);
-
-            effects::Apply(meter, switchOff);
-            EXPECT_FALSE(MainWindowProbe::Fade(meter).FG_active);
-            EXPECT_EQ(::IsWindowVisible(window) != FALSE, showing);
-            EXPECT_EQ(offered(showing ? ActionId::HideMeterAction : ActionId::ShowMeterAction),
-                      (ActionState{true, true}));
-            EXPECT_FALSE(offered(showing ? ActionId::ShowMeterAction : ActionId::HideMeterAction).visible);
-            if (showing) {
-                EXPECT_EQ(MainWindowProbe::Appearance(meter).Alpha(), 205);
-            }
-
-            effects::Apply(meter, defaults);
-            for (int tick = 0; tick < 40; ++tick) MainWindowProbe::FadeStep(meter);
-            EXPECT_EQ(::IsWindowVisible(window) != FALSE, showing) << "the old fade came back";
-        }
-    }
-}
-
 // A monitor unplugged, or a work area that shrank, may leave the meter where
 // no monitor shows it: it comes back as it does at start.
 TEST_F(MainWindowTest, AMeterTheDisplayLeavesOutOfReachComesBack) {
