@@ -122,7 +122,7 @@ TEST(AboutBox, ShowsItsTextsAndOpensItsLinksAfterTurningThemNavy) {
     std::vector<Opened> opened;
     TOVL_About box({[&](const std::wstring& address) {
         opened.emplace_back(address, clickedLink ? TextColorOf(clickedLink) : CLR_INVALID);
-    }});
+    }, {}});
     shownBox = &box;
     ASSERT_TRUE(::SetTimer(nullptr, 0, 500, &PhotographCheckAndClose));
     const INT_PTR result = box.ShowModal(nullptr);

@@ -44,7 +44,9 @@ TEST(TrayMenu, EntriesCarryTheirImagesAtTheDpiAndTheInterfacesFormOneRadioGroup)
         ASSERT_EQ(items.size(), 7u) << "Show Meter is invisible";
         EXPECT_EQ(items[2].subMenu, menu.InterfaceMenu());
         for (const auto& item : items) {
-            if (!item.IsSeparator()) EXPECT_EQ(Image(item.image).dsBm.bmWidth, static_cast<LONG>(dpi * 18 / 96));
+            if (!item.IsSeparator()) {
+                EXPECT_EQ(Image(item.image).dsBm.bmWidth, static_cast<LONG>(dpi * 18 / 96));
+            }
         }
         // The power button is red below its symbol, and opaque.
         const BITMAP power = Image(items[6].image).dsBm;
