@@ -133,6 +133,9 @@ void TOVL_Main::CreateGraph() {
 void TOVL_Main::CreateTimers() {
     PD_Timer = MakeTimer(kSamplingPeriodMs, [this] { SamplingTick(); });
     FG_Timer = MakeTimer(kEffectTimerPeriodMs, [this] {
+        // A step dispatched by a nested message loop while one runs is dropped.
+        const ReentryGuard guard(FG_isbusy);
+        if (!guard.Entered()) return;
         FFader->FadeStep();
         SyncFadeTimer();
     });

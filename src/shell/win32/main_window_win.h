@@ -182,6 +182,7 @@ private:
     std::unique_ptr<MeterFader> FFader;
     TimerSuspension FSuspension;
     bool PD_isbusy = false;
+    bool FG_isbusy = false;  // a fade step runs
     // The tick's texts, kept so that a steady tick allocates nothing.
     std::wstring FInterfaceName;
     std::wstring FTrayHint = TrayHintStorage();

@@ -2,8 +2,6 @@
 
 #include <utility>
 
-#include "shell/reentry_guard.h"
-
 namespace orvalet::win32 {
 
 MeterFader::MeterFader(HWND window, WindowAppearance& appearance, const OVL_OptionsRecord& options, Host host)
@@ -44,8 +42,6 @@ void MeterFader::StartFade(FadeKind kind) {
 }
 
 void MeterFader::FadeStep() {
-    const ReentryGuard guard(FG_isbusy);
-    if (!guard.Entered()) return;
     Carry(AdvanceFade(state_, appearance_.Alpha(), options_.TransparencyValue));
 }
 
