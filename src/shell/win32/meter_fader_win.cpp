@@ -15,6 +15,9 @@ void MeterFader::ShowMeter() {
         StartFade(kShowFade);
         return;
     }
+    // Shown at once, the window has the opacity in force, whatever the last
+    // fade left: a hide fade that ended early leaves 0.
+    appearance_.SetAlpha(static_cast<std::uint8_t>(options_.TransparencyValue & 0xFF));
     host_.showMeterWindow();
     host_.updateMeterActions();
 }
