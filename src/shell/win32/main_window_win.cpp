@@ -188,7 +188,7 @@ void TOVL_Main::RunDeferred(DeferredCommand command, LPARAM lParam) {
 // them as if cancelled and follows once the outermost has returned: the
 // window's parts must outlive the code that runs the loop.
 void TOVL_Main::CloseNow() {
-    if (!FLoops.ReadyToClose()) return;
+    if (!FLoops.ReadyToClose(Handle())) return;
     SaveOptionsOnce();
     Destroy();
 }
@@ -499,6 +499,16 @@ LRESULT TOVL_Main::HandleMeterMessage(UINT message, WPARAM wParam, LPARAM lParam
         case WM_SYSCOMMAND: return WMSysCommand(wParam, lParam);
         case WM_POWERBROADCAST: return WMPowerBroadcast(wParam, lParam);
         case WM_SIZE: OnSize(); return 0;
+        // The move and size loop and the system menu run inside the handler
+        // that started them, a drag by the graph among them.
+        case WM_ENTERSIZEMOVE:
+        case WM_ENTERMENULOOP:
+            FLoops.Entered();
+            return DefaultHandling(message, wParam, lParam);
+        case WM_EXITSIZEMOVE:
+        case WM_EXITMENULOOP:
+            FLoops.Left();
+            return DefaultHandling(message, wParam, lParam);
         case WM_SETTINGCHANGE: OnSettingChange(wParam, reinterpret_cast<const wchar_t*>(lParam)); return 0;
         // A monitor unplugged or rearranged may leave the meter out of reach.
         case WM_DISPLAYCHANGE:

@@ -11,6 +11,8 @@
 #                      leaves the meter shown with its actions live, and
 #                      during a hide fade leaves it hidden, to come back at
 #                      its opacity
+#   close-during-loops Windows' close while the meter is dragged by its graph
+#                      ends the drag and the program
 # Every journey ends with the meter whole (meter_whole, e2e_common.sh).
 # Runs in the Wine prefix of the environment (scripts/wine-session sets it
 # up), under an X display.
@@ -158,10 +160,22 @@ apply_during_fade() {
   meter_whole
 }
 
+close_during_loops() {
+  start_meter
+  wait_for 10 drive visible || fail "the meter did not start shown"
+  drive drag + wait moving || fail "a press on the graph started no move loop"
+  drive close || fail "could not send WM_CLOSE"
+  ended "WM_CLOSE during a drag by the graph" 10
+
+  start_meter
+  meter_whole
+}
+
 case $journey in
   about-box) about_box ;;
   exit-during-box) exit_during_box ;;
   apply-during-fade) apply_during_fade ;;
+  close-during-loops) close_during_loops ;;
   *) fail "no journey '$journey'" ;;
 esac
 echo "Journey $journey: every step passed."
