@@ -110,6 +110,7 @@ void TOVL_Main::FormCreate() {
     PD_Timer->SetEnabled(true);
     // Fills the graph, the icon and its hint before the first timer tick.
     RunGuarded([this] { SamplingTick(); });
+    if (std::exchange(FCloseCommandHeld, false)) WMSysCommand(SC_CLOSE, 0);
 }
 
 bool TOVL_Main::CheckOperatingSystem() {
@@ -475,6 +476,15 @@ LRESULT TOVL_Main::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             // waits inside a call to the system.
             PostDeferred(DeferredCommand::Close);
             return 0;
+        case WM_SYSCOMMAND:
+            // Windows' close command before the meter is assembled waits for
+            // it: the close-to-tray option decides then. During destruction
+            // it is moot.
+            if (!FAssembled && (wParam & 0xFFF0) == SC_CLOSE) {
+                FCloseCommandHeld = true;
+                return 0;
+            }
+            break;
         case WM_DESTROY:
             FormDestroy();
             FServices.terminate();

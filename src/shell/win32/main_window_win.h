@@ -177,6 +177,8 @@ private:
     // All of the above exist: from the end of their creation to the start
     // of their destruction.
     bool FAssembled = false;
+    // Windows' close command came before the meter was assembled.
+    bool FCloseCommandHeld = false;
 
     WindowAppearance FAppearance;
     std::unique_ptr<MeterFader> FFader;

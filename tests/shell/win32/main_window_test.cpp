@@ -784,6 +784,9 @@ TEST_F(MainWindowTest, MessagesSentWhileTheTrayIconComesAndGoesFindNoPartMissing
     };
     TOVL_Main& meter = CreateMeter();
     EXPECT_TRUE(MainWindowProbe::SamplingTimer(meter).Enabled());
+    PumpMessages();
+    EXPECT_TRUE(::IsWindow(meter.Handle())) << "the close command took the meter to the tray, not to its end";
+    EXPECT_EQ(terminations_, 0);
     meter_.reset();
     EXPECT_EQ(sent, 2);
 }
