@@ -304,7 +304,7 @@ void TOVL_Main::OnSize() {
 // The rate labels follow the user's decimal and thousands separators, and
 // the meter stays within reach of a work area that shrank.
 void TOVL_Main::OnSettingChange(WPARAM action, const wchar_t* area) {
-    if (action == SPI_SETWORKAREA) FitWindowToDesktop();
+    if (action == SPI_SETWORKAREA) KeepWindowReachable(Handle(), ReachArea::WorkArea);
     if (!area || std::wstring_view(area) != L"intl") return;
     InstallUserNumberFormat();
     FGraph->Paint();
