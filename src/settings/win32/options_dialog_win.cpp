@@ -150,17 +150,25 @@ constexpr Hint kHints[] = {
      L"display panels off"},
 };
 
-// A hint covers its control's place on the page rather than the control
-// itself: a disabled control gets no mouse messages, its page does.
-TTTOOLINFOW HintTool(const Hint& hint, HWND control) {
+// A hint is two tools. An enabled control gets the mouse messages over it
+// itself; a disabled one gets none, and its page gets them instead. So one
+// tool watches the control and the other its place on the page.
+enum class HintWatches { Control, Place };
+
+TTTOOLINFOW HintTool(const Hint& hint, HWND control, HintWatches watches) {
     TTTOOLINFOW tool{};
     tool.cbSize = TTTOOLINFOW_V2_SIZE;
     tool.uFlags = TTF_SUBCLASS;
     tool.hwnd = ::GetParent(control);
+    tool.lpszText = const_cast<wchar_t*>(hint.text);
+    if (watches == HintWatches::Control) {
+        tool.uFlags |= TTF_IDISHWND;
+        tool.uId = reinterpret_cast<UINT_PTR>(control);
+        return tool;
+    }
     tool.uId = static_cast<UINT_PTR>(hint.id);
     ::GetWindowRect(control, &tool.rect);
     ::MapWindowPoints(nullptr, tool.hwnd, reinterpret_cast<POINT*>(&tool.rect), 2);
-    tool.lpszText = const_cast<wchar_t*>(hint.text);
     return tool;
 }
 
@@ -483,8 +491,10 @@ void TOVL_Options::CreateTooltips() {
                                       CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr,
                                       ::GetModuleHandleW(nullptr), nullptr));
     for (const Hint& hint : kHints) {
-        const TTTOOLINFOW tool = HintTool(hint, Item(hint.id));
-        ::SendMessageW(FTooltips.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+        for (const HintWatches watches : {HintWatches::Control, HintWatches::Place}) {
+            const TTTOOLINFOW tool = HintTool(hint, Item(hint.id), watches);
+            ::SendMessageW(FTooltips.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+        }
     }
 }
 
@@ -527,7 +537,7 @@ void TOVL_Options::LayOutForm() {
                        display.bottom - display.top, SWP_NOZORDER | SWP_NOACTIVATE);
 
     for (const Hint& hint : kHints) {
-        const TTTOOLINFOW tool = HintTool(hint, Item(hint.id));
+        const TTTOOLINFOW tool = HintTool(hint, Item(hint.id), HintWatches::Place);
         ::SendMessageW(FTooltips.get(), TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
     }
 

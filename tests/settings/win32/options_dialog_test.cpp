@@ -240,26 +240,51 @@ TEST_F(OptionsDialogTest, PagesTurnWithCtrlTabAndArePhotographed) {
     });
 }
 
-// Without transparency the click-through box is disabled, and a disabled
-// control gets no mouse messages; its hint shows all the same.
-TEST_F(OptionsDialogTest, TheClickThroughHintShowsOverItsDisabledBox) {
-    inForce_.TransparencyEnabled = false;
-    Run([&](const OptionsDialogDriver& d) {
-        ::ShowWindow(d.Dialog(), SW_SHOWNORMAL);
-        TabCtrl_SetCurFocus(d.Control(PageControl1), WindowTabSheet);
-        const HWND box = d.Control(ChkClickThroughEnabled);
-        ASSERT_FALSE(::IsWindowEnabled(box));
-        RECT rect{};
-        ::GetWindowRect(box, &rect);
-        POINT at{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
-        ::SetCursorPos(at.x, at.y);
-        const HWND under = ::WindowFromPoint(at);
-        ::ScreenToClient(under, &at);
-        ::PostMessageW(under, WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y));
-        EXPECT_TRUE(PumpUntil([] { return ShownWindowOfClass(TOOLTIPS_CLASSW) != nullptr; }, 5000))
-            << "no hint over the disabled box";
-        d.Click(CancelBtn);
-    });
+// The text of the hint the dialog's tooltip shows; empty while none shows.
+std::wstring ShownHint() {
+    const HWND tip = ShownWindowOfClass(TOOLTIPS_CLASSW);
+    wchar_t text[256] = {};
+    TTTOOLINFOW tool{};
+    tool.cbSize = TTTOOLINFOW_V2_SIZE;
+    tool.lpszText = text;
+    if (!tip || !::SendMessageW(tip, TTM_GETCURRENTTOOLW, 0, reinterpret_cast<LPARAM>(&tool))) return {};
+    return text;
+}
+
+// Each hint shows over its box, enabled or disabled: a disabled control gets
+// no mouse messages, its page gets them instead.
+TEST_F(OptionsDialogTest, EachHintShowsOverItsBoxEnabledOrDisabled) {
+    const struct {
+        OptionsPage page;
+        OptionsControl box;
+        bool transparency;  // without it the click-through box is disabled
+        const wchar_t* hintStart;
+    } rows[] = {
+        {GeneralTabSheet, ChkDisplayAverage, true, L"Display average values of the last 10 seconds"},
+        {FontTabSheet, ChkFontAutosize, true, L"If this option is active, Orvalet will try"},
+        {WindowTabSheet, ChkClickThroughEnabled, true, L"Activate this to make the graph window unclickable."},
+        {WindowTabSheet, ChkClickThroughEnabled, false, L"Activate this to make the graph window unclickable."},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(static_cast<int>(row.box));
+        inForce_.TransparencyEnabled = row.transparency;
+        Run([&](const OptionsDialogDriver& d) {
+            ::ShowWindow(d.Dialog(), SW_SHOWNORMAL);
+            TabCtrl_SetCurFocus(d.Control(PageControl1), row.page);
+            const HWND box = d.Control(row.box);
+            EXPECT_EQ(::IsWindowEnabled(box) != FALSE, row.transparency);
+            RECT rect{};
+            ::GetWindowRect(box, &rect);
+            POINT at{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+            ::SetCursorPos(at.x, at.y);
+            const HWND under = ::WindowFromPoint(at);
+            ::ScreenToClient(under, &at);
+            ::PostMessageW(under, WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y));
+            EXPECT_TRUE(PumpUntil([&] { return ShownHint().starts_with(row.hintStart); }, 5000))
+                << "the hint shown: '" << ShownHint() << "'";
+            d.Click(CancelBtn);
+        });
+    }
 }
 
 }  // namespace
