@@ -63,8 +63,8 @@ struct ControlLayout {
 // Three pairs of neighbours overlap by a few blank pixels at their given
 // bounds; the first of each ends where the second begins, so that neither
 // covers the other (the check boxes before the unit lists and the Italic
-// boxes). So does the percentage label above the track bar: the two rows it
-// leaves to the track bar lie below its text.
+// boxes). The percentage label's last two rows lie over the track bar's
+// first two, which are blank; the label comes first, so it is drawn on top.
 //
 // Windows' accessibility proxy (oleacc) names a list or a track bar after
 // the static just before it in z-order, so each comes right after its label
@@ -85,7 +85,7 @@ constexpr ControlLayout kControls[] = {
     {WindowStyle_Label, WindowTabSheet, Kind::Label, L"Window style:", {3, 55, 68, 13}},
     {WindowStyle_Combo, WindowTabSheet, Kind::DropDownList, nullptr, {3, 74, 126, 21}},
     {ChkTransparency, WindowTabSheet, Kind::CheckBox, L"Enable window transparency", {148, 3, 163, 17}},
-    {TV_PercentDisplay, WindowTabSheet, Kind::Label, L"000% visible", {148, 26, 61, 11}},
+    {TV_PercentDisplay, WindowTabSheet, Kind::Label, L"000% visible", {148, 26, 61, 13}},
     {TV_TrackBar, WindowTabSheet, Kind::TrackBar, nullptr, {148, 37, 200, 33}},
     {ChkClickThroughEnabled, WindowTabSheet, Kind::CheckBox, L"Enable 'click-through' feature", {148, 76, 171, 17}},
     {ChkFadingEnabled, WindowTabSheet, Kind::CheckBox, L"Enable fading effects", {148, 99, 123, 17}},
