@@ -43,8 +43,7 @@ constexpr int kForm = -1;          // parent of a control that sits on no page
 constexpr std::array<const wchar_t*, kOptionsPageCount> kPageCaptions{L"General", L"Window", L"Graph", L"Fonts",
                                                                       L"Colors"};
 
-// A Name is a hidden label: it draws nothing and only names the control after it.
-enum class Kind { Tab, Button, CheckBox, FirstRadio, Radio, Label, Name, DropDownList, TrackBar, ListBox, Panel };
+enum class Kind { Tab, Button, CheckBox, FirstRadio, Radio, Label, DropDownList, TrackBar, ListBox, Panel };
 
 struct ControlLayout {
     OptionsControl id;
@@ -68,10 +67,8 @@ struct ControlLayout {
 //
 // Windows' accessibility proxy (oleacc) names a list or a track bar after
 // the static just before it in z-order, so each comes right after its label
-// (Wine's proxy does so for edit boxes only). A list with no caption beside
-// it gets a hidden label as its name: that needs no library, where
-// IAccPropServices::SetHwndPropStr would need oleacc loaded, and Wine only
-// stubs that call.
+// (Wine's proxy does so for edit boxes only). The lists with no caption
+// beside them are named in kAccessibleNames.
 constexpr ControlLayout kControls[] = {
     {ChkRunOnStartup, GeneralTabSheet, Kind::CheckBox, L"Load on windows startup", {3, 3, 145, 17}},
     {ChkStartMinimized, GeneralTabSheet, Kind::CheckBox, L"Start minimized", {3, 26, 97, 17}},
@@ -106,34 +103,42 @@ constexpr ControlLayout kControls[] = {
 
     {UDFont_Label, FontTabSheet, Kind::Label, L"U/D display", {3, 5, 54, 13}},
     {UDFontName_Combo, FontTabSheet, Kind::DropDownList, nullptr, {63, 3, 145, 21}},
-    {UDFontSize_Label, FontTabSheet, Kind::Name, L"U/D display size", {214, 3, 0, 0}},
     {UDFontSize_Combo, FontTabSheet, Kind::DropDownList, nullptr, {214, 3, 48, 21}},
     {UDFontBold_Chk, FontTabSheet, Kind::CheckBox, L"Bold", {268, 3, 44, 17}},
     {UDFontItalic_Chk, FontTabSheet, Kind::CheckBox, L"Italic", {312, 3, 44, 17}},
     {MVFont_Label, FontTabSheet, Kind::Label, L"MAX display", {3, 32, 57, 13}},
     {MVFontName_Combo, FontTabSheet, Kind::DropDownList, nullptr, {63, 30, 145, 21}},
-    {MVFontSize_Label, FontTabSheet, Kind::Name, L"MAX display size", {214, 30, 0, 0}},
     {MVFontSize_Combo, FontTabSheet, Kind::DropDownList, nullptr, {214, 30, 48, 21}},
     {MVFontBold_Chk, FontTabSheet, Kind::CheckBox, L"Bold", {268, 31, 44, 17}},
     {MVFontItalic_Chk, FontTabSheet, Kind::CheckBox, L"Italic", {312, 31, 44, 17}},
     {IFNameFont_Label, FontTabSheet, Kind::Label, L"IF display", {3, 59, 46, 13}},
     {IFNameFontName_Combo, FontTabSheet, Kind::DropDownList, nullptr, {63, 57, 145, 21}},
-    {IFNameFontSize_Label, FontTabSheet, Kind::Name, L"IF display size", {214, 57, 0, 0}},
     {IFNameFontSize_Combo, FontTabSheet, Kind::DropDownList, nullptr, {214, 57, 48, 21}},
     {IFFontBold_Chk, FontTabSheet, Kind::CheckBox, L"Bold", {268, 58, 44, 17}},
     {IFFontItalic_Chk, FontTabSheet, Kind::CheckBox, L"Italic", {312, 58, 44, 17}},
     {ChkFontAutosize, FontTabSheet, Kind::CheckBox, L"Automatically adjust font size", {3, 95, 161, 17}},
     {FontsReset_Btn, FontTabSheet, Kind::Button, L"Restore defaults", {256, 145, 102, 25}},
 
-    {ColorsListBox_Label, ColorsTabSheet, Kind::Name, L"Colors", {3, 3, 0, 0}},
     {ColorsListBox, ColorsTabSheet, Kind::ListBox, nullptr, {3, 3, 222, 167}},
-    {ColorsPanel, ColorsTabSheet, Kind::Panel, nullptr, {231, 3, 127, 136}},
     {ColorsReset_Btn, ColorsTabSheet, Kind::Button, L"Restore defaults", {256, 145, 102, 25}},
+    {ColorsPanel, ColorsTabSheet, Kind::Panel, nullptr, {231, 3, 127, 136}},
 
     {OKBtn, kForm, Kind::Button, L"OK", {140, 215, 75, 25}},
     {ApplyBtn, kForm, Kind::Button, L"Apply", {221, 215, 75, 25}},
     {CancelBtn, kForm, Kind::Button, L"Cancel", {302, 215, 75, 25}},
     {PageControl1, kForm, Kind::Tab, nullptr, {8, 8, 369, 201}},
+};
+
+// The lists that no caption names, with their names for screen readers.
+struct AccessibleName {
+    OptionsControl id;
+    const wchar_t* name;
+};
+constexpr AccessibleName kAccessibleNames[] = {
+    {UDFontSize_Combo, L"U/D display size"},
+    {MVFontSize_Combo, L"MAX display size"},
+    {IFNameFontSize_Combo, L"IF display size"},
+    {ColorsListBox, L"Colors"},
 };
 
 struct Hint {
@@ -258,8 +263,7 @@ ControlClass ClassOf(Kind kind) {
         case Kind::CheckBox: return {WC_BUTTONW, tabStop | BS_AUTOCHECKBOX, 0};
         case Kind::FirstRadio: return {WC_BUTTONW, tabStop | BS_AUTORADIOBUTTON, 0};
         case Kind::Radio: return {WC_BUTTONW, BS_AUTORADIOBUTTON, 0};
-        case Kind::Label:
-        case Kind::Name: return {WC_STATICW, WS_GROUP | SS_LEFTNOWORDWRAP | SS_NOPREFIX, 0};
+        case Kind::Label: return {WC_STATICW, WS_GROUP | SS_LEFTNOWORDWRAP | SS_NOPREFIX, 0};
         case Kind::DropDownList: return {WC_COMBOBOXW, tabStop | WS_VSCROLL | CBS_DROPDOWNLIST, 0};
         case Kind::TrackBar:
             return {TRACKBAR_CLASSW, tabStop | TBS_HORZ | TBS_TOP | TBS_AUTOTICKS | TBS_FIXEDLENGTH, 0};
@@ -354,7 +358,8 @@ TOVL_Options::TOVL_Options(const OptionsRecords& records, const OptionsDialogHos
           // A button that loses its use also gives up the focus.
           if (!changed && ::GetFocus() == apply) ::SendMessageW(Handle(), WM_NEXTDLGCTL, 0, FALSE);
           ::EnableWindow(apply, changed);
-      }) {}
+      }),
+      FAccessibleNames(host.nameControl) {}
 
 TOVL_Options::~TOVL_Options() = default;
 
@@ -413,6 +418,7 @@ void TOVL_Options::FormCreate(HWND owner) {
         return;
     }
     CreateTooltips();
+    for (const AccessibleName& name : kAccessibleNames) FAccessibleNames.Set(Item(name.id), name.name);
     TakeOverDpiScaling(Handle());
 
     LayOutForm();
@@ -437,6 +443,7 @@ void TOVL_Options::FormDestroy() {
     FPageKeysHook.reset();
     pageKeysDialog = nullptr;
     FTooltips.reset();
+    FAccessibleNames.Clear();
 }
 
 void TOVL_Options::CreateControls() {
@@ -480,9 +487,7 @@ HWND TOVL_Options::CreateControl(OptionsControl id) {
     }
     ControlClass kind = ClassOf(layout.kind);
     kind.style |= WS_CLIPSIBLINGS;
-    const HWND control = CreateChildControl(parent, static_cast<int>(id), kind, layout.caption, bounds, FFont.get());
-    if (layout.kind == Kind::Name) ::ShowWindow(control, SW_HIDE);
-    return control;
+    return CreateChildControl(parent, static_cast<int>(id), kind, layout.caption, bounds, FFont.get());
 }
 
 void TOVL_Options::CreateTooltips() {

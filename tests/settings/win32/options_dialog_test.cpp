@@ -169,11 +169,12 @@ TEST_F(OptionsDialogTest, TheColourDialogOpensAtTheEntrysColourAndBothPagesResto
 }
 
 // The colour list opens the colour dialog on a double-click (0, on the first
-// entry), Enter and Space; the preview, the next tab stop, on Space and Enter.
+// entry), Enter and Space; the preview, the tab stop after "Restore
+// defaults", on Space and Enter.
 TEST_F(OptionsDialogTest, TheColourListAndThePreviewAfterItOpenTheColourDialogFromTheKeyboard) {
     const std::pair<std::vector<WPARAM>, OptionsControl> ways[] = {
         {{0}, ColorsListBox}, {{VK_RETURN}, ColorsListBox}, {{VK_SPACE}, ColorsListBox},
-        {{VK_TAB, VK_SPACE}, ColorsPaintBox}, {{VK_TAB, VK_RETURN}, ColorsPaintBox}};
+        {{VK_TAB, VK_TAB, VK_SPACE}, ColorsPaintBox}, {{VK_TAB, VK_TAB, VK_RETURN}, ColorsPaintBox}};
     Run([&](const OptionsDialogDriver& d) {
         TabCtrl_SetCurFocus(d.Control(PageControl1), ColorsTabSheet);
         for (int entry = 0; entry < 5; ++entry) {
@@ -189,18 +190,25 @@ TEST_F(OptionsDialogTest, TheColourListAndThePreviewAfterItOpenTheColourDialogFr
 }
 
 // The accessibility proxy names a list or the track bar after the static just
-// before it in z-order: its caption, or a hidden label (~) where it has none.
+// before it in z-order: its caption (a hidden one would show as ~). The lists
+// with no caption beside them are given their names for screen readers.
 TEST_F(OptionsDialogTest, EachListAndTheTrackBarComeRightAfterTheLabelThatNamesThem) {
     const std::pair<OptionsControl, std::wstring> names[] = {
         {WindowStyle_Combo, L"Window style:"}, {TV_TrackBar, L"80 % visible"}, {VertGridCombo, L"Vertical grid lines:"},
-        {UDFontName_Combo, L"U/D display"}, {MVFontName_Combo, L"MAX display"}, {IFNameFontName_Combo, L"IF display"},
-        {UDFontSize_Combo, L"~U/D display size"}, {MVFontSize_Combo, L"~MAX display size"},
-        {IFNameFontSize_Combo, L"~IF display size"}, {ColorsListBox, L"~Colors"}};
+        {UDFontName_Combo, L"U/D display"}, {MVFontName_Combo, L"MAX display"}, {IFNameFontName_Combo, L"IF display"}};
+    const std::pair<OptionsControl, std::wstring> given[] = {
+        {UDFontSize_Combo, L"U/D display size"}, {MVFontSize_Combo, L"MAX display size"},
+        {IFNameFontSize_Combo, L"IF display size"}, {ColorsListBox, L"Colors"}};
+    std::vector<std::pair<HWND, std::wstring>> named;
+    host_.nameControl = [&](HWND control, const wchar_t* name) { named.emplace_back(control, name); };
     Run([&](const OptionsDialogDriver& d) {
         for (const auto& [id, name] : names) {
             const HWND label = ::GetWindow(d.Control(id), GW_HWNDPREV);
             EXPECT_EQ(((::GetWindowLongW(label, GWL_STYLE) & WS_VISIBLE) ? L"" : L"~") + WindowText(label), name);
         }
+        ASSERT_EQ(named.size(), std::size(given));
+        for (std::size_t i = 0; i < named.size(); ++i)
+            EXPECT_EQ(named[i], std::make_pair(d.Control(given[i].first), given[i].second));
         d.Click(CancelBtn);
     });
 }
