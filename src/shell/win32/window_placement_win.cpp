@@ -50,9 +50,9 @@ void SetWindowBounds(HWND window, const WindowBounds& bounds) {
                    SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void KeepWindowReachable(HWND window) {
+void KeepWindowReachable(HWND window, ReachArea area) {
     const WindowBounds current = WindowBoundsOf(window);
-    const WindowBounds fitted = FitWindowToDesktop(current, QueryDesktopGeometry());
+    const WindowBounds fitted = FitWindowToDesktop(current, QueryDesktopGeometry(), {}, area);
     if (fitted != current) SetWindowBounds(window, fitted);
 }
 
