@@ -17,3 +17,9 @@ build_preset() {
   shift
   configure "$preset" && cmake --build "$builds/$preset" -j "$jobs" ${1:+--target "$@"}
 }
+
+# install_or_fail SET: installs what the SET of scripts/deps needs (native,
+# windows, clang, lint, package, all), or ends the script with a message.
+install_or_fail() {
+  "$root/scripts/deps" "$@" || { echo "Could not install the build dependencies." >&2; exit 1; }
+}

@@ -11,6 +11,7 @@ export WINEARCH=win64
 
 # use_wine_prefix FOLDER: FOLDER/wineprefix becomes the environment's prefix.
 use_wine_prefix() {
+  mkdir -p "$1"
   WINEPREFIX="$(cd "$1" && pwd)/wineprefix"
   export WINEPREFIX
   mkdir -p "$WINEPREFIX"
