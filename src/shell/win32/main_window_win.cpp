@@ -213,7 +213,8 @@ void TOVL_Main::RunModalDialog(ActionId action, const std::function<void(HWND ow
 
 // The dialog's Apply and its OK both run the ApplyOptions action.
 void TOVL_Main::RunOptionsDialog(HWND owner) {
-    const OptionsDialogHost host{[this] { ApplyOptionsExecute(); }, {}, {}};
+    const OptionsDialogHost host{
+        .applyOptions = [this] { ApplyOptionsExecute(); }, .chooseColor = {}, .fontNames = {}, .nameControl = {}};
     if (ShowOptionsDialog(owner, {CurrentOptions, PendingOptions}, host) == ModalResult::OK) ApplyOptionsExecute();
 }
 
