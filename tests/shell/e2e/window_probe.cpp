@@ -28,6 +28,8 @@
 //                         BM_CLICK does, any other control with the mouse
 //   window_probe checked CAPTION TEXT   exit code 0 when that box is ticked
 //   window_probe page CAPTION N   turns the dialog's tabs to page N (from 0)
+//   window_probe rect CAPTION   prints the dialog's client area on the screen
+//                         as WxH+X+Y
 //   window_probe rect     prints the window's screen rectangle as WxH+X+Y
 //   window_probe move X Y W H   moves and sizes the window, as a user's drag would
 //   window_probe loopback prints the GUID of the loopback interface
@@ -196,6 +198,11 @@ int Hover(HWND graph, int x, int y) {
     return 0;
 }
 
+// As ImageMagick's geometry: WxH+X+Y.
+void PrintRect(const RECT& rect) {
+    std::printf("%ldx%ld+%ld+%ld\n", rect.right - rect.left, rect.bottom - rect.top, rect.left, rect.top);
+}
+
 // One command; 0 when it did what it says, 1 when not, 2 when it is unknown.
 int Run(const Args& a) {
     const std::string command = a.empty() ? "" : a[0];
@@ -210,7 +217,7 @@ int Run(const Args& a) {
         return Hover(GraphOf(meter), std::atoi(a[1].c_str()), std::atoi(a[2].c_str()));
     // The commands on a dialog, found by its caption.
     const bool onDialog = command == "dialog" || command == "controls" || command == "page" || command == "click" ||
-                          command == "checked";
+                          command == "checked" || (command == "rect" && a.size() == 2);
     if (onDialog && (a.size() == 2 || a.size() == 3)) {
         const HWND dialog = Dialog(a[1]);
         if (command == "dialog") return dialog ? 0 : 1;
@@ -219,6 +226,13 @@ int Run(const Args& a) {
             for (const HWND control : ControlsOf(dialog))
                 std::printf("%d %ls %s\n", ::GetDlgCtrlID(control), ClassOf(control).c_str(),
                             ::IsWindowVisible(control) ? "visible" : "hidden");
+            return 0;
+        }
+        if (command == "rect") {
+            RECT client{};
+            if (!::GetClientRect(dialog, &client)) return 1;
+            ::MapWindowPoints(dialog, nullptr, reinterpret_cast<POINT*>(&client), 2);
+            PrintRect(client);
             return 0;
         }
         if (a.size() != 3) return 2;
@@ -302,7 +316,7 @@ int Run(const Args& a) {
     if (command == "rect") {
         RECT rect{};
         if (!::GetWindowRect(meter, &rect)) return 1;
-        std::printf("%ldx%ld+%ld+%ld\n", rect.right - rect.left, rect.bottom - rect.top, rect.left, rect.top);
+        PrintRect(rect);
         return 0;
     }
     if (command == "graphtext") {
