@@ -213,7 +213,8 @@ void TOVL_Main::RunModalDialog(ActionId action, const std::function<void(HWND ow
 
 // The dialog's Apply and its OK both run the ApplyOptions action.
 void TOVL_Main::RunOptionsDialog(HWND owner) {
-    const OptionsDialogHost host{[this] { ApplyOptionsExecute(); }, {}, {}};
+    OptionsDialogHost host;
+    host.applyOptions = [this] { ApplyOptionsExecute(); };
     if (ShowOptionsDialog(owner, {CurrentOptions, PendingOptions}, host) == ModalResult::OK) ApplyOptionsExecute();
 }
 
