@@ -129,7 +129,9 @@ private:
 
     // The effect timers and the power events.
     void UpdateEffectTimers();
-    void SyncFadeTimer();
+    // Shows or hides the window and updates the meter actions as a fade
+    // reports.
+    void CarryOut(const FadeOutcome& outcome);
     void SuspendTimers();
     void ResumeTimers();
     void SetTimerStates(const TimerStates& states);
@@ -174,6 +176,7 @@ private:
     std::unique_ptr<TTimerQueueTimer> PD_Timer;
     std::unique_ptr<TTimerQueueTimer> FG_Timer;
     std::unique_ptr<TTimerQueueTimer> MF_Timer;
+    std::unique_ptr<MeterFader> FFader;  // drives the two effect timers
     // All of the above exist: from the end of their creation to the start
     // of their destruction.
     bool FAssembled = false;
@@ -181,7 +184,6 @@ private:
     bool FCloseCommandHeld = false;
 
     WindowAppearance FAppearance;
-    std::unique_ptr<MeterFader> FFader;
     TimerSuspension FSuspension;
     bool PD_isbusy = false;
     bool FG_isbusy = false;  // a fade step runs
