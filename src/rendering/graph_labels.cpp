@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "rendering/traffic_format.h"
 
 namespace orvalet {
 namespace {
@@ -136,59 +135,7 @@ private:
     LabelLayout layout_;
 };
 
-constexpr wchar_t kUploadArrow = L'\u25B2';
-constexpr wchar_t kDownloadArrow = L'\u25BC';
-
-void AppendRateText(std::wstring& text, wchar_t arrow, std::uint64_t bytesPerSecond, int displayUnit) {
-    text.append({arrow, L' '});
-    AppendTrafficValue(text, bytesPerSecond, displayUnit);
-    text += L"/s";
-}
-
 }  // namespace
-
-int NearestFontSizePosition(std::int32_t size) {
-    int best = 0;
-    std::int64_t bestDistance = INT64_MAX;
-    for (int p = 0; p < static_cast<int>(GR_FontSizes.size()); ++p) {
-        const std::int64_t distance = std::llabs(std::int64_t{GR_FontSizes[p]} - size);
-        if (distance < bestDistance) {  // strict: the smaller entry keeps a tie
-            best = p;
-            bestDistance = distance;
-        }
-    }
-    return best;
-}
-
-void WriteUploadLabelText(std::wstring& text, std::uint64_t bytesPerSecond, int displayUnit) {
-    text.clear();
-    AppendUploadLabelText(text, bytesPerSecond, displayUnit);
-}
-
-void WriteDownloadLabelText(std::wstring& text, std::uint64_t bytesPerSecond, int displayUnit) {
-    text.clear();
-    AppendDownloadLabelText(text, bytesPerSecond, displayUnit);
-}
-
-void AppendUploadLabelText(std::wstring& text, std::uint64_t bytesPerSecond, int displayUnit) {
-    AppendRateText(text, kUploadArrow, bytesPerSecond, displayUnit);
-}
-
-void AppendDownloadLabelText(std::wstring& text, std::uint64_t bytesPerSecond, int displayUnit) {
-    AppendRateText(text, kDownloadArrow, bytesPerSecond, displayUnit);
-}
-
-std::wstring_view RateOfLabel(std::wstring_view label) {
-    const bool arrowed = label.size() >= 2 && (label[0] == kUploadArrow || label[0] == kDownloadArrow) &&
-                         label[1] == L' ';
-    return arrowed ? label.substr(2) : label;
-}
-
-void WriteMaxValueLabelText(std::wstring& text, std::uint64_t bytesPerSecond, int displayUnit) {
-    text.assign(L"MAX: ");
-    AppendTrafficValue(text, bytesPerSecond, displayUnit);
-    text += L"/s";
-}
 
 int LabelMetrics::Px(int pixelsAt96) const {
     return static_cast<int>((std::int64_t{pixelsAt96} * std::max(dpi, 1) + 48) / 96);

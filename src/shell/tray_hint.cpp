@@ -1,7 +1,5 @@
 #include "shell/tray_hint.h"
 
-#include "rendering/graph_labels.h"
-
 namespace orvalet {
 namespace {
 
@@ -22,13 +20,6 @@ void BuildTrayHint(std::wstring& hint, std::wstring_view downloadLabel, std::wst
     hint.assign(downloadLabel).append(L" | ").append(uploadLabel);
     hint.push_back(L'\r');
     hint.append(interfaceLabel);
-}
-
-void BuildGraphName(std::wstring& name, std::wstring_view downloadLabel, std::wstring_view uploadLabel,
-                    std::wstring_view interfaceLabel) {
-    name.assign(L"Download ").append(RateOfLabel(downloadLabel));
-    name.append(L", upload ").append(RateOfLabel(uploadLabel));
-    name.append(L", ").append(interfaceLabel);
 }
 
 std::wstring TrayHintStorage() {

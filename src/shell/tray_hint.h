@@ -20,15 +20,9 @@ std::wstring BuildTrayHint(std::wstring_view downloadLabel, std::wstring_view up
 void BuildTrayHint(std::wstring& hint, std::wstring_view downloadLabel, std::wstring_view uploadLabel,
                    std::wstring_view interfaceLabel);
 
-// The graph's accessible name, which screen readers read:
-// "Download 1.39 MiB/s, upload 12.0 KiB/s, Ethernet", from the same label
-// texts as the hint, written over `name` in its own storage.
-void BuildGraphName(std::wstring& name, std::wstring_view downloadLabel, std::wstring_view uploadLabel,
-                    std::wstring_view interfaceLabel);
-
 // An empty string with room for any hint the meter builds (two rate texts and
 // an interface name of up to 256 characters), so rebuilding it never allocates;
-// the graph's name fits too.
+// the graph's name (rate_texts.h) fits too.
 std::wstring TrayHintStorage();
 
 // The first kMaxTrayHintLength characters of text, as a copy or as a view. A surrogate pair is never

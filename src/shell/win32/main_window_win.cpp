@@ -235,7 +235,7 @@ void TOVL_Main::SamplingTick() {
     // The rates are those of the graph's last paint, one tick behind the icon.
     BuildTrayHint(FTrayHint, graph.DLabel(), graph.ULabel(), graph.IFLabel());
     OVL_Tray->SetHint(FTrayHint);
-    BuildGraphName(FGraphName, graph.DLabel(), graph.ULabel(), graph.IFLabel());
+    WriteGraphName(FGraphName, graph.RatesOfLabels(), graph.IFLabel());
     FGraph->SetAccessibleName(FGraphName);
 
     if (::IsWindowVisible(Handle())) UpdateSizeConstraints();
