@@ -7,14 +7,6 @@ bool IsHighSurrogate(wchar_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 
 }  // namespace
 
-std::wstring BuildTrayHint(std::wstring_view downloadLabel, std::wstring_view uploadLabel,
-                           std::wstring_view interfaceLabel) {
-    std::wstring hint;
-    hint.reserve(downloadLabel.size() + uploadLabel.size() + interfaceLabel.size() + 4);
-    BuildTrayHint(hint, downloadLabel, uploadLabel, interfaceLabel);
-    return hint;
-}
-
 void BuildTrayHint(std::wstring& hint, std::wstring_view downloadLabel, std::wstring_view uploadLabel,
                    std::wstring_view interfaceLabel) {
     hint.assign(downloadLabel).append(L" | ").append(uploadLabel);
@@ -27,8 +19,6 @@ std::wstring TrayHintStorage() {
     hint.reserve(512);
     return hint;
 }
-
-std::wstring CutToTrayHintLength(std::wstring_view text) { return std::wstring(TrayHintPart(text)); }
 
 std::wstring_view TrayHintPart(std::wstring_view text) {
     if (text.size() <= kMaxTrayHintLength) return text;

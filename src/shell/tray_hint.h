@@ -12,11 +12,8 @@ inline constexpr std::size_t kMaxTrayHintLength = 127;
 // "<download> | <upload>" on the first line and the interface name on the
 // second. The line break is a lone carriage return: the notification area
 // breaks the tooltip on it, and a CR LF pair would cost one of the few
-// characters the hint may hold.
-std::wstring BuildTrayHint(std::wstring_view downloadLabel, std::wstring_view uploadLabel,
-                           std::wstring_view interfaceLabel);
-// The same hint written over `hint` in its own storage, which grows only for
-// a longer hint.
+// characters the hint may hold. Written over `hint` in its own storage,
+// which grows only for a longer hint.
 void BuildTrayHint(std::wstring& hint, std::wstring_view downloadLabel, std::wstring_view uploadLabel,
                    std::wstring_view interfaceLabel);
 
@@ -25,9 +22,8 @@ void BuildTrayHint(std::wstring& hint, std::wstring_view downloadLabel, std::wst
 // the graph's name (rate_texts.h) fits too.
 std::wstring TrayHintStorage();
 
-// The first kMaxTrayHintLength characters of text, as a copy or as a view. A surrogate pair is never
+// The first kMaxTrayHintLength characters of text. A surrogate pair is never
 // split: a cut that would leave half a character drops it whole.
-std::wstring CutToTrayHintLength(std::wstring_view text);
 std::wstring_view TrayHintPart(std::wstring_view text);
 
 }  // namespace orvalet

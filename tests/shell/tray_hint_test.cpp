@@ -1,4 +1,5 @@
 #include "shell/tray_hint.h"
+#include "support/tray_hint_copies.h"
 
 #include <gtest/gtest.h>
 

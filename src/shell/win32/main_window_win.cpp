@@ -168,10 +168,10 @@ void TOVL_Main::RunDeferred(DeferredCommand command, LPARAM lParam) {
         case DeferredCommand::Close: CloseNow(); break;
         case DeferredCommand::PopupMenu: OpenPopupMenu({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}); break;
         case DeferredCommand::Options:
-            RunModalDialog(ActionId::Options, [this](HWND owner) { RunOptionsDialog(owner); });
+            RunActionDialog(ActionId::Options, [this](HWND owner) { RunOptionsDialog(owner); });
             break;
         case DeferredCommand::About:
-            RunModalDialog(ActionId::About, [](HWND owner) { TOVL_About().ShowModal(owner); });
+            RunActionDialog(ActionId::About, [](HWND owner) { TOVL_About().ShowModal(owner); });
             break;
     }
 }
@@ -189,7 +189,7 @@ void TOVL_Main::SaveOptionsOnce() {
     if (FLoops.TakeSave()) FormClose();
 }
 
-void TOVL_Main::RunModalDialog(ActionId action, const std::function<void(HWND owner)>& show) {
+void TOVL_Main::RunActionDialog(ActionId action, const std::function<void(HWND owner)>& show) {
     // A disabled action does not run: its dialog may already be open.
     if (!OVL_Actions.State(action).enabled) return;
     OVL_Actions.SetEnabled(action, false);
