@@ -24,13 +24,13 @@ struct LabelMetrics {
 
 // What the layout needs to know about the labels.
 struct LabelContent {
-    std::wstring_view ULabel;
-    std::wstring_view DLabel;
-    std::wstring_view MVLabel;
-    std::wstring_view IFLabel;
-    const GR_Fonts* Fonts = nullptr;
-    std::array<bool, 4> Wanted{};  // by label index 1..3; [0] unused
-    bool FontAutosize = true;
+    std::wstring_view uLabel;
+    std::wstring_view dLabel;
+    std::wstring_view mvLabel;
+    std::wstring_view ifLabel;
+    const GR_Fonts* fonts = nullptr;
+    std::array<bool, 4> wanted{};  // by label index 1..3; [0] unused
+    bool fontAutosize = true;
 };
 
 // The result of fitting the labels into a control of W x H pixels.
