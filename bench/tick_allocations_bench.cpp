@@ -46,7 +46,7 @@ struct PortableMeter {
         graph.SetIFLabel(interfaceName);
         gauge.Render();
         BuildTrayHint(hint, graph.DLabel(), graph.ULabel(), graph.IFLabel());
-        BuildGraphName(name, graph.DLabel(), graph.ULabel(), graph.IFLabel());
+        WriteGraphName(name, graph.RatesOfLabels(), graph.IFLabel());
         graph.RenderGraph(320, 240);
     }
 };

@@ -23,8 +23,6 @@ class Canvas {
 public:
     Canvas(Bitmap& bitmap, TextRenderer& text);
 
-    Bitmap& Target() { return bitmap_; }
-
     // Brush: a colour makes it solid; Clear draws text without a background.
     void SetBrushColor(Color color);
     void SetBrushClear();

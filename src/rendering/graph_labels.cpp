@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "rendering/traffic_format.h"
 
 namespace orvalet {
 namespace {
@@ -57,7 +56,7 @@ public:
     LabelLayout Fixed() {
         for (int k = 1; k <= kLabelCount; ++k) {
             layout_.Size[k] = Fonts()[k].Size;
-            layout_.Shown[k] = labels_.Wanted[k];
+            layout_.Shown[k] = labels_.wanted[k];
             FitLabel(k, layout_.Size[k]);
         }
         return layout_;
@@ -67,9 +66,9 @@ public:
         for (int k = 1; k <= kLabelCount; ++k) {
             int position = NearestFontSizePosition(Fonts()[k].Size);
             for (;;) {
-                layout_.Shown[k] = labels_.Wanted[k];
+                layout_.Shown[k] = labels_.wanted[k];
                 FitLabel(k, GR_FontSizes[position]);
-                if (!labels_.Wanted[k] || layout_.Shown[k] || position == 0) break;
+                if (!labels_.wanted[k] || layout_.Shown[k] || position == 0) break;
                 --position;
             }
             layout_.Size[k] = GR_FontSizes[position];
@@ -78,7 +77,7 @@ public:
     }
 
 private:
-    const GR_Fonts& Fonts() const { return *labels_.Fonts; }
+    const GR_Fonts& Fonts() const { return *labels_.fonts; }
     int TextWidth(std::wstring_view text) { return canvas_.TextWidth(text); }
     int CellSize() { return canvas_.TextHeight(kLetterX) + m_.Px(kCellPadding); }
 
@@ -96,10 +95,10 @@ private:
     void FitUpDown() {
         bool& shown = layout_.Shown[kUDLabel];
         const int middle = w_ / 2;
-        layout_.XD = middle - TextWidth(labels_.DLabel) - m_.Px(kMiddleGap);
+        layout_.XD = middle - TextWidth(labels_.dLabel) - m_.Px(kMiddleGap);
         layout_.XU = middle + m_.Px(kMiddleGap);
         if (layout_.XD < m_.Px(kDownloadLeftRoom) ||
-            layout_.XU + TextWidth(labels_.ULabel) + m_.Px(kUploadRightRoom) > w_)
+            layout_.XU + TextWidth(labels_.uLabel) + m_.Px(kUploadRightRoom) > w_)
             shown = false;
         layout_.S = shown ? CellSize() : 0;
         if (layout_.S > h_) {
@@ -110,7 +109,7 @@ private:
 
     void FitMaxValue() {
         bool& shown = layout_.Shown[kMVLabel];
-        if (TextWidth(Spaced(labels_.MVLabel, true)) + layout_.S + m_.Px(kCellPadding) > h_) shown = false;
+        if (TextWidth(Spaced(labels_.mvLabel, true)) + layout_.S + m_.Px(kCellPadding) > h_) shown = false;
         layout_.C = shown ? CellSize() : 0;
         if (layout_.C > w_) {
             layout_.C = 0;
@@ -120,7 +119,7 @@ private:
 
     void FitInterfaceName() {
         bool& shown = layout_.Shown[kIFLabel];
-        if (layout_.C + TextWidth(labels_.IFLabel) + m_.Px(kInterfaceRoom) > w_) shown = false;
+        if (layout_.C + TextWidth(labels_.ifLabel) + m_.Px(kInterfaceRoom) > w_) shown = false;
         layout_.T = shown ? CellSize() : 0;
         if (layout_.T + layout_.S > h_) {
             layout_.T = 0;
@@ -136,59 +135,7 @@ private:
     LabelLayout layout_;
 };
 
-constexpr wchar_t kUploadArrow = L'\u25B2';
-constexpr wchar_t kDownloadArrow = L'\u25BC';
-
-void AppendRateText(std::wstring& text, wchar_t arrow, std::uint64_t bytesPerSecond, int displayUnit) {
-    text.append({arrow, L' '});
-    AppendTrafficValue(text, bytesPerSecond, displayUnit);
-    text += L"/s";
-}
-
 }  // namespace
-
-int NearestFontSizePosition(std::int32_t size) {
-    int best = 0;
-    std::int64_t bestDistance = INT64_MAX;
-    for (int p = 0; p < static_cast<int>(GR_FontSizes.size()); ++p) {
-        const std::int64_t distance = std::llabs(std::int64_t{GR_FontSizes[p]} - size);
-        if (distance < bestDistance) {  // strict: the smaller entry keeps a tie
-            best = p;
-            bestDistance = distance;
-        }
-    }
-    return best;
-}
-
-void WriteUploadLabelText(std::wstring& text, std::uint64_t bytesPerSecond, int displayUnit) {
-    text.clear();
-    AppendUploadLabelText(text, bytesPerSecond, displayUnit);
-}
-
-void WriteDownloadLabelText(std::wstring& text, std::uint64_t bytesPerSecond, int displayUnit) {
-    text.clear();
-    AppendDownloadLabelText(text, bytesPerSecond, displayUnit);
-}
-
-void AppendUploadLabelText(std::wstring& text, std::uint64_t bytesPerSecond, int displayUnit) {
-    AppendRateText(text, kUploadArrow, bytesPerSecond, displayUnit);
-}
-
-void AppendDownloadLabelText(std::wstring& text, std::uint64_t bytesPerSecond, int displayUnit) {
-    AppendRateText(text, kDownloadArrow, bytesPerSecond, displayUnit);
-}
-
-std::wstring_view RateOfLabel(std::wstring_view label) {
-    const bool arrowed = label.size() >= 2 && (label[0] == kUploadArrow || label[0] == kDownloadArrow) &&
-                         label[1] == L' ';
-    return arrowed ? label.substr(2) : label;
-}
-
-void WriteMaxValueLabelText(std::wstring& text, std::uint64_t bytesPerSecond, int displayUnit) {
-    text.assign(L"MAX: ");
-    AppendTrafficValue(text, bytesPerSecond, displayUnit);
-    text += L"/s";
-}
 
 int LabelMetrics::Px(int pixelsAt96) const {
     return static_cast<int>((std::int64_t{pixelsAt96} * std::max(dpi, 1) + 48) / 96);
@@ -203,7 +150,7 @@ void SelectLabelFont(Canvas& canvas, const GR_Fonts& fonts, int k, std::int32_t 
 LabelLayout LayOutLabels(Canvas& canvas, const LabelContent& labels, int width, int height,
                          LabelMetrics metrics) {
     LabelFitter fitter(canvas, labels, width, height, metrics);
-    return labels.FontAutosize ? fitter.Autosized() : fitter.Fixed();
+    return labels.fontAutosize ? fitter.Autosized() : fitter.Fixed();
 }
 
 void DrawOutlinedText(Canvas& canvas, int x, int y, std::wstring_view text, Color textColor,
@@ -223,14 +170,14 @@ void DrawOutlinedText(Canvas& canvas, int x, int y, std::wstring_view text, Colo
 // the graph area, so they stay put when the maximum column comes and goes.
 void DrawUpDownStrip(Canvas& canvas, const LabelContent& labels, const LabelLayout& layout,
                      const GR_ColorType& colors, int width, int height, LabelMetrics metrics) {
-    SelectLabelFont(canvas, *labels.Fonts, kUDLabel, layout.Size[kUDLabel]);
+    SelectLabelFont(canvas, *labels.fonts, kUDLabel, layout.Size[kUDLabel]);
     const int top = height - layout.S;
     canvas.SetBrushColor(ToColor(colors.PN_BkGr));
     canvas.FillRect(0, top, width, height);
     const int y = top + metrics.Px(kTextInset);
-    DrawOutlinedText(canvas, layout.XD, y, labels.DLabel, ToColor(colors.PN_DL), ToColor(colors.PN_DL_Outline),
+    DrawOutlinedText(canvas, layout.XD, y, labels.dLabel, ToColor(colors.PN_DL), ToColor(colors.PN_DL_Outline),
                      metrics);
-    DrawOutlinedText(canvas, layout.XU, y, labels.ULabel, ToColor(colors.PN_UL), ToColor(colors.PN_UL_Outline),
+    DrawOutlinedText(canvas, layout.XU, y, labels.uLabel, ToColor(colors.PN_UL), ToColor(colors.PN_UL_Outline),
                      metrics);
 }
 
@@ -240,17 +187,17 @@ void DrawMaxValueColumn(Canvas& canvas, const LabelContent& labels, const LabelL
                         const GR_ColorType& colors, int height, LabelMetrics metrics) {
     canvas.SetBrushColor(ToColor(colors.MV_BkGr));
     canvas.FillRect(0, 0, layout.C, height - layout.S);
-    SelectLabelFont(canvas, *labels.Fonts, kMVLabel, layout.Size[kMVLabel]);
+    SelectLabelFont(canvas, *labels.fonts, kMVLabel, layout.Size[kMVLabel]);
     const int inset = metrics.Px(kTextInset);
-    const int y = canvas.TextWidth(Spaced(labels.MVLabel, false)) + inset;
-    DrawOutlinedText(canvas, inset, y, labels.MVLabel, ToColor(colors.MV_Font), ToColor(colors.MV_Outline),
+    const int y = canvas.TextWidth(Spaced(labels.mvLabel, false)) + inset;
+    DrawOutlinedText(canvas, inset, y, labels.mvLabel, ToColor(colors.MV_Font), ToColor(colors.MV_Outline),
                      metrics);
 }
 
 void DrawInterfaceName(Canvas& canvas, const LabelContent& labels, const LabelLayout& layout,
                        const GR_ColorType& colors, LabelMetrics metrics) {
-    SelectLabelFont(canvas, *labels.Fonts, kIFLabel, layout.Size[kIFLabel]);
-    DrawOutlinedText(canvas, layout.C + metrics.Px(kInterfaceLeft), metrics.Px(kTextInset), labels.IFLabel,
+    SelectLabelFont(canvas, *labels.fonts, kIFLabel, layout.Size[kIFLabel]);
+    DrawOutlinedText(canvas, layout.C + metrics.Px(kInterfaceLeft), metrics.Px(kTextInset), labels.ifLabel,
                      ToColor(colors.IF_Font), ToColor(colors.IF_Outline), metrics);
 }
 

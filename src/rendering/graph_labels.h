@@ -1,6 +1,7 @@
 #pragma once
-// The three text labels of the traffic graph: their texts, fonts, fitting
-// and autosizing, and their drawing as outlined text.
+// The three text labels of the traffic graph: their fonts, fitting and
+// autosizing, and their drawing as outlined text. Their texts are written by
+// rate_texts.h.
 //   label 1: download and upload, side by side in a strip along the bottom;
 //   label 2: the scale maximum, reading upward in a column at the left;
 //   label 3: the interface name, over the top-left corner of the graph area.
@@ -14,27 +15,6 @@
 
 namespace orvalet {
 
-// The font sizes (points) autosize steps through and the options dialog
-// offers, smallest first.
-inline constexpr std::array<std::int32_t, 16> GR_FontSizes{8,  9,  10, 11, 12, 14, 16, 18,
-                                                           20, 22, 24, 26, 28, 36, 48, 72};
-
-// Position (0-based) of the entry of GR_FontSizes nearest to a size; a tie
-// goes to the smaller entry.
-int NearestFontSizePosition(std::int32_t size);
-
-// Label texts, e.g. "▲ 1.3 kB/s", "▼ 10.00 Mb/s", "MAX: 1.00 Mb/s", written
-// over `text` in its own storage, which grows only for a longer text.
-void WriteUploadLabelText(std::wstring& text, std::uint64_t bytesPerSecond, int displayUnit);
-void WriteDownloadLabelText(std::wstring& text, std::uint64_t bytesPerSecond, int displayUnit);
-void WriteMaxValueLabelText(std::wstring& text, std::uint64_t bytesPerSecond, int displayUnit);
-// The rate texts appended to `text`.
-void AppendUploadLabelText(std::wstring& text, std::uint64_t bytesPerSecond, int displayUnit);
-void AppendDownloadLabelText(std::wstring& text, std::uint64_t bytesPerSecond, int displayUnit);
-// The rate of a rate label without its arrow: "1.3 kB/s" of "▲ 1.3 kB/s". A
-// text without the arrow comes back whole.
-std::wstring_view RateOfLabel(std::wstring_view label);
-
 // Label margins are device pixels at 96 DPI; they grow with the DPI of the
 // window that shows the graph, like the fonts do.
 struct LabelMetrics {
@@ -44,13 +24,13 @@ struct LabelMetrics {
 
 // What the layout needs to know about the labels.
 struct LabelContent {
-    std::wstring_view ULabel;
-    std::wstring_view DLabel;
-    std::wstring_view MVLabel;
-    std::wstring_view IFLabel;
-    const GR_Fonts* Fonts = nullptr;
-    std::array<bool, 4> Wanted{};  // by label index 1..3; [0] unused
-    bool FontAutosize = true;
+    std::wstring_view uLabel;
+    std::wstring_view dLabel;
+    std::wstring_view mvLabel;
+    std::wstring_view ifLabel;
+    const GR_Fonts* fonts = nullptr;
+    std::array<bool, 4> wanted{};  // by label index 1..3; [0] unused
+    bool fontAutosize = true;
 };
 
 // The result of fitting the labels into a control of W x H pixels.
@@ -84,8 +64,5 @@ void DrawMaxValueColumn(Canvas& canvas, const LabelContent& labels, const LabelL
                         const GR_ColorType& colors, int height, LabelMetrics metrics = {});
 void DrawInterfaceName(Canvas& canvas, const LabelContent& labels, const LabelLayout& layout,
                        const GR_ColorType& colors, LabelMetrics metrics = {});
-
-// The colour fields hold 32-bit values; only the 0x00BBGGRR part is a colour.
-constexpr Color ToColor(std::int32_t value) { return static_cast<Color>(value) & 0x00FFFFFFu; }
 
 }  // namespace orvalet

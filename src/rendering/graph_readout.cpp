@@ -2,7 +2,7 @@
 
 #include <charconv>
 
-#include "rendering/graph_labels.h"
+#include "rendering/rate_texts.h"
 #include "sampling/traffic_buffer.h"
 
 namespace orvalet {

@@ -10,6 +10,9 @@ namespace orvalet {
 // A colour as 0x00BBGGRR: red in bits 0-7, green 8-15, blue 16-23.
 using Color = std::uint32_t;
 
+// The colour fields hold 32-bit values; only the 0x00BBGGRR part is a colour.
+constexpr Color ToColor(std::int32_t value) { return static_cast<Color>(value) & 0x00FFFFFFu; }
+
 // Sizes a label font is drawn at; a font of 0 or a million points helps nobody.
 inline constexpr std::int32_t kMinFontPoints = 1;
 inline constexpr std::int32_t kMaxFontPoints = 1000;
@@ -24,6 +27,27 @@ struct GR_FontType {
 
     friend bool operator==(const GR_FontType&, const GR_FontType&) = default;
 };
+
+// The font sizes (points) autosize steps through and the options dialog
+// offers, smallest first.
+inline constexpr std::array<std::int32_t, 16> GR_FontSizes{8,  9,  10, 11, 12, 14, 16, 18,
+                                                           20, 22, 24, 26, 28, 36, 48, 72};
+
+// Position (0-based) of the entry of GR_FontSizes nearest to a size; a tie
+// goes to the smaller entry.
+constexpr int NearestFontSizePosition(std::int32_t size) {
+    int best = 0;
+    std::int64_t bestDistance = INT64_MAX;
+    for (int p = 0; p < static_cast<int>(GR_FontSizes.size()); ++p) {
+        const std::int64_t difference = std::int64_t{GR_FontSizes[p]} - size;
+        const std::int64_t distance = difference < 0 ? -difference : difference;
+        if (distance < bestDistance) {  // strict: the smaller entry keeps a tie
+            best = p;
+            bestDistance = distance;
+        }
+    }
+    return best;
+}
 
 // Label index: 1 the upload/download labels, 2 the maximum label,
 // 3 the interface-name label.

@@ -92,6 +92,11 @@ void TTrafficGraph::UpdateLabels() {
     FLabelSources = sources;
 }
 
+std::optional<LabelRates> TTrafficGraph::RatesOfLabels() const {
+    if (!FLabelSources) return std::nullopt;
+    return LabelRates{FLabelSources->upload, FLabelSources->download, FLabelSources->udDisplayUnit};
+}
+
 LabelContent TTrafficGraph::Labels() const {
     return LabelContent{FULabel, FDLabel, FMVLabel, FIFLabel, &FStyle.labelFonts, FStyle.showLabel,
                         FStyle.fontAutosize};
@@ -113,7 +118,7 @@ bool TTrafficGraph::RenderGraphIfChanged(int width, int height) {
     // Equal inputs give the same layout, so the graph area has the width it
     // had and the autoscale step scans the same stretch of the history.
     if (FPictureShown && FCandidateInputs == FShownInputs) {
-        if (FStyle.autoscale) FMaxValue = History{FTrafficBuffer}.MaxOfNewest(FShownGraphWidth);
+        ScaleToShownValues(FShownGraphWidth);
         if (FMaxValue == FShownMaxValue && ShowsTheSameValues(FShownGraphWidth)) return false;
     }
     RememberPicture(Draw(FCandidateInputs.width, FCandidateInputs.height));
@@ -159,6 +164,12 @@ void TTrafficGraph::RememberPicture(int graphWidth) {
                            FTrafficBuffer->DownloadBuffer().begin() + n);
 }
 
+// With Autoscale the scale's maximum is the largest value the graph area
+// shows, its width being the number of newest values it holds.
+void TTrafficGraph::ScaleToShownValues(int graphWidth) {
+    if (FStyle.autoscale) FMaxValue = History{FTrafficBuffer}.MaxOfNewest(graphWidth);
+}
+
 // Steps after the label texts; returns the width of the graph area.
 int TTrafficGraph::Draw(int w, int h) {
     FRenderBitmap.SetSize(w, h);
@@ -172,7 +183,7 @@ int TTrafficGraph::Draw(int w, int h) {
 
     const History history{FTrafficBuffer};
     FMaxWidth = history.Length() + layout.C;
-    if (FStyle.autoscale) FMaxValue = history.MaxOfNewest(graph.Width());
+    ScaleToShownValues(graph.Width());
 
     if (layout.Shown[kUDLabel]) DrawUpDownStrip(FCanvas, labels, layout, FStyle.colors, w, h, FMetrics);
     if (layout.Shown[kMVLabel]) DrawMaxValueColumn(FCanvas, labels, layout, FStyle.colors, h, FMetrics);

@@ -18,6 +18,7 @@
 #include "rendering/graph_labels.h"
 #include "rendering/graph_style.h"
 #include "rendering/graph_types.h"
+#include "rendering/rate_texts.h"
 #include "rendering/text_renderer.h"
 
 namespace orvalet {
@@ -115,15 +116,10 @@ public:
         FLabelSources.reset();
     }
     const std::wstring& DLabel() const { return FDLabel; }
-    void SetDLabel(std::wstring_view text) {
-        FDLabel.assign(text);
-        FLabelSources.reset();
-    }
     const std::wstring& MVLabel() const { return FMVLabel; }
-    void SetMVLabel(std::wstring_view text) {
-        FMVLabel.assign(text);
-        FLabelSources.reset();
-    }
+    // The rates the upload and download texts were written from; none
+    // before the first render or after a text was set.
+    std::optional<LabelRates> RatesOfLabels() const;
     // The interface name; only the caller changes it.
     const std::wstring& IFLabel() const { return FIFLabel; }
     void SetIFLabel(std::wstring_view text) { FIFLabel.assign(text); }
@@ -157,6 +153,7 @@ private:
     void CaptureInputs(PictureInputs& inputs, int width, int height) const;
     bool ShowsTheSameValues(int graphWidth) const;
     void RememberPicture(int graphWidth);
+    void ScaleToShownValues(int graphWidth);
     int Draw(int width, int height);
     LabelContent Labels() const;
     void DrawGraphArea(const GraphArea& g, const LabelContent& labels, const LabelLayout& layout);

@@ -5,7 +5,7 @@
 namespace orvalet {
 namespace {
 
-bool IsUp(const InterfaceRow& row) noexcept { return row.OperStatus == OperStatusUp; }
+bool IsUp(const InterfaceRow& row) noexcept { return row.OperStatus == kOperStatusUp; }
 
 // A hardware adapter that is up. Lightweight filters bound to an adapter (QoS
 // packet scheduler, WFP and the like) appear as extra rows that also carry the
@@ -13,7 +13,7 @@ bool IsUp(const InterfaceRow& row) noexcept { return row.OperStatus == OperStatu
 // adapter's traffic once more for every filter, so they are left out.
 bool IsHardwareAdapterUp(const InterfaceRow& row) noexcept {
     const std::uint32_t flags = row.InterfaceAndOperStatusFlags;
-    return IsBitSet(flags, HardwareInterfaceBit) && !IsBitSet(flags, FilterInterfaceBit) && IsUp(row);
+    return IsBitSet(flags, kHardwareInterfaceBit) && !IsBitSet(flags, kFilterInterfaceBit) && IsUp(row);
 }
 
 // Traffic since the previous reading; a counter that did not grow (reset or
@@ -28,8 +28,8 @@ std::uint64_t Advance(std::uint64_t& previous, std::uint64_t current) noexcept {
 
 std::wstring_view MonitoringErrorMessages(std::int32_t code) noexcept {
     switch (code) {
-    case MonitoringErrorFetchFailed: return L"Error monitoring currently selected interface(s)";
-    case MonitoringErrorNothingToMonitor: return L"Nothing to monitor!";
+    case kMonitoringErrorFetchFailed: return L"Error monitoring currently selected interface(s)";
+    case kMonitoringErrorNothingToMonitor: return L"Nothing to monitor!";
     default: return {};
     }
 }
@@ -53,7 +53,7 @@ bool TIPHLPCollector::FetchInterfaceTable(bool initialize) {
     if (successful) {
         FFetchErrorNotified = false;
     } else {
-        DoMonitoringError(MonitoringErrorFetchFailed);
+        DoMonitoringError(kMonitoringErrorFetchFailed);
     }
     // Until a reading has succeeded nothing is primed, and measuring from 0
     // would turn every interface's counter since boot into one tick's traffic
@@ -107,7 +107,7 @@ void TIPHLPCollector::ComputeTraffic(bool initialize) {
         FNothingToMonitorErrorNotified = false;
     } else {
         FLastMonitoringSuccessful = false;
-        DoMonitoringError(MonitoringErrorNothingToMonitor);
+        DoMonitoringError(kMonitoringErrorNothingToMonitor);
     }
 }
 
@@ -127,8 +127,8 @@ std::size_t TIPHLPCollector::GetStatIndex(const Guid& guid) {
 
 void TIPHLPCollector::DoMonitoringError(std::int32_t code) {
     bool* notified = nullptr;
-    if (code == MonitoringErrorFetchFailed) notified = &FFetchErrorNotified;
-    if (code == MonitoringErrorNothingToMonitor) notified = &FNothingToMonitorErrorNotified;
+    if (code == kMonitoringErrorFetchFailed) notified = &FFetchErrorNotified;
+    if (code == kMonitoringErrorNothingToMonitor) notified = &FNothingToMonitorErrorNotified;
     if (!notified) return;
 
     const bool isNew = !*notified;

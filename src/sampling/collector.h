@@ -16,13 +16,9 @@
 
 namespace orvalet {
 
-// Selects the sum of all hardware interfaces; no real interface carries it.
-inline constexpr Guid AllHardwareInterfacesGUID{
-    0xDE4D6822, 0x35B0, 0x436D, {0xA6, 0xE9, 0x37, 0x7B, 0x4C, 0x76, 0xEA, 0x42}};
-
 // Problem codes of OnMonitoringError.
-inline constexpr std::int32_t MonitoringErrorFetchFailed = 1;       // table unreadable or empty
-inline constexpr std::int32_t MonitoringErrorNothingToMonitor = 2;  // nothing counted
+inline constexpr std::int32_t kMonitoringErrorFetchFailed = 1;       // table unreadable or empty
+inline constexpr std::int32_t kMonitoringErrorNothingToMonitor = 2;  // nothing counted
 
 // The text that belongs to a problem code; empty for unknown codes.
 std::wstring_view MonitoringErrorMessages(std::int32_t code) noexcept;

@@ -45,7 +45,7 @@ Guid FromTextOrderBytes(const std::array<std::uint8_t, 16>& bytes) {
 
 std::wstring Guid::ToString() const {
     std::wstring text;
-    text.reserve(GuidTextLength);
+    text.reserve(kGuidTextLength);
     text += L'{';
     for (std::uint8_t byte : TextOrderBytes(*this)) {
         if (IsDashPosition(text.size())) text += L'-';
@@ -57,7 +57,7 @@ std::wstring Guid::ToString() const {
 }
 
 std::optional<Guid> ParseGuid(std::wstring_view text) {
-    if (text.size() != GuidTextLength || text.front() != L'{' || text.back() != L'}') return std::nullopt;
+    if (text.size() != kGuidTextLength || text.front() != L'{' || text.back() != L'}') return std::nullopt;
 
     std::array<std::uint8_t, 16> bytes{};
     std::size_t digitCount = 0;

@@ -21,7 +21,11 @@ struct Guid {
     friend constexpr bool operator==(const Guid&, const Guid&) = default;
 };
 
-inline constexpr std::size_t GuidTextLength = 38;
+inline constexpr std::size_t kGuidTextLength = 38;
+
+// Selects the sum of all hardware interfaces; no real interface carries it.
+inline constexpr Guid AllHardwareInterfacesGUID{
+    0xDE4D6822, 0x35B0, 0x436D, {0xA6, 0xE9, 0x37, 0x7B, 0x4C, 0x76, 0xEA, 0x42}};
 
 // Accepts exactly the form ToString produces, with hex digits in either case;
 // anything else (other lengths, missing braces or dashes, stray characters)

@@ -10,11 +10,11 @@
 namespace orvalet {
 
 // Bits of InterfaceRow::InterfaceAndOperStatusFlags, as the system lays them out.
-inline constexpr int HardwareInterfaceBit = 0;
-inline constexpr int FilterInterfaceBit = 1;
+inline constexpr int kHardwareInterfaceBit = 0;
+inline constexpr int kFilterInterfaceBit = 1;
 
 // The operational status "up"; every other value means not operational.
-inline constexpr std::uint32_t OperStatusUp = 1;
+inline constexpr std::uint32_t kOperStatusUp = 1;
 
 struct InterfaceRow {
     Guid InterfaceGuid;

@@ -9,7 +9,6 @@
 #include <string_view>
 
 #include "rendering/graph_types.h"
-#include "sampling/collector.h"
 #include "sampling/guid.h"
 #include "settings/settings_platform.h"
 

@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "base/rounding.h"
-#include "rendering/graph_labels.h"
+#include "rendering/graph_types.h"
 #include "rendering/units.h"
 #include "settings/options.h"
 

@@ -26,7 +26,7 @@ std::optional<FadeRule> RuleFor(std::int32_t kind, std::int32_t transparencyValu
 
 void EndFade(FadeState& state, FadeStepResult& result) {
     if (state.FG_Type == kHideFade) result.hideMeterWindow = true;
-    if (state.FG_Type == kHideFade || state.FG_Type == kShowFade) result.updateMeterActions = true;
+    if (ShowsOrHides(state)) result.updateMeterActions = true;
     // At the end of a show fade the next poll sees the cursor state as new,
     // so the opacity comes in line with where the cursor rests.
     if (state.FG_Type == kShowFade) state.MF_CursorOnForm_LastStatus = !state.MF_CursorOnForm;
@@ -51,7 +51,7 @@ FadeStepResult AdvanceFade(FadeState& state, int alpha, std::int32_t transparenc
 
 FadeStepResult FinishShowOrHideFade(FadeState& state, std::int32_t transparencyValue) {
     FadeStepResult result;
-    if (state.FG_Type != kHideFade && state.FG_Type != kShowFade) return result;
+    if (!ShowsOrHides(state)) return result;
     result.alpha = RuleFor(state.FG_Type, transparencyValue)->target;
     EndFade(state, result);
     return result;
@@ -64,7 +64,7 @@ FadeKind DecideMouseFade(FadeState& state, bool cursorOnForm, int alpha, std::in
     state.MF_CursorOnForm_LastStatus = cursorOnForm;
     // A change during a fade, or while the window fades in or out, is
     // recorded but not acted on.
-    if (state.FG_active || state.FG_Type == kHideFade || state.FG_Type == kShowFade) return kNoFade;
+    if (state.FG_active || ShowsOrHides(state)) return kNoFade;
 
     const std::int64_t tv = transparencyValue;
     if (mouseFadingIn) {

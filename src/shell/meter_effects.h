@@ -30,6 +30,20 @@ struct FadeState {
     bool MF_CursorOnForm_LastStatus = false;
 };
 
+// Whether the running or pending fade shows or hides the window; the meter
+// actions stay greyed meanwhile.
+inline bool ShowsOrHides(const FadeState& state) {
+    return state.FG_Type == kHideFade || state.FG_Type == kShowFade;
+}
+
+// What a call into the fader leaves for the meter window to carry out.
+struct FadeOutcome {
+    bool showWindow = false;      // show it: a show fade starts at alpha 0, or no fade
+    bool hideWindow = false;      // hide it: a hide fade ended, or no fade
+    bool actionsChanged = false;  // a show or hide fade began or ended
+    friend bool operator==(const FadeOutcome&, const FadeOutcome&) = default;
+};
+
 // What one fade tick asks of the window.
 struct FadeStepResult {
     std::optional<int> alpha;         // the new alpha, when it changes

@@ -13,7 +13,7 @@
 //     frame, the system menu's Move and Size): counted between
 //     WM_ENTERSIZEMOVE and WM_EXITSIZEMOVE;
 //   - the about box and the options dialog: run as counted loops
-//     (TOVL_Main::RunModalDialog);
+//     (TOVL_Main::RunActionDialog);
 //   - the colour dialog: inside the options dialog's loop, counted with it;
 //   - message boxes: the error box of a failed tick or handler, run as a
 //     counted loop by the error handler WindowLoops puts in place; the

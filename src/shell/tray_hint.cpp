@@ -1,21 +1,11 @@
 #include "shell/tray_hint.h"
 
-#include "rendering/graph_labels.h"
-
 namespace orvalet {
 namespace {
 
 bool IsHighSurrogate(wchar_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 
 }  // namespace
-
-std::wstring BuildTrayHint(std::wstring_view downloadLabel, std::wstring_view uploadLabel,
-                           std::wstring_view interfaceLabel) {
-    std::wstring hint;
-    hint.reserve(downloadLabel.size() + uploadLabel.size() + interfaceLabel.size() + 4);
-    BuildTrayHint(hint, downloadLabel, uploadLabel, interfaceLabel);
-    return hint;
-}
 
 void BuildTrayHint(std::wstring& hint, std::wstring_view downloadLabel, std::wstring_view uploadLabel,
                    std::wstring_view interfaceLabel) {
@@ -24,20 +14,11 @@ void BuildTrayHint(std::wstring& hint, std::wstring_view downloadLabel, std::wst
     hint.append(interfaceLabel);
 }
 
-void BuildGraphName(std::wstring& name, std::wstring_view downloadLabel, std::wstring_view uploadLabel,
-                    std::wstring_view interfaceLabel) {
-    name.assign(L"Download ").append(RateOfLabel(downloadLabel));
-    name.append(L", upload ").append(RateOfLabel(uploadLabel));
-    name.append(L", ").append(interfaceLabel);
-}
-
 std::wstring TrayHintStorage() {
     std::wstring hint;
     hint.reserve(512);
     return hint;
 }
-
-std::wstring CutToTrayHintLength(std::wstring_view text) { return std::wstring(TrayHintPart(text)); }
 
 std::wstring_view TrayHintPart(std::wstring_view text) {
     if (text.size() <= kMaxTrayHintLength) return text;

@@ -12,28 +12,18 @@ inline constexpr std::size_t kMaxTrayHintLength = 127;
 // "<download> | <upload>" on the first line and the interface name on the
 // second. The line break is a lone carriage return: the notification area
 // breaks the tooltip on it, and a CR LF pair would cost one of the few
-// characters the hint may hold.
-std::wstring BuildTrayHint(std::wstring_view downloadLabel, std::wstring_view uploadLabel,
-                           std::wstring_view interfaceLabel);
-// The same hint written over `hint` in its own storage, which grows only for
-// a longer hint.
+// characters the hint may hold. Written over `hint` in its own storage,
+// which grows only for a longer hint.
 void BuildTrayHint(std::wstring& hint, std::wstring_view downloadLabel, std::wstring_view uploadLabel,
                    std::wstring_view interfaceLabel);
 
-// The graph's accessible name, which screen readers read:
-// "Download 1.39 MiB/s, upload 12.0 KiB/s, Ethernet", from the same label
-// texts as the hint, written over `name` in its own storage.
-void BuildGraphName(std::wstring& name, std::wstring_view downloadLabel, std::wstring_view uploadLabel,
-                    std::wstring_view interfaceLabel);
-
 // An empty string with room for any hint the meter builds (two rate texts and
 // an interface name of up to 256 characters), so rebuilding it never allocates;
-// the graph's name fits too.
+// the graph's name (rate_texts.h) fits too.
 std::wstring TrayHintStorage();
 
-// The first kMaxTrayHintLength characters of text, as a copy or as a view. A surrogate pair is never
+// The first kMaxTrayHintLength characters of text. A surrogate pair is never
 // split: a cut that would leave half a character drops it whole.
-std::wstring CutToTrayHintLength(std::wstring_view text);
 std::wstring_view TrayHintPart(std::wstring_view text);
 
 }  // namespace orvalet

@@ -62,7 +62,7 @@ public:
         std::vector<const InterfaceRow*> rows;
         for (const TIFListItem& item : Interfaces(table.value_or(std::vector<InterfaceRow>{})))
             rows.push_back(&*std::ranges::find(*table, item.ID, &InterfaceRow::InterfaceGuid));
-        Raise(rows.empty(), fetchRaised_, MonitoringErrorFetchFailed, heard);
+        Raise(rows.empty(), fetchRaised_, kMonitoringErrorFetchFailed, heard);
 
         Figures figures;
         for (const InterfaceRow* row : rows) {
@@ -77,7 +77,7 @@ public:
             figures = {figures.download + received, figures.upload + sent,
                        figures.bandwidth + std::max(row->ReceiveLinkSpeed, row->TransmitLinkSpeed), true};
         }
-        Raise(!figures.successful, nothingRaised_, MonitoringErrorNothingToMonitor, heard);
+        Raise(!figures.successful, nothingRaised_, kMonitoringErrorNothingToMonitor, heard);
         primed_ = primed_ || !rows.empty();
         return figures;
     }

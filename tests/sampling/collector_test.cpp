@@ -18,8 +18,8 @@ using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 using namespace orvalet::testing;
 
-constexpr std::int32_t FetchFailed = MonitoringErrorFetchFailed;
-constexpr std::int32_t NothingToMonitor = MonitoringErrorNothingToMonitor;
+constexpr std::int32_t FetchFailed = kMonitoringErrorFetchFailed;
+constexpr std::int32_t NothingToMonitor = kMonitoringErrorNothingToMonitor;
 constexpr std::uint64_t Gigabit = 1'000'000'000;
 const Guid Ethernet = TestGuid(1), Wifi = TestGuid(2), Loopback = TestGuid(3);
 
@@ -159,7 +159,7 @@ TEST_F(CollectorTest, ProblemsAreRaisedAgainOnlyAfterTheyClearedAndNotReplayedTo
     table_.SetFailing(true);
     Start();  // priming fails unheard
     Readings({true});
-    table_.Row(Ethernet).OperStatus = OperStatusUp;
+    table_.Row(Ethernet).OperStatus = kOperStatusUp;
     c_->SetOnMonitoringError(nullptr);  // detached, problems still count as raised
     Readings({true, false, true});
     AttachHandler();
@@ -176,7 +176,7 @@ TEST_F(CollectorTest, ADownOrUnknownSelectionMeasuresNothingAndRaisesNothingToMo
         const wchar_t* name;
     } cases[] = {{Ethernet, OperStatusDown, L"Ethernet [DISABLED]"}, {Ethernet, 0, L"Ethernet [DISABLED]"},
                  {Ethernet, 7, L"Ethernet [DISABLED]"}, {Ethernet, 0xFFFFFFFFu, L"Ethernet [DISABLED]"},
-                 {TestGuid(99), OperStatusUp, L"[NONE]"}};
+                 {TestGuid(99), kOperStatusUp, L"[NONE]"}};
     for (const auto& test : cases) {
         SCOPED_TRACE(test.name + std::to_wstring(test.status));
         table_.SetRows({HardwareRow(Ethernet, L"Ethernet", 100, 100, 1000), HardwareRow(Wifi, L"Wi-Fi", 100, 100, 1)});

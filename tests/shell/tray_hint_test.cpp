@@ -1,8 +1,8 @@
 #include "shell/tray_hint.h"
+#include "support/tray_hint_copies.h"
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <string>
 
 namespace orvalet {
@@ -12,17 +12,6 @@ TEST(TrayHint, JoinsTheRatesAndPutsTheNameOnALineOfItsOwnAfterALoneCarriageRetur
     EXPECT_EQ(BuildTrayHint(L"\u25bc 1.5 KiB/s", L"\u25b2 200 B/s", L"Ethernet"),
               L"\u25bc 1.5 KiB/s | \u25b2 200 B/s\rEthernet");
     EXPECT_EQ(BuildTrayHint(L"", L"", L""), L" | \r");
-}
-
-TEST(TrayHint, TheGraphsNameReadsTheRatesWithoutArrowsAndTheInterface) {
-    std::wstring name = L"an earlier name, longer than the next, which leaves no trace of itself";
-    for (const auto& [down, up, interfaceName, expected] :
-         {std::array<std::wstring_view, 4>{L"\u25bc 1.39 MiB/s", L"\u25b2 12.0 KiB/s", L"Ethernet",
-                                           L"Download 1.39 MiB/s, upload 12.0 KiB/s, Ethernet"},
-          {L"---", L"---", L"---", L"Download ---, upload ---, ---"}}) {  // before the first render
-        BuildGraphName(name, down, up, interfaceName);
-        EXPECT_EQ(name, expected);
-    }
 }
 
 TEST(TrayHint, TheCutKeepsTheFirst127CharactersButNeverHalfASurrogatePair) {

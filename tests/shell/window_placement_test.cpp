@@ -54,7 +54,7 @@ TEST(FitWindowToDesktop, MarginsFollowTheCaller) {
 
 TEST(PrimaryWorkArea, TakesTheFirstPrimaryMonitorAndHasFallbacks) {
     DesktopGeometry desktop = TwoMonitors();
-    desktop.monitors.push_back({{1280, 0, 2560, 1024}, true, {}});
+    desktop.monitors.push_back({.workArea = {1280, 0, 2560, 1024}, .primary = true, .bounds = {}});
     EXPECT_EQ(PrimaryWorkArea(desktop), (ScreenRect{0, 0, 1280, 984}));
 
     desktop.monitors[1].primary = desktop.monitors[2].primary = false;

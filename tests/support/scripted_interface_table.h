@@ -13,8 +13,8 @@
 
 namespace orvalet::testing {
 
-inline constexpr std::uint32_t HardwareFlag = 1u << HardwareInterfaceBit;
-inline constexpr std::uint32_t FilterFlag = 1u << FilterInterfaceBit;
+inline constexpr std::uint32_t HardwareFlag = 1u << kHardwareInterfaceBit;
+inline constexpr std::uint32_t FilterFlag = 1u << kFilterInterfaceBit;
 inline constexpr std::uint32_t OperStatusDown = 2;
 
 // A distinct, recognisable GUID per number.
@@ -23,12 +23,12 @@ inline Guid TestGuid(std::uint32_t n) { return Guid{0x0D0C0000u + n, 0x1111, 0x2
 // An up hardware adapter with the given counters and link speed in both directions.
 inline InterfaceRow HardwareRow(const Guid& guid, std::wstring description, std::uint64_t inOctets = 0,
                                 std::uint64_t outOctets = 0, std::uint64_t linkSpeed = 0) {
-    return {guid, std::move(description), HardwareFlag, OperStatusUp, linkSpeed, linkSpeed, inOctets, outOctets};
+    return {guid, std::move(description), HardwareFlag, kOperStatusUp, linkSpeed, linkSpeed, inOctets, outOctets};
 }
 
 // An up software interface (loopback, tunnel): no hardware flag.
 inline InterfaceRow SoftwareRow(const Guid& guid, std::wstring description) {
-    return {guid, std::move(description), 0, OperStatusUp};
+    return {guid, std::move(description), 0, kOperStatusUp};
 }
 
 class ScriptedInterfaceTable {

@@ -21,7 +21,7 @@ std::size_t FieldTextLength(const wchar_t* field, std::size_t fieldLength) noexc
 std::uint32_t FlagBits(const MIB_IF_ROW2& row) noexcept {
     const auto& flags = row.InterfaceAndOperStatusFlags;
     const auto bit = [](bool set, int position) { return set ? std::uint32_t{1} << position : 0u; };
-    return bit(flags.HardwareInterface, HardwareInterfaceBit) | bit(flags.FilterInterface, FilterInterfaceBit) |
+    return bit(flags.HardwareInterface, kHardwareInterfaceBit) | bit(flags.FilterInterface, kFilterInterfaceBit) |
            bit(flags.ConnectorPresent, 2) | bit(flags.NotAuthenticated, 3) | bit(flags.NotMediaConnected, 4) |
            bit(flags.Paused, 5) | bit(flags.LowPower, 6) | bit(flags.EndPointInterface, 7);
 }

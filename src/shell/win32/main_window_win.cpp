@@ -65,11 +65,6 @@ bool TOVL_Main::Create() {
                             frame.right - frame.left, frame.bottom - frame.top))
         return false;
     FAppearance.Attach(Handle());
-    FFader = std::make_unique<MeterFader>(Handle(), FAppearance, CurrentOptions,
-                                          MeterFader::Host{[this] { ShowMeterWindow(); },
-                                                           [this] { HideMeterWindow(); },
-                                                           [this] { UpdateMeterActions(); },
-                                                           [this] { DisableMeterActions(); }});
     FWindowIcon = LoadWindowIcon();
     FormCreate();
     return true;
@@ -136,16 +131,11 @@ void TOVL_Main::CreateTimers() {
     FG_Timer = MakeTimer(kEffectTimerPeriodMs, [this] {
         // A step dispatched by a nested message loop while one runs is dropped.
         const ReentryGuard guard(FG_isbusy);
-        if (!guard.Entered()) return;
-        FFader->FadeStep();
-        SyncFadeTimer();
+        if (guard.Entered()) CarryOut(FFader->FadeStep());
     });
+    MF_Timer = MakeTimer(kEffectTimerPeriodMs, [this] { FFader->MouseFadeStep(); });
     // Enabled as the options say, but ticking only while a fade runs.
-    FG_Timer->SetNeeded(false);
-    MF_Timer = MakeTimer(kEffectTimerPeriodMs, [this] {
-        FFader->MouseFadeStep();
-        SyncFadeTimer();
-    });
+    FFader = std::make_unique<MeterFader>(Handle(), FAppearance, CurrentOptions, *FG_Timer, *MF_Timer);
 }
 
 void TOVL_Main::FormClose() {
@@ -155,6 +145,7 @@ void TOVL_Main::FormClose() {
 
 void TOVL_Main::FormDestroy() {
     FAssembled = false;
+    FFader.reset();
     MF_Timer.reset();
     FG_Timer.reset();
     PD_Timer.reset();
@@ -177,10 +168,10 @@ void TOVL_Main::RunDeferred(DeferredCommand command, LPARAM lParam) {
         case DeferredCommand::Close: CloseNow(); break;
         case DeferredCommand::PopupMenu: OpenPopupMenu({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}); break;
         case DeferredCommand::Options:
-            RunModalDialog(ActionId::Options, [this](HWND owner) { RunOptionsDialog(owner); });
+            RunActionDialog(ActionId::Options, [this](HWND owner) { RunOptionsDialog(owner); });
             break;
         case DeferredCommand::About:
-            RunModalDialog(ActionId::About, [](HWND owner) { TOVL_About().ShowModal(owner); });
+            RunActionDialog(ActionId::About, [](HWND owner) { TOVL_About().ShowModal(owner); });
             break;
     }
 }
@@ -198,7 +189,7 @@ void TOVL_Main::SaveOptionsOnce() {
     if (FLoops.TakeSave()) FormClose();
 }
 
-void TOVL_Main::RunModalDialog(ActionId action, const std::function<void(HWND owner)>& show) {
+void TOVL_Main::RunActionDialog(ActionId action, const std::function<void(HWND owner)>& show) {
     // A disabled action does not run: its dialog may already be open.
     if (!OVL_Actions.State(action).enabled) return;
     OVL_Actions.SetEnabled(action, false);
@@ -213,8 +204,8 @@ void TOVL_Main::RunModalDialog(ActionId action, const std::function<void(HWND ow
 
 // The dialog's Apply and its OK both run the ApplyOptions action.
 void TOVL_Main::RunOptionsDialog(HWND owner) {
-    const OptionsDialogHost host{
-        .applyOptions = [this] { ApplyOptionsExecute(); }, .chooseColor = {}, .fontNames = {}, .nameControl = {}};
+    OptionsDialogHost host;
+    host.applyOptions = [this] { ApplyOptionsExecute(); };
     if (ShowOptionsDialog(owner, {CurrentOptions, PendingOptions}, host) == ModalResult::OK) ApplyOptionsExecute();
 }
 
@@ -244,7 +235,7 @@ void TOVL_Main::SamplingTick() {
     // The rates are those of the graph's last paint, one tick behind the icon.
     BuildTrayHint(FTrayHint, graph.DLabel(), graph.ULabel(), graph.IFLabel());
     OVL_Tray->SetHint(FTrayHint);
-    BuildGraphName(FGraphName, graph.DLabel(), graph.ULabel(), graph.IFLabel());
+    WriteGraphName(FGraphName, graph.RatesOfLabels(), graph.IFLabel());
     FGraph->SetAccessibleName(FGraphName);
 
     if (::IsWindowVisible(Handle())) UpdateSizeConstraints();
@@ -313,21 +304,19 @@ void TOVL_Main::OnSettingChange(WPARAM action, const wchar_t* area) {
 
 // ---- Showing and hiding -------------------------------------------------
 
-void TOVL_Main::ShowMeter() {
-    FFader->ShowMeter();
-    SyncFadeTimer();
-}
+void TOVL_Main::ShowMeter() { CarryOut(FFader->ShowMeter()); }
 
-void TOVL_Main::HideMeter() {
-    FFader->HideMeter();
-    SyncFadeTimer();
-}
+void TOVL_Main::HideMeter() { CarryOut(FFader->HideMeter()); }
 
-// A fade timer that ticks with no fade to step only wakes the process, and
-// under Wine every 25 ms wake-up costs: its system timer runs while a fade
-// does. It keeps its schedule, so a show fade still takes its first step a
-// second after the window shows and any other fade on the next 25 ms tick.
-void TOVL_Main::SyncFadeTimer() { FG_Timer->SetNeeded(FFader->State().FG_active); }
+void TOVL_Main::CarryOut(const FadeOutcome& outcome) {
+    if (outcome.showWindow) ShowMeterWindow();
+    if (outcome.hideWindow) HideMeterWindow();
+    if (!outcome.actionsChanged) return;
+    if (ShowsOrHides(FFader->State()))
+        DisableMeterActions();
+    else
+        UpdateMeterActions();
+}
 
 void TOVL_Main::ShowMeterWindow() {
     FitWindowToDesktop();
@@ -349,17 +338,7 @@ void TOVL_Main::UpdateMeterActions() { OVL_Actions.UpdateMeterActions(::IsWindow
 
 void TOVL_Main::DisableMeterActions() { OVL_Actions.DisableMeterActions(); }
 
-void TOVL_Main::UpdateEffectTimers() {
-    const OVL_OptionsRecord& options = CurrentOptions;
-    const EffectTimerStates states =
-        EffectTimersFor(::IsWindowVisible(Handle()) != FALSE, options.TransparencyEnabled, options.FadingEnabled,
-                        options.MouseFadingEnabled);
-    FG_Timer->SetEnabled(states.fade);
-    MF_Timer->SetEnabled(states.mouseFade);
-    // Without its timer a show or hide fade would never end, and the meter
-    // actions would stay greyed: it ends where it was going.
-    if (!states.fade) FFader->FinishShowOrHideFade();
-}
+void TOVL_Main::UpdateEffectTimers() { CarryOut(FFader->UpdateTimers()); }
 
 // ---- Power -----------------------------------------------------------------
 

@@ -2,8 +2,9 @@
 // The meter window: a small resizable tool window whose whole client area is
 // the traffic graph. It is the composition root of the running meter: it
 // owns the collector, the traffic history, the tray icon and its gauge, the
-// graph and the three timers, and routes every message in one switch to the
-// unit that handles it.
+// graph and the three timers, and routes every message to the unit that
+// handles it: the window's own in HandleMessage, those that reach the meter's
+// parts in HandleMeterMessage.
 #include <windows.h>
 
 #include <cstdint>
@@ -114,7 +115,7 @@ public:
     // Runs a modal dialog owned by the window. Its action is greyed out and
     // a top-most meter steps back while the dialog is open; both come back
     // in every case.
-    void RunModalDialog(ActionId action, const std::function<void(HWND owner)>& show);
+    void RunActionDialog(ActionId action, const std::function<void(HWND owner)>& show);
 
 private:
     friend class MainWindowProbe;  // the tests' view of the window's parts
@@ -129,7 +130,9 @@ private:
 
     // The effect timers and the power events.
     void UpdateEffectTimers();
-    void SyncFadeTimer();
+    // Shows or hides the window and updates the meter actions as a fade
+    // reports.
+    void CarryOut(const FadeOutcome& outcome);
     void SuspendTimers();
     void ResumeTimers();
     void SetTimerStates(const TimerStates& states);
@@ -174,6 +177,7 @@ private:
     std::unique_ptr<TTimerQueueTimer> PD_Timer;
     std::unique_ptr<TTimerQueueTimer> FG_Timer;
     std::unique_ptr<TTimerQueueTimer> MF_Timer;
+    std::unique_ptr<MeterFader> FFader;  // drives the two effect timers
     // All of the above exist: from the end of their creation to the start
     // of their destruction.
     bool FAssembled = false;
@@ -181,7 +185,6 @@ private:
     bool FCloseCommandHeld = false;
 
     WindowAppearance FAppearance;
-    std::unique_ptr<MeterFader> FFader;
     TimerSuspension FSuspension;
     bool PD_isbusy = false;
     bool FG_isbusy = false;  // a fade step runs

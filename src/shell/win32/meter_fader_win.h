@@ -1,41 +1,36 @@
 #pragma once
 // Showing and hiding the meter with a fade, and the opacity that follows the
-// cursor: the fade state, driven by the two 25 ms effect timers. The rules
-// are portable (shell/meter_effects.h); this unit applies them to the window.
+// cursor: the fade state and the two 25 ms effect timers that drive it. The
+// rules are portable (shell/meter_effects.h); this unit applies them to the
+// window's opacity and reports what the meter window has to carry out.
 #include <windows.h>
-
-#include <functional>
 
 #include "settings/options.h"
 #include "shell/meter_effects.h"
+#include "shell/win32/timer_queue_timer_win.h"
 #include "shell/win32/window_appearance_win.h"
 
 namespace orvalet::win32 {
 
 class MeterFader {
 public:
-    // What the fader asks of the meter window around a fade.
-    struct Host {
-        std::function<void()> showMeterWindow;
-        std::function<void()> hideMeterWindow;
-        std::function<void()> updateMeterActions;
-        std::function<void()> disableMeterActions;
-    };
-
-    // The options are those in force, kept by the host.
-    MeterFader(HWND window, WindowAppearance& appearance, const OVL_OptionsRecord& options, Host host);
+    // The options are those in force, and the timers the meter window's;
+    // the fader decides when they run, the window what they call.
+    MeterFader(HWND window, WindowAppearance& appearance, const OVL_OptionsRecord& options,
+               TTimerQueueTimer& fadeTimer, TTimerQueueTimer& mouseFadeTimer);
 
     // Show or hide, through a fade when transparency and fading are on.
-    void ShowMeter();
-    void HideMeter();
-    void StartFade(FadeKind kind);
+    [[nodiscard]] FadeOutcome ShowMeter();
+    [[nodiscard]] FadeOutcome HideMeter();
 
-    // The effect timers' handlers. The fade timer's host keeps a fade step
-    // from running inside another (FG_isbusy).
-    void FadeStep();
+    // The effect timers' ticks.
+    [[nodiscard]] FadeOutcome FadeStep();
     void MouseFadeStep();
-    // A show or hide fade whose timer stops for good ends where it was going.
-    void FinishShowOrHideFade();
+
+    // Runs the effect timers while the window is shown with transparency
+    // and fading on. A show or hide fade whose timer stops for good ends
+    // where it was going.
+    [[nodiscard]] FadeOutcome UpdateTimers();
 
     // Whether the cursor lies on the shown window's outer rectangle, right
     // and bottom edges included; windows over the meter are not considered.
@@ -47,12 +42,20 @@ public:
 
 private:
     bool FadesOnShowAndHide() const;
-    void Carry(const FadeStepResult& step);
+    FadeOutcome StartFade(FadeKind kind);
+    FadeOutcome Carry(const FadeStepResult& step);
+    // A fade timer that ticks with no fade to step only wakes the process,
+    // and under Wine every 25 ms wake-up costs: its system timer runs while
+    // a fade does. It keeps its schedule, so a show fade still takes its
+    // first step a second after the window shows and any other fade on the
+    // next 25 ms tick.
+    FadeOutcome Reported(FadeOutcome outcome);
 
     HWND window_;
     WindowAppearance& appearance_;
     const OVL_OptionsRecord& options_;
-    Host host_;
+    TTimerQueueTimer& fadeTimer_;
+    TTimerQueueTimer& mouseFadeTimer_;
     FadeState state_;
 };
 

@@ -116,7 +116,7 @@ TEST_F(FakeTableTest, CopiesTheFieldsTheCollectorReads) {
                                                    L"Intel(R) Ethernet", 0b1000'0011u, IfOperStatusDormant, 100,
                                                    1'000'000'000, 0xFFFF'FFFF'FFFF'FFF0, 7}));
     EXPECT_EQ(Fields(rows[1]), Fields(InterfaceRow{FromWin32Guid(unterminated.InterfaceGuid),
-                                                   std::wstring(257, L'W'), 0, OperStatusUp}));
+                                                   std::wstring(257, L'W'), 0, kOperStatusUp}));
     EXPECT_EQ(rows[2].Description, L"Wi-Fi");
 
     ASSERT_TRUE(Source(OctetCounters::All).Read(rows));

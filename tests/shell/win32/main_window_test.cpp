@@ -22,6 +22,7 @@
 #include "support/main_window_probe.h"
 #include "support/menu_reader_win.h"
 #include "support/scripted_interface_table.h"
+#include "support/tray_hint_copies.h"
 
 namespace orvalet::win32 {
 namespace {
@@ -701,7 +702,7 @@ TEST_F(MainWindowTest, AModalDialogThatFailsStillGivesBackItsActionAndTheTopMost
     TOVL_Main& meter = CreateMeter();
     const HWND window = meter.Handle();
     ASSERT_TRUE(effects::ExStyle(window) & WS_EX_TOPMOST);
-    meter.RunModalDialog(ActionId::About, [](HWND) { throw std::runtime_error("the dialog failed"); });
+    meter.RunActionDialog(ActionId::About, [](HWND) { throw std::runtime_error("the dialog failed"); });
     EXPECT_TRUE(effects::ExStyle(window) & WS_EX_TOPMOST);
     EXPECT_TRUE(MainWindowProbe::Actions(meter).State(ActionId::About).enabled);
 }
