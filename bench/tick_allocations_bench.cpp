@@ -12,7 +12,7 @@
 #include "rendering/tray_icon_gauge.h"
 #include "sampling/collector.h"
 #include "sampling/traffic_buffer.h"
-#include "shell/tray_hint.h"
+#include "shell/tray/tray_hint.h"
 #include "support/counting_new.h"
 #include "support/fixed_text_renderer.h"
 #include "support/scripted_interface_table.h"

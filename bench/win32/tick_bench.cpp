@@ -20,7 +20,7 @@
 #include "rendering/win32/surface_win.h"
 #include "sampling/win32/interface_table_win.h"
 #include "settings/win32/settings_platform_win.h"
-#include "shell/win32/main_window_win.h"
+#include "shell/meter/win32/main_window_win.h"
 #include "support/counting_new.h"
 #include "support/main_window_probe.h"
 #include "support/scripted_interface_table.h"

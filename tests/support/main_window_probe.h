@@ -1,6 +1,6 @@
 #pragma once
 // The tests' and benchmarks' view of the meter window's parts.
-#include "shell/win32/main_window_win.h"
+#include "shell/meter/win32/main_window_win.h"
 #include "support/message_pump_win.h"
 
 namespace orvalet::win32 {

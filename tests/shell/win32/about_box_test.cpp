@@ -1,4 +1,4 @@
-#include "shell/win32/about_box_win.h"
+#include "shell/about/win32/about_box_win.h"
 
 #include <gtest/gtest.h>
 
@@ -7,8 +7,8 @@
 
 #include "base/win32/dialog_look_win.h"
 #include "base/win32/dpi_win.h"
-#include "shell/about_texts.h"
-#include "shell/project_links.h"
+#include "shell/about/about_box.h"
+#include "shell/about/project_links.h"
 #include "support/screen_capture_win.h"
 
 namespace orvalet::win32 {
