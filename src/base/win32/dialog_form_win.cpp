@@ -127,7 +127,9 @@ DialogForm::DialogForm(std::vector<const ControlSpec*> specs, FormDesign design)
     for (const ControlSpec* spec : specs) controls_.push_back({spec});
 }
 
-DialogForm::~DialogForm() = default;
+DialogForm::~DialogForm() {
+    if (pageKeysForm == this) pageKeysForm = nullptr;
+}
 
 bool DialogForm::Open(HWND dialog) {
     dialog_ = dialog;
