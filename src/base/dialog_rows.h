@@ -55,7 +55,7 @@ inline constexpr int kOnForm = -1;
 using ListItems = std::span<const std::wstring>;
 
 // What a control is and where it lies.
-struct ControlSpec {
+struct ControlLayout {
     int id;
     int page;  // kOnForm or a page index
     ControlKind kind;
@@ -96,25 +96,25 @@ constexpr auto Flag(bool inverse = false) {
 struct NoRecord {};
 
 template <typename Record = NoRecord>
-struct ControlRow : ControlSpec {
+struct ControlRow : ControlLayout {
     FieldBinding<Record> binding{};
 
     constexpr ControlRow(int id, int page, ControlKind kind, const wchar_t* caption, DesignBounds bounds,
                          FieldBinding<Record> fieldBinding = {})
-        : ControlSpec{id, page, kind, caption, bounds}, binding(fieldBinding) {}
+        : ControlLayout{id, page, kind, caption, bounds}, binding(fieldBinding) {}
 
-    constexpr ControlRow WithFont(FontRole role) const { return With(&ControlSpec::font, role); }
+    constexpr ControlRow WithFont(FontRole role) const { return With(&ControlLayout::font, role); }
     constexpr ControlRow WithItems(std::span<const std::wstring_view> entries) const {
-        return With(&ControlSpec::items, entries);
+        return With(&ControlLayout::items, entries);
     }
-    constexpr ControlRow WithHint(const wchar_t* text) const { return With(&ControlSpec::hint, text); }
+    constexpr ControlRow WithHint(const wchar_t* text) const { return With(&ControlLayout::hint, text); }
     constexpr ControlRow WithAccessibleName(const wchar_t* name) const {
-        return With(&ControlSpec::accessibleName, name);
+        return With(&ControlLayout::accessibleName, name);
     }
 
 private:
     template <typename Field, typename Value>
-    constexpr ControlRow With(Field ControlSpec::*field, Value value) const {
+    constexpr ControlRow With(Field ControlLayout::*field, Value value) const {
         ControlRow row = *this;
         row.*field = value;
         return row;

@@ -34,6 +34,10 @@ TEST(OptionsDialogRows, EachControlEditsItsOwnOptionAlone) {
         const int shown = ShownState(row, start, names);
         ASSERT_NE(shown, kNoItem) << row.id;
         const bool flag = row.binding.flag != nullptr;
+        // Checked while the option is set; "fade out" alone stands for its clear flag.
+        if (flag) {
+            EXPECT_EQ(row.binding.inverse, row.id == static_cast<int>(RadioFadeout)) << row.id;
+        }
         for (const int state : flag ? std::vector<int>{0, 1} : std::vector<int>{0, 1, 2}) {
             SCOPED_TRACE(::testing::Message() << "control " << row.id << ", state " << state);
             OVL_OptionsRecord record = start;

@@ -61,9 +61,9 @@ const ListMessages& ListMessagesOf(ControlKind kind) {
 }
 
 // Where a control goes at a DPI; a drop-down list's height includes its open list.
-RECT BoundsAt(const ControlSpec& spec, UINT dpi) {
-    RECT bounds = ScaledBounds(spec.bounds, dpi);
-    if (spec.kind == ControlKind::DropDownList) bounds.bottom += Scale(kDropDownHeight, dpi);
+RECT BoundsAt(const ControlLayout& layout, UINT dpi) {
+    RECT bounds = ScaledBounds(layout.bounds, dpi);
+    if (layout.kind == ControlKind::DropDownList) bounds.bottom += Scale(kDropDownHeight, dpi);
     return bounds;
 }
 
@@ -72,18 +72,18 @@ RECT BoundsAt(const ControlSpec& spec, UINT dpi) {
 // tool watches the control and the other its place in the parent.
 enum class HintWatches { Control, Place };
 
-TTTOOLINFOW HintTool(const ControlSpec& spec, HWND control, HintWatches watches) {
+TTTOOLINFOW HintTool(const ControlLayout& layout, HWND control, HintWatches watches) {
     TTTOOLINFOW tool{};
     tool.cbSize = TTTOOLINFOW_V2_SIZE;
     tool.uFlags = TTF_SUBCLASS;
     tool.hwnd = ::GetParent(control);
-    tool.lpszText = const_cast<wchar_t*>(spec.hint);
+    tool.lpszText = const_cast<wchar_t*>(layout.hint);
     if (watches == HintWatches::Control) {
         tool.uFlags |= TTF_IDISHWND;
         tool.uId = reinterpret_cast<UINT_PTR>(control);
         return tool;
     }
-    tool.uId = static_cast<UINT_PTR>(spec.id);
+    tool.uId = static_cast<UINT_PTR>(layout.id);
     ::GetWindowRect(control, &tool.rect);
     ::MapWindowPoints(nullptr, tool.hwnd, reinterpret_cast<POINT*>(&tool.rect), 2);
     return tool;
@@ -122,9 +122,9 @@ public:
     }
 };
 
-DialogForm::DialogForm(std::vector<const ControlSpec*> specs, FormDesign design)
+DialogForm::DialogForm(std::vector<const ControlLayout*> layouts, FormDesign design)
     : design_(std::move(design)), accessibleNames_(design_.nameControl) {
-    for (const ControlSpec* spec : specs) controls_.push_back({spec});
+    for (const ControlLayout* layout : layouts) controls_.push_back({layout});
 }
 
 DialogForm::~DialogForm() {
@@ -147,7 +147,7 @@ bool DialogForm::Open(HWND dialog) {
         if (!CreateControl(control)) return false;
     CreateHints();
     for (const Control& control : controls_)
-        if (control.spec->accessibleName) accessibleNames_.Set(control.window, control.spec->accessibleName);
+        if (control.layout->accessibleName) accessibleNames_.Set(control.window, control.layout->accessibleName);
     TakeOverDpiScaling(dialog);
 
     LayOutForm();
@@ -188,18 +188,18 @@ bool DialogForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 // Made in place with its font; null when the system refuses.
 HWND DialogForm::CreateControl(Control& control) {
-    const ControlSpec& spec = *control.spec;
-    const HWND parent = spec.page == kOnForm ? dialog_ : pages_.at(static_cast<std::size_t>(spec.page))->Handle();
-    const RECT bounds = BoundsAt(spec, dpi_);
-    if (spec.kind == ControlKind::Custom) {
-        control.window = design_.createCustom ? design_.createCustom(spec, parent, bounds) : nullptr;
+    const ControlLayout& layout = *control.layout;
+    const HWND parent = layout.page == kOnForm ? dialog_ : pages_.at(static_cast<std::size_t>(layout.page))->Handle();
+    const RECT bounds = BoundsAt(layout, dpi_);
+    if (layout.kind == ControlKind::Custom) {
+        control.window = design_.createCustom ? design_.createCustom(layout, parent, bounds) : nullptr;
         return control.window;
     }
-    ControlClass kind = kClasses[static_cast<std::size_t>(spec.kind)];
+    ControlClass kind = kClasses[static_cast<std::size_t>(layout.kind)];
     kind.style |= design_.controlStyle;
-    if (spec.kind == ControlKind::Radio) kind.style &= ~static_cast<DWORD>(WS_GROUP);
-    control.window = CreateChildControl(parent, spec.id, kind, spec.caption, bounds, FontOf(spec));
-    if (spec.kind == ControlKind::Tabs) {
+    if (layout.kind == ControlKind::Radio) kind.style &= ~static_cast<DWORD>(WS_GROUP);
+    control.window = CreateChildControl(parent, layout.id, kind, layout.caption, bounds, FontOf(layout));
+    if (layout.kind == ControlKind::Tabs) {
         tabs_ = control.window;
         for (std::size_t page = 0; page < design_.pageCaptions.size(); ++page) {
             TCITEMW item{};
@@ -208,19 +208,19 @@ HWND DialogForm::CreateControl(Control& control) {
             TabCtrl_InsertItem(tabs_, static_cast<int>(page), &item);
         }
     }
-    if (!spec.items.empty()) Fill(spec.id, std::vector<std::wstring>(spec.items.begin(), spec.items.end()));
+    if (!layout.items.empty()) Fill(layout.id, std::vector<std::wstring>(layout.items.begin(), layout.items.end()));
     return control.window;
 }
 
 void DialogForm::CreateHints() {
-    const auto hinted = [](const Control& control) { return control.spec->hint != nullptr; };
+    const auto hinted = [](const Control& control) { return control.layout->hint != nullptr; };
     if (std::ranges::none_of(controls_, hinted)) return;
     tooltips_.reset(::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
                                       CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, dialog_, nullptr,
                                       ::GetModuleHandleW(nullptr), nullptr));
     for (const Control& control : controls_ | std::views::filter(hinted)) {
         for (const HintWatches watches : {HintWatches::Control, HintWatches::Place}) {
-            const TTTOOLINFOW tool = HintTool(*control.spec, control.window, watches);
+            const TTTOOLINFOW tool = HintTool(*control.layout, control.window, watches);
             ::SendMessageW(tooltips_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
         }
     }
@@ -230,7 +230,7 @@ void DialogForm::CreateHints() {
 void DialogForm::MakeFonts(UINT dpi) {
     for (std::size_t role = 0; role < fonts_.size(); ++role) {
         const auto used = [role](const Control& control) {
-            return static_cast<std::size_t>(control.spec->font) == role;
+            return static_cast<std::size_t>(control.layout->font) == role;
         };
         if (std::ranges::none_of(controls_, used)) continue;
         switch (static_cast<FontRole>(role)) {
@@ -242,7 +242,7 @@ void DialogForm::MakeFonts(UINT dpi) {
     }
 }
 
-HFONT DialogForm::FontOf(const ControlSpec& spec) const { return fonts_[static_cast<std::size_t>(spec.font)].get(); }
+HFONT DialogForm::FontOf(const ControlLayout& layout) const { return fonts_[static_cast<std::size_t>(layout.font)].get(); }
 
 // For a new DPI: new fonts and every control in its new place. The old
 // fonts go once no control uses them.
@@ -251,9 +251,9 @@ void DialogForm::Layout(UINT dpi) {
     std::array<UniqueFont, 4> old = std::move(fonts_);
     MakeFonts(dpi);
     for (const Control& control : controls_)
-        ::SendMessageW(control.window, WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(*control.spec)), FALSE);
+        ::SendMessageW(control.window, WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(*control.layout)), FALSE);
     old = {};
-    for (const Control& control : controls_) Place(control.spec->id);
+    for (const Control& control : controls_) Place(control.layout->id);
     LayOutForm();
     ::RedrawWindow(dialog_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
@@ -263,7 +263,7 @@ void DialogForm::Layout(UINT dpi) {
 // icons and the dialog's size.
 void DialogForm::LayOutForm() {
     for (const Control& control : controls_)
-        if (IsLabel(control.spec->kind)) Place(control.spec->id);
+        if (IsLabel(control.layout->kind)) Place(control.layout->id);
     if (design_.layOut) design_.layOut(dpi_);
 
     if (tabs_) {
@@ -276,8 +276,8 @@ void DialogForm::LayOutForm() {
                            display.bottom - display.top, SWP_NOZORDER | SWP_NOACTIVATE);
     }
     for (const Control& control : controls_) {
-        if (!control.spec->hint) continue;
-        const TTTOOLINFOW tool = HintTool(*control.spec, control.window, HintWatches::Place);
+        if (!control.layout->hint) continue;
+        const TTTOOLINFOW tool = HintTool(*control.layout, control.window, HintWatches::Place);
         ::SendMessageW(tooltips_.get(), TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
     }
     icons_.SetOn(dialog_, dpi_);
@@ -290,9 +290,9 @@ void DialogForm::LayOutForm() {
 void DialogForm::Place(ControlId id) {
     const Control* control = Find(id);
     if (!control) return;
-    const RECT bounds = BoundsAt(*control->spec, dpi_);
+    const RECT bounds = BoundsAt(*control->layout, dpi_);
     int width = bounds.right - bounds.left;
-    if (IsLabel(control->spec->kind)) width = std::max(width, TextWidth(control->window));
+    if (IsLabel(control->layout->kind)) width = std::max(width, TextWidth(control->window));
     ::SetWindowPos(control->window, nullptr, bounds.left, bounds.top, width, bounds.bottom - bounds.top,
                    SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -303,7 +303,7 @@ void DialogForm::SetText(ControlId id, const std::wstring& text) {
 }
 
 const DialogForm::Control* DialogForm::Find(ControlId id) const {
-    const auto found = std::ranges::find(controls_, id.value, [](const Control& control) { return control.spec->id; });
+    const auto found = std::ranges::find(controls_, id.value, [](const Control& control) { return control.layout->id; });
     return found == controls_.end() ? nullptr : &*found;
 }
 
@@ -319,7 +319,7 @@ HWND DialogForm::Item(ControlId id) const {
 void DialogForm::Fill(ControlId id, std::vector<std::wstring> items) {
     Control* control = Find(id);
     if (!control) return;
-    const ListMessages& list = ListMessagesOf(control->spec->kind);
+    const ListMessages& list = ListMessagesOf(control->layout->kind);
     const std::size_t characters = std::accumulate(
         items.begin(), items.end(), std::size_t{0},
         [](std::size_t sum, const std::wstring& item) { return sum + item.size() + 1; });
@@ -340,7 +340,7 @@ ListItems DialogForm::Items(ControlId id) const {
 int DialogForm::State(ControlId id) const {
     const Control* control = Find(id);
     if (!control) return kNoItem;
-    const ControlKind kind = control->spec->kind;
+    const ControlKind kind = control->layout->kind;
     if (IsButton(kind)) return ::SendMessageW(control->window, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
     const UINT get = kind == ControlKind::TrackBar ? TBM_GETPOS : ListMessagesOf(kind).getSelection;
     return static_cast<int>(::SendMessageW(control->window, get, 0, 0));
@@ -350,7 +350,7 @@ int DialogForm::State(ControlId id) const {
 void DialogForm::SetState(ControlId id, int state) const {
     const Control* control = Find(id);
     if (!control) return;
-    const ControlKind kind = control->spec->kind;
+    const ControlKind kind = control->layout->kind;
     if (IsButton(kind)) {
         ::SendMessageW(control->window, BM_SETCHECK, state ? BST_CHECKED : BST_UNCHECKED, 0);
     } else if (kind == ControlKind::TrackBar) {
@@ -363,13 +363,13 @@ void DialogForm::SetState(ControlId id, int state) const {
 int DialogForm::ChangedControl(UINT message, WPARAM wParam, LPARAM lParam) const {
     if (message == WM_HSCROLL) {
         const auto found = std::ranges::find(controls_, reinterpret_cast<HWND>(lParam), &Control::window);
-        return found != controls_.end() && found->spec->kind == ControlKind::TrackBar ? found->spec->id : 0;
+        return found != controls_.end() && found->layout->kind == ControlKind::TrackBar ? found->layout->id : 0;
     }
     if (message != WM_COMMAND) return 0;
     const int id = LOWORD(wParam);
     const Control* control = Find(id);
     if (!control) return 0;
-    const ControlKind kind = control->spec->kind;
+    const ControlKind kind = control->layout->kind;
     const UINT code = HIWORD(wParam);
     const bool changed = (IsButton(kind) && code == BN_CLICKED) ||
                          (kind == ControlKind::DropDownList && code == CBN_SELCHANGE) ||

@@ -33,7 +33,7 @@ struct FormDesign {
     // Styles every control takes besides its kind's; a Radio never starts a group.
     DWORD controlStyle = 0;
     // Makes a Custom row's control at its bounds; null when the system refuses.
-    std::function<HWND(const ControlSpec& row, HWND parent, const RECT& bounds)> createCustom{};
+    std::function<HWND(const ControlLayout& row, HWND parent, const RECT& bounds)> createCustom{};
     // Lays out what the rows do not say, after them, for a DPI.
     std::function<void(UINT dpi)> layOut{};
     // How controls get their accessible names; empty: AccessibleNames' default.
@@ -54,7 +54,7 @@ class DialogForm {
 public:
     template <typename Record>
     DialogForm(std::span<const ControlRow<Record>> rows, FormDesign design)
-        : DialogForm(Specs(rows), std::move(design)) {}
+        : DialogForm(Layouts(rows), std::move(design)) {}
     DialogForm(const DialogForm&) = delete;
     DialogForm& operator=(const DialogForm&) = delete;
     ~DialogForm();
@@ -105,15 +105,15 @@ public:
 
 private:
     template <typename Record>
-    static std::vector<const ControlSpec*> Specs(std::span<const ControlRow<Record>> rows) {
-        std::vector<const ControlSpec*> specs;
-        for (const ControlRow<Record>& row : rows) specs.push_back(&row);
-        return specs;
+    static std::vector<const ControlLayout*> Layouts(std::span<const ControlRow<Record>> rows) {
+        std::vector<const ControlLayout*> layouts;
+        for (const ControlRow<Record>& row : rows) layouts.push_back(&row);
+        return layouts;
     }
-    DialogForm(std::vector<const ControlSpec*> specs, FormDesign design);
+    DialogForm(std::vector<const ControlLayout*> layouts, FormDesign design);
 
     struct Control {
-        const ControlSpec* spec;
+        const ControlLayout* layout;
         HWND window = nullptr;
         std::vector<std::wstring> items{};
     };
@@ -125,7 +125,7 @@ private:
     HWND CreateControl(Control& control);
     void CreateHints();
     void MakeFonts(UINT dpi);
-    HFONT FontOf(const ControlSpec& spec) const;
+    HFONT FontOf(const ControlLayout& layout) const;
     void Layout(UINT dpi);
     void LayOutForm();
     bool SwitchPageByKey(const MSG& message);

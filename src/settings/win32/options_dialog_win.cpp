@@ -63,8 +63,6 @@ std::int32_t ChooseColorDialog(HWND owner, std::int32_t preset) {
     return chooseColor && chooseColor(&choose) ? static_cast<std::int32_t>(choose.rgbResult) : preset;
 }
 
-// Every control but the second radio button starts a group of its own, so
-// the arrow keys move only between the two radio buttons.
 TOVL_Options::TOVL_Options(const OptionsRecords& records, const OptionsDialogHost& host)
     : FRecords(records), FHost(host), FChangeState([this](bool changed) {
           const HWND apply = FForm.Item(ApplyBtn);
@@ -76,8 +74,10 @@ TOVL_Options::TOVL_Options(const OptionsRecords& records, const OptionsDialogHos
             {.clientWidth = kClientWidth,
              .clientHeight = kClientHeight,
              .pageCaptions = kPageCaptions,
+             // Every control but the second radio button starts a group of its
+             // own, so the arrow keys move only between the two radio buttons.
              .controlStyle = WS_GROUP | WS_CLIPSIBLINGS,
-             .createCustom = [this](const ControlSpec&, HWND parent,
+             .createCustom = [this](const ControlLayout&, HWND parent,
                                     const RECT& bounds) { return CreateColorsPanel(parent, bounds); },
              .layOut = [this](UINT dpi) { LayOutColorsPanel(dpi); },
              .nameControl = host.nameControl}) {}
