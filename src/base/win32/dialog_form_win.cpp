@@ -371,9 +371,8 @@ int DialogForm::ChangedControl(UINT message, WPARAM wParam, LPARAM lParam) const
     if (!control) return 0;
     const ControlKind kind = control->layout->kind;
     const UINT code = HIWORD(wParam);
-    const bool changed = (IsButton(kind) && code == BN_CLICKED) ||
-                         (kind == ControlKind::DropDownList && code == CBN_SELCHANGE) ||
-                         (kind == ControlKind::ListBox && code == LBN_SELCHANGE);
+    const bool changed =
+        (IsButton(kind) && code == BN_CLICKED) || (kind == ControlKind::DropDownList && code == CBN_SELCHANGE);
     return changed ? id : 0;
 }
 

@@ -58,7 +58,7 @@ RECT InParent(HWND control) {
 // Laid out at the DPI the dialog opens with, then again at twice that: the
 // places and the fonts scale, a label stays as wide as its text, a
 // drop-down's height takes in its open list, the pages fill the tabs, and a
-// bound control still stores into its field.
+// bound control still stores into its field when clicked, and only then.
 TEST(DialogForm, LaysTheControlsOutForEachDpiAndStoresThroughTheirBindings) {
     FormDialog dialog;
     ASSERT_TRUE(dialog.opened);
@@ -99,6 +99,8 @@ TEST(DialogForm, LaysTheControlsOutForEachDpiAndStoresThroughTheirBindings) {
     ::SendMessageW(loud, BM_CLICK, 0, 0);
     EXPECT_TRUE(dialog.record.loud);
     dialog.record.loud = false;
+    ::SendMessageW(::GetParent(loud), WM_COMMAND, MAKEWPARAM(kLoud, BN_KILLFOCUS), reinterpret_cast<LPARAM>(loud));
+    EXPECT_FALSE(dialog.record.loud) << "only a click sets the field";
     dialog.form.Show<Record>(kRows, dialog.record);
     EXPECT_EQ(::SendMessageW(loud, BM_GETCHECK, 0, 0), BST_UNCHECKED);
 }
