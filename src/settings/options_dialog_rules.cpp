@@ -61,7 +61,7 @@ std::int32_t FontSizeFromItem(int item, std::int32_t current) {
     return HasItem(GR_FontSizes, item) ? GR_FontSizes[static_cast<std::size_t>(item)] : current;
 }
 
-int FontNameItem(const std::vector<std::wstring>& names, std::wstring_view name) {
+int FontNameItem(ListItems names, std::wstring_view name) {
     const auto found = std::find(names.begin(), names.end(), name);
     return found == names.end() ? kNoItem : static_cast<int>(found - names.begin());
 }

@@ -9,12 +9,10 @@
 #include <string_view>
 #include <vector>
 
+#include "base/dialog_rows.h"
 #include "rendering/graph_types.h"
 
 namespace orvalet {
-
-// An item index of a list control; no selection.
-inline constexpr int kNoItem = -1;
 
 // ---- Window page ------------------------------------------------------------
 
@@ -63,7 +61,7 @@ std::int32_t VertGridFromItem(int item);
 int FontSizeItem(std::int32_t size);
 std::int32_t FontSizeFromItem(int item, std::int32_t current);
 // The item whose name equals the font's name exactly (case counts), or kNoItem.
-int FontNameItem(const std::vector<std::wstring>& names, std::wstring_view name);
+int FontNameItem(ListItems names, std::wstring_view name);
 // The names offered for the labels: the screen font list without the
 // vertical "@" faces, which draw text sideways.
 std::vector<std::wstring> HorizontalFontNames(std::vector<std::wstring> names);

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "base/win32/base_window.h"
-#include "base/win32/dialog_look_win.h"
+#include "base/win32/dialog_form_win.h"
 #include "base/win32/unique_handle.h"
 
 namespace orvalet::win32 {
@@ -56,9 +56,7 @@ public:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
-    void FormCreate(HWND owner);
-    void CreateControls();
-    void Layout(UINT dpi);
+    void FormCreate();
     void ShowDonationPicture(UINT dpi);
     void TakeBackDonationPicture();
     void OnCommand(int id, int code);
@@ -71,10 +69,7 @@ private:
     void VisitLink(AboutControl label, bool& visited);
 
     AboutBoxServices FServices;
-    struct Fonts {
-        UniqueFont form, title, memo, link;
-    } FFonts;
-    ProgramIcons FIcons;
+    DialogForm FForm;
     UniqueBitmap FDonationPicture;
     bool FURLVisited = false;
     bool FEmailVisited = false;
