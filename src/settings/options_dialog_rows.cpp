@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "settings/options_dialog_rules.h"
+#include "settings/options_dialog.h"
 
 namespace orvalet {
 namespace {

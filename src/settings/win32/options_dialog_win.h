@@ -18,7 +18,7 @@
 #include "base/win32/dialog_form_win.h"
 #include "settings/options.h"
 #include "settings/options_dialog_rows.h"
-#include "settings/options_dialog_rules.h"
+#include "settings/options_dialog.h"
 
 namespace orvalet::win32 {
 

@@ -1,4 +1,4 @@
-#include "settings/options_dialog_rules.h"
+#include "settings/options_dialog.h"
 
 #include <gtest/gtest.h>
 
