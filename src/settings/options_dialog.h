@@ -107,7 +107,6 @@ public:
     explicit OptionsChangeState(std::function<void(bool changed)> onChange = {});
 
     void SetOptionsChanged(bool value);
-    bool OptionsChanged() const { return changed_; }
     bool ApplyEnabled() const { return changed_; }
     ModalResult OKResult() const { return changed_ ? ModalResult::OK : ModalResult::Cancel; }
 
