@@ -23,6 +23,7 @@
 #include "shell/tray_hint.h"
 #include "shell/tray_menu_model.h"
 #include "shell/win32/main_window_services_win.h"
+#include "shell/win32/meter_dpi_win.h"
 #include "shell/win32/meter_fader_win.h"
 #include "shell/win32/nested_loops_win.h"
 #include "shell/win32/timer_queue_timer_win.h"
@@ -144,8 +145,9 @@ private:
     HWND MenuOwner();
     void OpenPopupMenu(POINT screenPoint);
     // The menu as it opens: the actions' states and the interface sub-menu
-    // from the live interface list, which it keeps in ifl.
-    TrayPopupMenu OVL_PopupMenuPopup();
+    // from the live interface list, which it keeps in ifl; its images at the
+    // DPI of the monitor it opens on.
+    TrayPopupMenu OVL_PopupMenuPopup(UINT dpi);
     void RunMenuCommand(unsigned command);
     void RunOptionsDialog(HWND owner);
 
@@ -154,6 +156,10 @@ private:
     void OnTrayIcon(WPARAM wParam, LPARAM lParam);
     void OnSize();
     void OnSettingChange(WPARAM action, const wchar_t* area);
+    // The meter on a monitor of another DPI, and the notification area's
+    // icon size, which a new icon follows.
+    void OnDpiChanged(WPARAM wParam, LPARAM lParam);
+    void UpdateTrayIconSize();
     // The messages that reach the meter's parts.
     LRESULT HandleMeterMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -193,6 +199,7 @@ private:
     UniqueWindow FMenuOwner;
 
     WindowSizeLimits FSizeLimits{kMinimumWindowSize};
+    MeterDpi FDpi;
 };
 
 }  // namespace orvalet::win32
