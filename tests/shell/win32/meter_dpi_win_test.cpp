@@ -77,7 +77,9 @@ TEST(MeterAtDpi, TrayIconHasTheNotificationAreaSizeWithNoBlendedPixel) {
     services.createTrayIcon = [&shown](HWND, UINT, HICON) { return std::make_unique<IconKeepingTray>(shown); };
     TOVL_Main meter(std::move(services));
     ASSERT_TRUE(meter.Create());
-    sandbox.table.AddTraffic(TestGuid(1), 8000, 3000);  // download full, upload 6 of 16
+    sandbox.table.AddTraffic(TestGuid(1), 16000, 0);
+    meter.SamplingTick();
+    sandbox.table.AddTraffic(TestGuid(1), 11000, 5000);  // of 16000: download 11 segments, upload 5
     meter.SamplingTick();
 
     const Bitmap icon = PictureOf(shown.get());
