@@ -33,15 +33,17 @@ bool TrafficGraphControl::Create(HWND parent, int x, int y, int width, int heigh
     return true;
 }
 
-// The widest the control may be depends on the maximum column's font, so
-// the graph is measured at the new DPI before its owner resizes it.
+// The widest the control may be depends on the maximum column's font, so a
+// graph on a monitor of another DPI is drawn at once, before its owner
+// resizes it.
 void TrafficGraphControl::SetDpi(UINT dpi) {
     if (dpi == 0 || dpi == dpi_) return;
+    const bool hadDpi = dpi_ != 0;
     dpi_ = dpi;
     text_.SetDpi(static_cast<int>(dpi));
     graph_.SetDpi(static_cast<int>(dpi));
     readout_.SetDpi(dpi);
-    if (graph_.GraphEnabled() && Handle()) RenderIfChanged();
+    if (hadDpi) Paint();
 }
 
 void TrafficGraphControl::SetBounds(int x, int y, int width, int height) {
