@@ -21,8 +21,7 @@ int ReportedDpi(unsigned reported, int current);
 PlacementMargins PlacementMarginsAt(int dpi);
 
 // Where the window goes when its DPI changes: the rectangle the system
-// suggests, or, when that can hold no window (or there is none), its own
-// place with its size scaled from the old DPI to the new.
-WindowBounds BoundsForDpiChange(const WindowBounds& current, const ScreenRect* suggested, int oldDpi, int newDpi);
+// suggests, or its current place when there is none that can hold a window.
+WindowBounds BoundsForDpiChange(const WindowBounds& current, const ScreenRect* suggested);
 
 }  // namespace orvalet

@@ -18,13 +18,12 @@ void MeterDpi::Attach(HWND window, WindowSizeLimits& limits) {
 
 void MeterDpi::TakeDpiChange(HWND window, WPARAM wParam, LPARAM lParam, TrafficGraphControl& graph,
                              WindowSizeLimits& limits) {
-    const int oldDpi = dpi_;
-    dpi_ = ReportedDpi(LOWORD(wParam), oldDpi);
+    dpi_ = ReportedDpi(LOWORD(wParam), dpi_);
     graph.SetDpi(Dpi());
     limits.SetDpi(dpi_);
     const RECT* rect = reinterpret_cast<const RECT*>(lParam);
     const ScreenRect suggested = rect ? ScreenRect{rect->left, rect->top, rect->right, rect->bottom} : ScreenRect{};
-    SetWindowBounds(window, BoundsForDpiChange(WindowBoundsOf(window), rect ? &suggested : nullptr, oldDpi, dpi_));
+    SetWindowBounds(window, BoundsForDpiChange(WindowBoundsOf(window), rect ? &suggested : nullptr));
 }
 
 }  // namespace orvalet::win32
