@@ -13,6 +13,7 @@ NestedLoops::CloseStep NestedLoops::RequestClose() noexcept {
 bool NestedLoops::TakeSave() noexcept { return !std::exchange(saved_, true); }
 
 void NestedLoops::Leave() {
+    if (depth_ == 0) return;
     if (--depth_ == 0 && std::exchange(closePending_, false) && closeDue_) closeDue_();
 }
 

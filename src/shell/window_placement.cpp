@@ -45,17 +45,19 @@ ScreenRect PrimaryWorkArea(const DesktopGeometry& desktop) {
     return desktop.virtualDesktop;
 }
 
-bool IsWindowReachable(const WindowBounds& window, const DesktopGeometry& desktop, const PlacementMargins& margins) {
+bool IsWindowReachable(const WindowBounds& window, const DesktopGeometry& desktop, const PlacementMargins& margins,
+                       ReachArea area) {
     if (window.left == kUnplacedPosition || window.top == kUnplacedPosition) return false;
     if (desktop.monitors.empty()) return OverlapsEnough(window, desktop.virtualDesktop, margins.minimumOverlap);
     return std::ranges::any_of(desktop.monitors, [&](const MonitorArea& monitor) {
-        return OverlapsEnough(window, monitor.bounds, margins.minimumOverlap);
+        return OverlapsEnough(window, area == ReachArea::WorkArea ? monitor.workArea : monitor.bounds,
+                              margins.minimumOverlap);
     });
 }
 
 WindowBounds FitWindowToDesktop(const WindowBounds& window, const DesktopGeometry& desktop,
-                                const PlacementMargins& margins) {
-    if (IsWindowReachable(window, desktop, margins)) return window;
+                                const PlacementMargins& margins, ReachArea area) {
+    if (IsWindowReachable(window, desktop, margins, area)) return window;
     const ScreenRect work = PrimaryWorkArea(desktop);
     WindowBounds moved = window;
     moved.left = ToInt(std::int64_t{work.right} - window.width - margins.cornerInset);

@@ -50,18 +50,24 @@ struct PlacementMargins {
     int cornerInset = 32;     // distance from the work area's right and bottom edges
 };
 
+// What of a monitor a window must lie on to be reached: the whole monitor,
+// or only its work area, the part that taskbars and docked bars leave free.
+// The work areas count when they change, so that a window a grown taskbar
+// now covers comes back into view.
+enum class ReachArea { Monitor, WorkArea };
+
 // Whether a placed window lies enough on one of the monitors to be reached:
 // at least minimumOverlap pixels of it on each axis. The monitors count, not
 // the box around them all, in which a desktop of monitors of different
 // sizes has gaps. Without a monitor list the virtual desktop stands in.
 bool IsWindowReachable(const WindowBounds& window, const DesktopGeometry& desktop,
-                       const PlacementMargins& margins = {});
+                       const PlacementMargins& margins = {}, ReachArea area = ReachArea::Monitor);
 
 // The position that keeps a window reachable: its own when it is, otherwise
 // the lower right corner of the primary monitor's work area. Only left and
 // top ever change.
 WindowBounds FitWindowToDesktop(const WindowBounds& window, const DesktopGeometry& desktop,
-                                const PlacementMargins& margins = {});
+                                const PlacementMargins& margins = {}, ReachArea area = ReachArea::Monitor);
 
 // The work area of the first monitor flagged primary. A system that flags
 // none falls back on the first monitor, then on the virtual desktop.

@@ -28,6 +28,15 @@ TEST(NestedLoops, ACloseWaitsForTheOutermostLoopAndTheOptionsAreSavedOnce) {
     EXPECT_EQ(closesDue, 1) << "a loop without a close waiting asks for none";
     EXPECT_EQ(loops.Depth(), 0);
 
+    // A loop reported by messages: an end reported without a beginning
+    // counts for nothing, and a close still waits for the loop.
+    loops.Leave();
+    loops.Enter();
+    EXPECT_EQ(loops.RequestClose(), Step::EndOpenLoops);
+    loops.Leave();
+    EXPECT_EQ(closesDue, 2);
+    EXPECT_EQ(loops.Depth(), 0);
+
     EXPECT_TRUE(loops.TakeSave());
     EXPECT_FALSE(loops.TakeSave());
 }

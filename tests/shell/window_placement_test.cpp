@@ -38,6 +38,11 @@ TEST(FitWindowToDesktop, ElevenPixelsOnAMonitorStayAndLessMovesToThePrimaryWorkA
         SCOPED_TRACE(::testing::Message() << c.window.left << "," << c.window.top);
         EXPECT_EQ(FitWindowToDesktop(c.window, TwoMonitors()), c.stays ? c.window : corner);
     }
+    // When the work areas change, a window the taskbar now covers moves.
+    const WindowBounds aboveTaskbar{100, 984 - 11, 320, 240}, underTaskbar{100, 1024 - 11, 320, 240};
+    EXPECT_EQ(FitWindowToDesktop(aboveTaskbar, TwoMonitors(), {}, ReachArea::WorkArea), aboveTaskbar);
+    EXPECT_EQ(FitWindowToDesktop(underTaskbar, TwoMonitors(), {}, ReachArea::WorkArea), corner);
+    EXPECT_EQ(FitWindowToDesktop(underTaskbar, TwoMonitors()), underTaskbar);
 }
 
 TEST(FitWindowToDesktop, MarginsFollowTheCaller) {

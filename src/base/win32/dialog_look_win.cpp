@@ -2,6 +2,7 @@
 
 #include <cwchar>
 #include <string>
+#include <utility>
 
 #include "base/win32/dialog_layout_win.h"
 #include "base/win32/dpi_win.h"
@@ -71,11 +72,15 @@ UniqueFont CreateDialogFont(UINT dpi, int height, int weight, bool underline) {
     return UniqueFont(::CreateFontIndirectW(&font));
 }
 
+// The caption keeps showing the old icons until WM_SETICON hands it the new
+// ones, so the old are freed only after that.
 void ProgramIcons::SetOn(HWND dialog, UINT dpi) {
-    small_ = LoadProgramIcon(Scale(16, dpi));
-    big_ = LoadProgramIcon(Scale(32, dpi));
-    ::SendMessageW(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small_.get()));
-    ::SendMessageW(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big_.get()));
+    UniqueIcon small = LoadProgramIcon(Scale(16, dpi));
+    UniqueIcon big = LoadProgramIcon(Scale(32, dpi));
+    ::SendMessageW(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small.get()));
+    ::SendMessageW(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.get()));
+    small_ = std::move(small);
+    big_ = std::move(big);
 }
 
 void TakeOverDpiScaling(HWND dialog) {

@@ -43,8 +43,7 @@ constexpr int kForm = -1;          // parent of a control that sits on no page
 constexpr std::array<const wchar_t*, kOptionsPageCount> kPageCaptions{L"General", L"Window", L"Graph", L"Fonts",
                                                                       L"Colors"};
 
-// A Name is a hidden label: it draws nothing and only names the control after it.
-enum class Kind { Tab, Button, CheckBox, FirstRadio, Radio, Label, Name, DropDownList, TrackBar, ListBox, Panel };
+enum class Kind { Tab, Button, CheckBox, FirstRadio, Radio, Label, DropDownList, TrackBar, ListBox, Panel };
 
 struct ControlLayout {
     OptionsControl id;
@@ -63,15 +62,13 @@ struct ControlLayout {
 // Three pairs of neighbours overlap by a few blank pixels at their given
 // bounds; the first of each ends where the second begins, so that neither
 // covers the other (the check boxes before the unit lists and the Italic
-// boxes). So does the percentage label above the track bar: the two rows it
-// leaves to the track bar lie below its text.
+// boxes). The percentage label's last two rows lie over the track bar's
+// first two, which are blank; the label comes first, so it is drawn on top.
 //
 // Windows' accessibility proxy (oleacc) names a list or a track bar after
 // the static just before it in z-order, so each comes right after its label
-// (Wine's proxy does so for edit boxes only). A list with no caption beside
-// it gets a hidden label as its name: that needs no library, where
-// IAccPropServices::SetHwndPropStr would need oleacc loaded, and Wine only
-// stubs that call.
+// (Wine's proxy does so for edit boxes only). The lists with no caption
+// beside them are named in kAccessibleNames.
 constexpr ControlLayout kControls[] = {
     {ChkRunOnStartup, GeneralTabSheet, Kind::CheckBox, L"Load on windows startup", {3, 3, 145, 17}},
     {ChkStartMinimized, GeneralTabSheet, Kind::CheckBox, L"Start minimized", {3, 26, 97, 17}},
@@ -85,7 +82,7 @@ constexpr ControlLayout kControls[] = {
     {WindowStyle_Label, WindowTabSheet, Kind::Label, L"Window style:", {3, 55, 68, 13}},
     {WindowStyle_Combo, WindowTabSheet, Kind::DropDownList, nullptr, {3, 74, 126, 21}},
     {ChkTransparency, WindowTabSheet, Kind::CheckBox, L"Enable window transparency", {148, 3, 163, 17}},
-    {TV_PercentDisplay, WindowTabSheet, Kind::Label, L"000% visible", {148, 26, 61, 11}},
+    {TV_PercentDisplay, WindowTabSheet, Kind::Label, L"000% visible", {148, 26, 61, 13}},
     {TV_TrackBar, WindowTabSheet, Kind::TrackBar, nullptr, {148, 37, 200, 33}},
     {ChkClickThroughEnabled, WindowTabSheet, Kind::CheckBox, L"Enable 'click-through' feature", {148, 76, 171, 17}},
     {ChkFadingEnabled, WindowTabSheet, Kind::CheckBox, L"Enable fading effects", {148, 99, 123, 17}},
@@ -106,34 +103,42 @@ constexpr ControlLayout kControls[] = {
 
     {UDFont_Label, FontTabSheet, Kind::Label, L"U/D display", {3, 5, 54, 13}},
     {UDFontName_Combo, FontTabSheet, Kind::DropDownList, nullptr, {63, 3, 145, 21}},
-    {UDFontSize_Label, FontTabSheet, Kind::Name, L"U/D display size", {214, 3, 0, 0}},
     {UDFontSize_Combo, FontTabSheet, Kind::DropDownList, nullptr, {214, 3, 48, 21}},
     {UDFontBold_Chk, FontTabSheet, Kind::CheckBox, L"Bold", {268, 3, 44, 17}},
     {UDFontItalic_Chk, FontTabSheet, Kind::CheckBox, L"Italic", {312, 3, 44, 17}},
     {MVFont_Label, FontTabSheet, Kind::Label, L"MAX display", {3, 32, 57, 13}},
     {MVFontName_Combo, FontTabSheet, Kind::DropDownList, nullptr, {63, 30, 145, 21}},
-    {MVFontSize_Label, FontTabSheet, Kind::Name, L"MAX display size", {214, 30, 0, 0}},
     {MVFontSize_Combo, FontTabSheet, Kind::DropDownList, nullptr, {214, 30, 48, 21}},
     {MVFontBold_Chk, FontTabSheet, Kind::CheckBox, L"Bold", {268, 31, 44, 17}},
     {MVFontItalic_Chk, FontTabSheet, Kind::CheckBox, L"Italic", {312, 31, 44, 17}},
     {IFNameFont_Label, FontTabSheet, Kind::Label, L"IF display", {3, 59, 46, 13}},
     {IFNameFontName_Combo, FontTabSheet, Kind::DropDownList, nullptr, {63, 57, 145, 21}},
-    {IFNameFontSize_Label, FontTabSheet, Kind::Name, L"IF display size", {214, 57, 0, 0}},
     {IFNameFontSize_Combo, FontTabSheet, Kind::DropDownList, nullptr, {214, 57, 48, 21}},
     {IFFontBold_Chk, FontTabSheet, Kind::CheckBox, L"Bold", {268, 58, 44, 17}},
     {IFFontItalic_Chk, FontTabSheet, Kind::CheckBox, L"Italic", {312, 58, 44, 17}},
     {ChkFontAutosize, FontTabSheet, Kind::CheckBox, L"Automatically adjust font size", {3, 95, 161, 17}},
     {FontsReset_Btn, FontTabSheet, Kind::Button, L"Restore defaults", {256, 145, 102, 25}},
 
-    {ColorsListBox_Label, ColorsTabSheet, Kind::Name, L"Colors", {3, 3, 0, 0}},
     {ColorsListBox, ColorsTabSheet, Kind::ListBox, nullptr, {3, 3, 222, 167}},
-    {ColorsPanel, ColorsTabSheet, Kind::Panel, nullptr, {231, 3, 127, 136}},
     {ColorsReset_Btn, ColorsTabSheet, Kind::Button, L"Restore defaults", {256, 145, 102, 25}},
+    {ColorsPanel, ColorsTabSheet, Kind::Panel, nullptr, {231, 3, 127, 136}},
 
     {OKBtn, kForm, Kind::Button, L"OK", {140, 215, 75, 25}},
     {ApplyBtn, kForm, Kind::Button, L"Apply", {221, 215, 75, 25}},
     {CancelBtn, kForm, Kind::Button, L"Cancel", {302, 215, 75, 25}},
     {PageControl1, kForm, Kind::Tab, nullptr, {8, 8, 369, 201}},
+};
+
+// The lists that no caption names, with their names for screen readers.
+struct AccessibleName {
+    OptionsControl id;
+    const wchar_t* name;
+};
+constexpr AccessibleName kAccessibleNames[] = {
+    {UDFontSize_Combo, L"U/D display size"},
+    {MVFontSize_Combo, L"MAX display size"},
+    {IFNameFontSize_Combo, L"IF display size"},
+    {ColorsListBox, L"Colors"},
 };
 
 struct Hint {
@@ -150,17 +155,25 @@ constexpr Hint kHints[] = {
      L"display panels off"},
 };
 
-// A hint covers its control's place on the page rather than the control
-// itself: a disabled control gets no mouse messages, its page does.
-TTTOOLINFOW HintTool(const Hint& hint, HWND control) {
+// A hint is two tools. An enabled control gets the mouse messages over it
+// itself; a disabled one gets none, and its page gets them instead. So one
+// tool watches the control and the other its place on the page.
+enum class HintWatches { Control, Place };
+
+TTTOOLINFOW HintTool(const Hint& hint, HWND control, HintWatches watches) {
     TTTOOLINFOW tool{};
     tool.cbSize = TTTOOLINFOW_V2_SIZE;
     tool.uFlags = TTF_SUBCLASS;
     tool.hwnd = ::GetParent(control);
+    tool.lpszText = const_cast<wchar_t*>(hint.text);
+    if (watches == HintWatches::Control) {
+        tool.uFlags |= TTF_IDISHWND;
+        tool.uId = reinterpret_cast<UINT_PTR>(control);
+        return tool;
+    }
     tool.uId = static_cast<UINT_PTR>(hint.id);
     ::GetWindowRect(control, &tool.rect);
     ::MapWindowPoints(nullptr, tool.hwnd, reinterpret_cast<POINT*>(&tool.rect), 2);
-    tool.lpszText = const_cast<wchar_t*>(hint.text);
     return tool;
 }
 
@@ -250,8 +263,7 @@ ControlClass ClassOf(Kind kind) {
         case Kind::CheckBox: return {WC_BUTTONW, tabStop | BS_AUTOCHECKBOX, 0};
         case Kind::FirstRadio: return {WC_BUTTONW, tabStop | BS_AUTORADIOBUTTON, 0};
         case Kind::Radio: return {WC_BUTTONW, BS_AUTORADIOBUTTON, 0};
-        case Kind::Label:
-        case Kind::Name: return {WC_STATICW, WS_GROUP | SS_LEFTNOWORDWRAP | SS_NOPREFIX, 0};
+        case Kind::Label: return {WC_STATICW, WS_GROUP | SS_LEFTNOWORDWRAP | SS_NOPREFIX, 0};
         case Kind::DropDownList: return {WC_COMBOBOXW, tabStop | WS_VSCROLL | CBS_DROPDOWNLIST, 0};
         case Kind::TrackBar:
             return {TRACKBAR_CLASSW, tabStop | TBS_HORZ | TBS_TOP | TBS_AUTOTICKS | TBS_FIXEDLENGTH, 0};
@@ -346,7 +358,8 @@ TOVL_Options::TOVL_Options(const OptionsRecords& records, const OptionsDialogHos
           // A button that loses its use also gives up the focus.
           if (!changed && ::GetFocus() == apply) ::SendMessageW(Handle(), WM_NEXTDLGCTL, 0, FALSE);
           ::EnableWindow(apply, changed);
-      }) {}
+      }),
+      FAccessibleNames(host.nameControl) {}
 
 TOVL_Options::~TOVL_Options() = default;
 
@@ -405,6 +418,7 @@ void TOVL_Options::FormCreate(HWND owner) {
         return;
     }
     CreateTooltips();
+    for (const AccessibleName& name : kAccessibleNames) FAccessibleNames.Set(Item(name.id), name.name);
     TakeOverDpiScaling(Handle());
 
     LayOutForm();
@@ -429,6 +443,7 @@ void TOVL_Options::FormDestroy() {
     FPageKeysHook.reset();
     pageKeysDialog = nullptr;
     FTooltips.reset();
+    FAccessibleNames.Clear();
 }
 
 void TOVL_Options::CreateControls() {
@@ -472,9 +487,7 @@ HWND TOVL_Options::CreateControl(OptionsControl id) {
     }
     ControlClass kind = ClassOf(layout.kind);
     kind.style |= WS_CLIPSIBLINGS;
-    const HWND control = CreateChildControl(parent, static_cast<int>(id), kind, layout.caption, bounds, FFont.get());
-    if (layout.kind == Kind::Name) ::ShowWindow(control, SW_HIDE);
-    return control;
+    return CreateChildControl(parent, static_cast<int>(id), kind, layout.caption, bounds, FFont.get());
 }
 
 void TOVL_Options::CreateTooltips() {
@@ -483,8 +496,10 @@ void TOVL_Options::CreateTooltips() {
                                       CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr,
                                       ::GetModuleHandleW(nullptr), nullptr));
     for (const Hint& hint : kHints) {
-        const TTTOOLINFOW tool = HintTool(hint, Item(hint.id));
-        ::SendMessageW(FTooltips.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+        for (const HintWatches watches : {HintWatches::Control, HintWatches::Place}) {
+            const TTTOOLINFOW tool = HintTool(hint, Item(hint.id), watches);
+            ::SendMessageW(FTooltips.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+        }
     }
 }
 
@@ -527,7 +542,7 @@ void TOVL_Options::LayOutForm() {
                        display.bottom - display.top, SWP_NOZORDER | SWP_NOACTIVATE);
 
     for (const Hint& hint : kHints) {
-        const TTTOOLINFOW tool = HintTool(hint, Item(hint.id));
+        const TTTOOLINFOW tool = HintTool(hint, Item(hint.id), HintWatches::Place);
         ::SendMessageW(FTooltips.get(), TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
     }
 

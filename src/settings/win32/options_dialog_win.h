@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "base/win32/accessible_names_win.h"
 #include "base/win32/base_window.h"
 #include "base/win32/dialog_look_win.h"
 #include "base/win32/unique_handle.h"
@@ -39,6 +40,9 @@ struct OptionsDialogHost {
     // The screen font list: "Default" and every installed family, sorted.
     // Empty: InstalledFontNames().
     std::function<std::vector<std::wstring>()> fontNames;
+    // Gives a control that no label names its name for screen readers.
+    // Empty: the accessibility library's annotation (AccessibleNames).
+    AccessibleNames::Annotate nameControl;
 };
 
 // Shows the dialog modally over the owner, centred on the owner's monitor.
@@ -66,9 +70,9 @@ enum class OptionsControl : int {
     UDFont_Label = 500, UDFontName_Combo, UDFontSize_Combo, UDFontBold_Chk, UDFontItalic_Chk,
     MVFont_Label, MVFontName_Combo, MVFontSize_Combo, MVFontBold_Chk, MVFontItalic_Chk,
     IFNameFont_Label, IFNameFontName_Combo, IFNameFontSize_Combo, IFFontBold_Chk, IFFontItalic_Chk,
-    ChkFontAutosize, FontsReset_Btn, UDFontSize_Label, MVFontSize_Label, IFNameFontSize_Label,
+    ChkFontAutosize, FontsReset_Btn,
     // Colors
-    ColorsListBox = 600, ColorsReset_Btn, ColorsPanel, ColorsPaintBox, ColorsListBox_Label,
+    ColorsListBox = 600, ColorsReset_Btn, ColorsPanel, ColorsPaintBox,
 };
 
 // The pages, in the order of their tabs.
@@ -143,6 +147,7 @@ private:
     ProgramIcons FIcons;
     UniqueWindow FTooltips;
     UniqueHook FPageKeysHook;
+    AccessibleNames FAccessibleNames;
 };
 
 }  // namespace orvalet::win32

@@ -112,6 +112,7 @@ void TOVL_Main::FormCreate() {
     PD_Timer->SetEnabled(true);
     // Fills the graph, the icon and its hint before the first timer tick.
     RunGuarded([this] { SamplingTick(); });
+    if (std::exchange(FCloseCommandHeld, false)) WMSysCommand(SC_CLOSE, 0);
 }
 
 bool TOVL_Main::CheckOperatingSystem() {
@@ -135,6 +136,9 @@ void TOVL_Main::CreateGraph() {
 void TOVL_Main::CreateTimers() {
     PD_Timer = MakeTimer(kSamplingPeriodMs, [this] { SamplingTick(); });
     FG_Timer = MakeTimer(kEffectTimerPeriodMs, [this] {
+        // A step dispatched by a nested message loop while one runs is dropped.
+        const ReentryGuard guard(FG_isbusy);
+        if (!guard.Entered()) return;
         FFader->FadeStep();
         SyncFadeTimer();
     });
@@ -187,7 +191,7 @@ void TOVL_Main::RunDeferred(DeferredCommand command, LPARAM lParam) {
 // them as if cancelled and follows once the outermost has returned: the
 // window's parts must outlive the code that runs the loop.
 void TOVL_Main::CloseNow() {
-    if (!FLoops.ReadyToClose()) return;
+    if (!FLoops.ReadyToClose(Handle())) return;
     SaveOptionsOnce();
     Destroy();
 }
@@ -302,7 +306,7 @@ void TOVL_Main::OnSize() {
 // The rate labels follow the user's decimal and thousands separators, and
 // the meter stays within reach of a work area that shrank.
 void TOVL_Main::OnSettingChange(WPARAM action, const wchar_t* area) {
-    if (action == SPI_SETWORKAREA) FitWindowToDesktop();
+    if (action == SPI_SETWORKAREA) KeepWindowReachable(Handle(), FDpi.Margins(), ReachArea::WorkArea);
     if (!area || std::wstring_view(area) != L"intl") return;
     InstallUserNumberFormat();
     FGraph->Paint();
@@ -489,6 +493,15 @@ LRESULT TOVL_Main::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             // waits inside a call to the system.
             PostDeferred(DeferredCommand::Close);
             return 0;
+        case WM_SYSCOMMAND:
+            // Windows' close command before the meter is assembled waits for
+            // it: the close-to-tray option decides then. During destruction
+            // it is moot.
+            if (!FAssembled && (wParam & 0xFFF0) == SC_CLOSE) {
+                FCloseCommandHeld = true;
+                return 0;
+            }
+            break;
         case WM_DESTROY:
             FormDestroy();
             FServices.terminate();
@@ -514,6 +527,16 @@ LRESULT TOVL_Main::HandleMeterMessage(UINT message, WPARAM wParam, LPARAM lParam
         case WM_SYSCOMMAND: return WMSysCommand(wParam, lParam);
         case WM_POWERBROADCAST: return WMPowerBroadcast(wParam, lParam);
         case WM_SIZE: OnSize(); return 0;
+        // The move and size loop and the system menu run inside the handler
+        // that started them, a drag by the graph among them.
+        case WM_ENTERSIZEMOVE:
+        case WM_ENTERMENULOOP:
+            FLoops.Entered();
+            return DefaultHandling(message, wParam, lParam);
+        case WM_EXITSIZEMOVE:
+        case WM_EXITMENULOOP:
+            FLoops.Left();
+            return DefaultHandling(message, wParam, lParam);
         case WM_SETTINGCHANGE:
             UpdateTrayIconSize();
             OnSettingChange(wParam, reinterpret_cast<const wchar_t*>(lParam));

@@ -183,11 +183,14 @@ private:
     // All of the above exist: from the end of their creation to the start
     // of their destruction.
     bool FAssembled = false;
+    // Windows' close command came before the meter was assembled.
+    bool FCloseCommandHeld = false;
 
     WindowAppearance FAppearance;
     std::unique_ptr<MeterFader> FFader;
     TimerSuspension FSuspension;
     bool PD_isbusy = false;
+    bool FG_isbusy = false;  // a fade step runs
     // The tick's texts, kept so that a steady tick allocates nothing.
     std::wstring FInterfaceName;
     std::wstring FTrayHint = TrayHintStorage();

@@ -2,8 +2,6 @@
 
 #include <utility>
 
-#include "shell/reentry_guard.h"
-
 namespace orvalet::win32 {
 
 MeterFader::MeterFader(HWND window, WindowAppearance& appearance, const OVL_OptionsRecord& options, Host host)
@@ -17,6 +15,9 @@ void MeterFader::ShowMeter() {
         StartFade(kShowFade);
         return;
     }
+    // Shown at once, the window has the opacity in force, whatever the last
+    // fade left: a hide fade that ended early leaves 0.
+    appearance_.SetAlpha(static_cast<std::uint8_t>(options_.TransparencyValue & 0xFF));
     host_.showMeterWindow();
     host_.updateMeterActions();
 }
@@ -44,8 +45,6 @@ void MeterFader::StartFade(FadeKind kind) {
 }
 
 void MeterFader::FadeStep() {
-    const ReentryGuard guard(FG_isbusy);
-    if (!guard.Entered()) return;
     Carry(AdvanceFade(state_, appearance_.Alpha(), options_.TransparencyValue));
 }
 

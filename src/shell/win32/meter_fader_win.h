@@ -30,7 +30,8 @@ public:
     void HideMeter();
     void StartFade(FadeKind kind);
 
-    // The effect timers' handlers.
+    // The effect timers' handlers. The fade timer's host keeps a fade step
+    // from running inside another (FG_isbusy).
     void FadeStep();
     void MouseFadeStep();
     // A show or hide fade whose timer stops for good ends where it was going.
@@ -53,7 +54,6 @@ private:
     const OVL_OptionsRecord& options_;
     Host host_;
     FadeState state_;
-    bool FG_isbusy = false;
 };
 
 }  // namespace orvalet::win32

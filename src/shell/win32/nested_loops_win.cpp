@@ -17,10 +17,22 @@ BOOL CALLBACK CloseIfBox(HWND window, LPARAM) noexcept {
     return TRUE;
 }
 
+// The move or size loop ends as the user cancels it: when the window loses
+// the mouse capture (WM_CANCELMODE), and on Esc. Wine's loop ends on the key
+// alone, so it gets both.
+void EndMoveOrSizeLoop(HWND window) noexcept {
+    GUITHREADINFO thread{};
+    thread.cbSize = sizeof thread;
+    if (!::GetGUIThreadInfo(::GetCurrentThreadId(), &thread) || !(thread.flags & GUI_INMOVESIZE)) return;
+    ::PostMessageW(window, WM_KEYDOWN, VK_ESCAPE, 1);
+    ::SendMessageW(window, WM_CANCELMODE, 0, 0);
+}
+
 }  // namespace
 
-void EndMenuAndBoxes() noexcept {
+void EndOpenLoops(HWND window) noexcept {
     ::EndMenu();
+    EndMoveOrSizeLoop(window);
     ::EnumThreadWindows(::GetCurrentThreadId(), &CloseIfBox, 0);
 }
 
@@ -32,9 +44,9 @@ void WindowLoops::Run(const std::function<void()>& loop) {
     RunGuarded(loop);
 }
 
-bool WindowLoops::ReadyToClose() {
+bool WindowLoops::ReadyToClose(HWND window) {
     if (loops_.RequestClose() == NestedLoops::CloseStep::CloseNow) return true;
-    EndMenuAndBoxes();
+    EndOpenLoops(window);
     return false;
 }
 

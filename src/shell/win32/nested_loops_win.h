@@ -1,8 +1,7 @@
 #pragma once
-// The loops that run inside the meter window's own: the popup menu, the
-// dialogs and the error box. They are counted by the rules of
-// shell/nested_loops.h, and a close ends them rather than waiting for the
-// user.
+// The loops that run inside the meter window's own (shell/nested_loops.h
+// lists them all). They are counted by the rules of shell/nested_loops.h,
+// and a close ends them rather than waiting for the user.
 #include <windows.h>
 
 #include <functional>
@@ -13,10 +12,11 @@
 
 namespace orvalet::win32 {
 
-// Ends the popup menu this thread shows and asks each of its boxes (the
-// about box, the options dialog, a colour dialog, an error box) to close as
-// if cancelled. Each loop then returns in its own time.
-void EndMenuAndBoxes() noexcept;
+// Ends the menu this thread shows (the tray menu or the window's system
+// menu), cancels the window's move or size loop, and asks each of the
+// thread's boxes (the about box, the options dialog, a colour dialog, an
+// error box) to close as if cancelled. Each loop then returns in its own time.
+void EndOpenLoops(HWND window) noexcept;
 
 class WindowLoops {
 public:
@@ -31,9 +31,14 @@ public:
 
     // Runs a menu or dialog; an exception it throws goes to the error handler.
     void Run(const std::function<void()>& loop);
-    // True when no loop runs and the close can go ahead; otherwise the open
-    // menu and boxes are ended and the close follows the outermost.
-    bool ReadyToClose();
+    // A loop the system runs for the window, reported by its messages
+    // (WM_ENTERSIZEMOVE and WM_EXITSIZEMOVE, WM_ENTERMENULOOP and
+    // WM_EXITMENULOOP).
+    void Entered() noexcept { loops_.Enter(); }
+    void Left() { loops_.Leave(); }
+    // True when no loop runs and the close can go ahead; otherwise the
+    // window's open loops are ended and the close follows the outermost.
+    bool ReadyToClose(HWND window);
     // True the first time only: the options are saved once.
     bool TakeSave() noexcept { return loops_.TakeSave(); }
 

@@ -52,9 +52,9 @@ void SetWindowBounds(HWND window, const WindowBounds& bounds) {
                    SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void KeepWindowReachable(HWND window, const PlacementMargins& margins) {
+void KeepWindowReachable(HWND window, const PlacementMargins& margins, ReachArea area) {
     const WindowBounds current = WindowBoundsOf(window);
-    const WindowBounds fitted = FitWindowToDesktop(current, QueryDesktopGeometry(), margins);
+    const WindowBounds fitted = FitWindowToDesktop(current, QueryDesktopGeometry(), margins, area);
     if (fitted != current) SetWindowBounds(window, fitted);
 }
 

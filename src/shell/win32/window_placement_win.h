@@ -18,8 +18,9 @@ WindowBounds WindowBoundsOf(HWND window);
 void SetWindowBounds(HWND window, const WindowBounds& bounds);
 
 // Moves the window back to the primary work area's corner when too little
-// of it lies on the desktop.
-void KeepWindowReachable(HWND window, const PlacementMargins& margins = {});
+// of it lies on the monitors, or on their work areas; the margins say how
+// much must stay in reach.
+void KeepWindowReachable(HWND window, const PlacementMargins& margins = {}, ReachArea area = ReachArea::Monitor);
 
 // The window's size limits, for WM_GETMINMAXINFO. The minimum holds from the
 // start, so that a small stored size survives placement; the maximum width

@@ -169,11 +169,12 @@ TEST_F(OptionsDialogTest, TheColourDialogOpensAtTheEntrysColourAndBothPagesResto
 }
 
 // The colour list opens the colour dialog on a double-click (0, on the first
-// entry), Enter and Space; the preview, the next tab stop, on Space and Enter.
+// entry), Enter and Space; the preview, the tab stop after "Restore
+// defaults", on Space and Enter.
 TEST_F(OptionsDialogTest, TheColourListAndThePreviewAfterItOpenTheColourDialogFromTheKeyboard) {
     const std::pair<std::vector<WPARAM>, OptionsControl> ways[] = {
         {{0}, ColorsListBox}, {{VK_RETURN}, ColorsListBox}, {{VK_SPACE}, ColorsListBox},
-        {{VK_TAB, VK_SPACE}, ColorsPaintBox}, {{VK_TAB, VK_RETURN}, ColorsPaintBox}};
+        {{VK_TAB, VK_TAB, VK_SPACE}, ColorsPaintBox}, {{VK_TAB, VK_TAB, VK_RETURN}, ColorsPaintBox}};
     Run([&](const OptionsDialogDriver& d) {
         TabCtrl_SetCurFocus(d.Control(PageControl1), ColorsTabSheet);
         for (int entry = 0; entry < 5; ++entry) {
@@ -189,18 +190,25 @@ TEST_F(OptionsDialogTest, TheColourListAndThePreviewAfterItOpenTheColourDialogFr
 }
 
 // The accessibility proxy names a list or the track bar after the static just
-// before it in z-order: its caption, or a hidden label (~) where it has none.
+// before it in z-order: its caption (a hidden one would show as ~). The lists
+// with no caption beside them are given their names for screen readers.
 TEST_F(OptionsDialogTest, EachListAndTheTrackBarComeRightAfterTheLabelThatNamesThem) {
     const std::pair<OptionsControl, std::wstring> names[] = {
         {WindowStyle_Combo, L"Window style:"}, {TV_TrackBar, L"80 % visible"}, {VertGridCombo, L"Vertical grid lines:"},
-        {UDFontName_Combo, L"U/D display"}, {MVFontName_Combo, L"MAX display"}, {IFNameFontName_Combo, L"IF display"},
-        {UDFontSize_Combo, L"~U/D display size"}, {MVFontSize_Combo, L"~MAX display size"},
-        {IFNameFontSize_Combo, L"~IF display size"}, {ColorsListBox, L"~Colors"}};
+        {UDFontName_Combo, L"U/D display"}, {MVFontName_Combo, L"MAX display"}, {IFNameFontName_Combo, L"IF display"}};
+    const std::pair<OptionsControl, std::wstring> given[] = {
+        {UDFontSize_Combo, L"U/D display size"}, {MVFontSize_Combo, L"MAX display size"},
+        {IFNameFontSize_Combo, L"IF display size"}, {ColorsListBox, L"Colors"}};
+    std::vector<std::pair<HWND, std::wstring>> named;
+    host_.nameControl = [&](HWND control, const wchar_t* name) { named.emplace_back(control, name); };
     Run([&](const OptionsDialogDriver& d) {
         for (const auto& [id, name] : names) {
             const HWND label = ::GetWindow(d.Control(id), GW_HWNDPREV);
             EXPECT_EQ(((::GetWindowLongW(label, GWL_STYLE) & WS_VISIBLE) ? L"" : L"~") + WindowText(label), name);
         }
+        ASSERT_EQ(named.size(), std::size(given));
+        for (std::size_t i = 0; i < named.size(); ++i)
+            EXPECT_EQ(named[i], std::make_pair(d.Control(given[i].first), given[i].second));
         d.Click(CancelBtn);
     });
 }
@@ -240,26 +248,51 @@ TEST_F(OptionsDialogTest, PagesTurnWithCtrlTabAndArePhotographed) {
     });
 }
 
-// Without transparency the click-through box is disabled, and a disabled
-// control gets no mouse messages; its hint shows all the same.
-TEST_F(OptionsDialogTest, TheClickThroughHintShowsOverItsDisabledBox) {
-    inForce_.TransparencyEnabled = false;
-    Run([&](const OptionsDialogDriver& d) {
-        ::ShowWindow(d.Dialog(), SW_SHOWNORMAL);
-        TabCtrl_SetCurFocus(d.Control(PageControl1), WindowTabSheet);
-        const HWND box = d.Control(ChkClickThroughEnabled);
-        ASSERT_FALSE(::IsWindowEnabled(box));
-        RECT rect{};
-        ::GetWindowRect(box, &rect);
-        POINT at{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
-        ::SetCursorPos(at.x, at.y);
-        const HWND under = ::WindowFromPoint(at);
-        ::ScreenToClient(under, &at);
-        ::PostMessageW(under, WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y));
-        EXPECT_TRUE(PumpUntil([] { return ShownWindowOfClass(TOOLTIPS_CLASSW) != nullptr; }, 5000))
-            << "no hint over the disabled box";
-        d.Click(CancelBtn);
-    });
+// The text of the hint the dialog's tooltip shows; empty while none shows.
+std::wstring ShownHint() {
+    const HWND tip = ShownWindowOfClass(TOOLTIPS_CLASSW);
+    wchar_t text[256] = {};
+    TTTOOLINFOW tool{};
+    tool.cbSize = TTTOOLINFOW_V2_SIZE;
+    tool.lpszText = text;
+    if (!tip || !::SendMessageW(tip, TTM_GETCURRENTTOOLW, 0, reinterpret_cast<LPARAM>(&tool))) return {};
+    return text;
+}
+
+// Each hint shows over its box, enabled or disabled: a disabled control gets
+// no mouse messages, its page gets them instead.
+TEST_F(OptionsDialogTest, EachHintShowsOverItsBoxEnabledOrDisabled) {
+    const struct {
+        OptionsPage page;
+        OptionsControl box;
+        bool transparency;  // without it the click-through box is disabled
+        const wchar_t* hintStart;
+    } rows[] = {
+        {GeneralTabSheet, ChkDisplayAverage, true, L"Display average values of the last 10 seconds"},
+        {FontTabSheet, ChkFontAutosize, true, L"If this option is active, Orvalet will try"},
+        {WindowTabSheet, ChkClickThroughEnabled, true, L"Activate this to make the graph window unclickable."},
+        {WindowTabSheet, ChkClickThroughEnabled, false, L"Activate this to make the graph window unclickable."},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(static_cast<int>(row.box));
+        inForce_.TransparencyEnabled = row.transparency;
+        Run([&](const OptionsDialogDriver& d) {
+            ::ShowWindow(d.Dialog(), SW_SHOWNORMAL);
+            TabCtrl_SetCurFocus(d.Control(PageControl1), row.page);
+            const HWND box = d.Control(row.box);
+            EXPECT_EQ(::IsWindowEnabled(box) != FALSE, row.transparency);
+            RECT rect{};
+            ::GetWindowRect(box, &rect);
+            POINT at{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+            ::SetCursorPos(at.x, at.y);
+            const HWND under = ::WindowFromPoint(at);
+            ::ScreenToClient(under, &at);
+            ::PostMessageW(under, WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y));
+            EXPECT_TRUE(PumpUntil([&] { return ShownHint().starts_with(row.hintStart); }, 5000))
+                << "the hint shown: '" << ShownHint() << "'";
+            d.Click(CancelBtn);
+        });
+    }
 }
 
 }  // namespace

@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # footprint.sh ORVALET_EXE WINDOW_PROBE_EXE WORK_DIR
 # The meter leaves no trace but its settings: runs the real exe under Wine,
-# moves and sizes its window, closes it, and compares the whole registry and
-# every file of the prefix before and after. Only HKCU\Software\Orvalet and
-# the "Orvalet" value under the Run key may differ; no file may appear,
-# change or vanish. Runs in the Wine prefix of the environment
-# (scripts/wine-session sets it up), under an X display.
+# moves and sizes its window, ends it whole (meter_whole), and compares the
+# whole registry and every file of the prefix before and after. Only
+# HKCU\Software\Orvalet and the "Orvalet" value under the Run key may
+# differ; no file may appear, change or vanish. Runs in the Wine prefix of
+# the environment (scripts/wine-session sets it up), under an X display.
 set -uo pipefail
 exe=$1
 probe=$2
@@ -53,10 +53,7 @@ meter_pid=$!
 wait_for 60 "$wine" "$probe" exists || fail "no window of the meter's class appeared"
 "$wine" "$probe" move 100 120 400 300 || fail "could not move the meter"
 sleep 2  # a few ticks
-"$wine" "$probe" close || fail "could not close the meter"
-wait_for 60 meter_gone || fail "the meter did not end after being closed"
-wait "$meter_pid" || fail "the meter ended with an error"
-meter_pid=
+meter_whole
 
 left=$("$wine" reg query 'HKCU\Software\Orvalet' /v WindowLeft 2>/dev/null | tr -d '\r' | awk '/REG_DWORD/ { print $3 }')
 [ "$left" = 0x64 ] || fail "the moved window's position was not saved (WindowLeft '$left')"

@@ -9,7 +9,11 @@
 #                      program at once, saving what was applied, not more
 #   apply-during-fade  an Apply that switches fading off during a show fade
 #                      leaves the meter shown with its actions live, and
-#                      during a hide fade leaves it hidden
+#                      during a hide fade leaves it hidden, to come back at
+#                      its opacity
+#   close-during-loops Windows' close while the meter is dragged by its graph
+#                      ends the drag and the program
+# Every journey ends with the meter whole (meter_whole, e2e_common.sh).
 # Runs in the Wine prefix of the environment (scripts/wine-session sets it
 # up), under an X display.
 set -uo pipefail
@@ -18,9 +22,6 @@ probe=$2
 journey=$3
 source "$(dirname "$0")/e2e_common.sh"
 
-drive() { "$wine" "$probe" "$@"; }
-about_gone() { ! drive about; }
-hidden() { ! drive visible; }
 no_meter() { ! drive exists; }
 options="Orvalet Options"
 options_gone() { ! drive dialog "$options"; }
@@ -40,18 +41,6 @@ choose() {
   for ((i = 0; i < $1; i++)); do keys+=(+ up); done
   drive traymenu + wait menu "${keys[@]}" + return ||
     fail "could not choose entry $1 from the bottom of the tray menu (exit code $?)"
-}
-
-# ended WHAT: the meter ends by itself, with exit code 0, having saved its values.
-ended() {
-  wait_for 15 meter_gone || fail "$1: the meter did not end"
-  wait "$meter_pid"
-  local code=$?
-  meter_pid=
-  [ $code -eq 0 ] || fail "$1: the meter ended with exit code $code"
-  local values
-  values=$("$wine" reg query 'HKCU\Software\Orvalet' 2>/dev/null | tr -d '\r' | grep -c 'REG_')
-  [ "$values" -eq 56 ] || fail "$1: expected 56 saved values, found $values"
 }
 
 stored() {  # stored NAME: the saved number, as reg prints it (0x1)
@@ -87,8 +76,7 @@ about_box() {
   [ "$third" = "$all" ] || fail "the third about box does not show every control:"$'\n'"$third"
   drive escape
   wait_for 10 about_gone || fail "Esc on OK did not close the third about box"
-  drive close
-  ended "closed after the about boxes"
+  meter_whole
 }
 
 exit_during_box() {
@@ -118,6 +106,9 @@ exit_during_box() {
   drive close || fail "could not send WM_CLOSE"
   ended "WM_CLOSE with the options dialog open"
   [ "$(stored StartMinimized)" = 0x0 ] || fail "the change not applied was saved on WM_CLOSE"
+
+  start_meter
+  meter_whole
 }
 
 apply_during_fade() {
@@ -164,14 +155,27 @@ apply_during_fade() {
   wait_for 10 hidden ||
     fail "the meter is still shown (alpha $(drive alpha | tr -d '\r')) after Apply stopped its hide fade"
   drive click "$options" OK
-  drive close
-  ended "closed after the fades"
+  wait_for 10 options_gone || fail "OK did not close the options dialog"
+  # Shown again without a fade, it has its opacity, not the hide fade's 0.
+  meter_whole
+}
+
+close_during_loops() {
+  start_meter
+  wait_for 10 drive visible || fail "the meter did not start shown"
+  drive drag + wait moving || fail "a press on the graph started no move loop"
+  drive close || fail "could not send WM_CLOSE"
+  ended "WM_CLOSE during a drag by the graph" 10
+
+  start_meter
+  meter_whole
 }
 
 case $journey in
   about-box) about_box ;;
   exit-during-box) exit_during_box ;;
   apply-during-fade) apply_during_fade ;;
+  close-during-loops) close_during_loops ;;
   *) fail "no journey '$journey'" ;;
 esac
 echo "Journey $journey: every step passed."

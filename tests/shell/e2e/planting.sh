@@ -49,6 +49,6 @@ sleep 3  # a few ticks
 open_about_box
 "$wine" "$probe" escape && wait_for 20 about_gone || fail "Esc did not close the about box"
 markers=$(ls -- *.loaded 2>/dev/null)
-"$wine" "$probe" close && wait_for 60 meter_gone || fail "the meter did not end after being closed"
+meter_whole
 [ -z "$markers" ] || fail "libraries planted beside the exe were loaded into it: $markers"
 echo "None of ${planted_names[*]} planted beside the exe was loaded."

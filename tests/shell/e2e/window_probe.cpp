@@ -37,6 +37,9 @@
 //                         screen readers
 //   window_probe hover X Y  moves the cursor onto the graph, X and Y percent
 //                         across and down it, and posts the mouse move
+//   window_probe drag     presses the left button on the graph, which starts
+//                         dragging the meter
+//   window_probe moving   exit code 0 while the meter's move or size loop runs
 #include <winsock2.h>
 #include <windows.h>
 #include <commctrl.h>
@@ -272,6 +275,21 @@ int Run(const Args& a) {
         return 0;
     }
     if (command == "menu") return MenuIsOpen(meter) ? 0 : 1;
+    if (command == "drag") {
+        const HWND graph = GraphOf(meter);
+        RECT client{};
+        if (!graph || !::GetClientRect(graph, &client)) return 1;
+        ::PostMessageW(graph, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(client.right / 2, client.bottom / 2));
+        return 0;
+    }
+    if (command == "moving") {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        return ::GetGUIThreadInfo(::GetWindowThreadProcessId(meter, nullptr), &info) &&
+                       (info.flags & GUI_INMOVESIZE)
+                   ? 0
+                   : 1;
+    }
     const struct {
         const char* name;
         WPARAM key;

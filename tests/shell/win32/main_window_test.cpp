@@ -738,6 +738,39 @@ TEST_F(MainWindowTest, ACloseSentDuringATickWaitsForTheTickAndSavesOnce) {
     }
 }
 
+// Posted to the thread: it ends the loop even once the window is gone.
+UINT userEndMessage = 0;
+void CALLBACK EndLoopAsTheUserWould(HWND, UINT, UINT_PTR, DWORD) {
+    if (userEndMessage) ::PostThreadMessageW(::GetCurrentThreadId(), userEndMessage, 0, 0);
+}
+
+// The move loop and the system menu run inside the handler that started
+// them, a drag by the graph among them: a close that arrives meanwhile ends
+// the loop and follows once it has returned.
+TEST_F(MainWindowTest, ACloseDuringTheMoveLoopOrTheSystemMenuWaitsForItsEnd) {
+    const struct {
+        WPARAM command;
+        LPARAM argument;
+        UINT userEnd;  // how the user would end the loop, should it wait for that
+    } loops[] = {{SC_MOVE | HTCAPTION, 0, WM_LBUTTONUP}, {SC_KEYMENU, VK_SPACE, 0}};
+    for (const auto& loop : loops) {
+        SCOPED_TRACE(loop.command);
+        terminations_ = 0;
+        TOVL_Main& meter = CreateMeter(/*shown=*/true);
+        const HWND window = meter.Handle();
+        ::PostMessageW(window, WM_CLOSE, 0, 0);
+        userEndMessage = loop.userEnd;
+        const UINT_PTR userEnd = ::SetTimer(nullptr, 0, 1000, &EndLoopAsTheUserWould);
+        ::SendMessageW(window, WM_SYSCOMMAND, loop.command, loop.argument);
+        ::KillTimer(nullptr, userEnd);
+        EXPECT_TRUE(::IsWindow(window)) << "destroyed inside the loop";
+        PumpMessages();
+        EXPECT_FALSE(::IsWindow(window));
+        EXPECT_EQ(terminations_, 1);
+        meter_.reset();
+    }
+}
+
 // What another thread or process sends while the icon is added or removed
 // finds every part it reaches, or is left to the default handling.
 TEST_F(MainWindowTest, MessagesSentWhileTheTrayIconComesAndGoesFindNoPartMissing) {
@@ -751,6 +784,9 @@ TEST_F(MainWindowTest, MessagesSentWhileTheTrayIconComesAndGoesFindNoPartMissing
     };
     TOVL_Main& meter = CreateMeter();
     EXPECT_TRUE(MainWindowProbe::SamplingTimer(meter).Enabled());
+    PumpMessages();
+    EXPECT_TRUE(::IsWindow(meter.Handle())) << "the close command took the meter to the tray, not to its end";
+    EXPECT_EQ(terminations_, 0);
     meter_.reset();
     EXPECT_EQ(sent, 2);
 }
