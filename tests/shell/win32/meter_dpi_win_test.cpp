@@ -47,6 +47,26 @@ TEST(MeterAtDpi, TrayIconHasTheNotificationAreaSizeWithNoBlendedPixel) {
     services.createTrayIcon = [&icon](HWND, UINT, HICON) { return std::make_unique<IconKeepingTray>(icon); };
     TOVL_Main meter(std::move(services));
     ASSERT_TRUE(meter.Create());
+    const int size = static_cast<int>(PrefixDpi() * kGaugeSize / kDefaultDpi);
+    const auto side = [&icon] {
+        ICONINFO info{};
+        if (!::GetIconInfo(icon.get(), &info)) return 0;
+        const UniqueBitmap color(info.hbmColor), mask(info.hbmMask);
+        BITMAP header{};
+        ::GetObjectW(color.get(), sizeof header, &header);
+        return static_cast<int>(header.bmWidth);
+    };
+    // A new icon size, or a new notification area, has the icon drawn and
+    // handed over again at the area's size; an unchanged size hands nothing.
+    for (const UINT message : {static_cast<UINT>(WM_SETTINGCHANGE), TrayIcon::TaskbarCreatedMessage()}) {
+        MainWindowProbe::Gauge(meter).SetIconSize(size == kGaugeSize ? 2 * kGaugeSize : kGaugeSize);
+        icon.reset();
+        ::SendMessageW(meter.Handle(), message, SPI_SETICONMETRICS, 0);
+        EXPECT_EQ(side(), size) << message;
+    }
+    icon.reset();
+    ::SendMessageW(meter.Handle(), WM_SETTINGCHANGE, SPI_SETICONMETRICS, 0);
+    EXPECT_FALSE(icon);
     for (const auto& [down, up] : {std::pair{16000, 0}, std::pair{11000, 5000}}) {  // 11 and 5 segments of 16
         sandbox.table.AddTraffic(TestGuid(1), down, up);
         meter.SamplingTick();
@@ -56,7 +76,6 @@ TEST(MeterAtDpi, TrayIconHasTheNotificationAreaSizeWithNoBlendedPixel) {
     const UniqueBitmap color(info.hbmColor), mask(info.hbmMask);
     BITMAP header{};
     ::GetObjectW(color.get(), sizeof header, &header);
-    const int size = static_cast<int>(PrefixDpi() * kGaugeSize / kDefaultDpi);
     ASSERT_EQ(header.bmWidth, size);
     ASSERT_EQ(header.bmHeight, size);
     Bitmap picture;
