@@ -41,6 +41,16 @@ inline int SystemMetricForDpi(int index, UINT dpi) noexcept {
     return forDpi ? forDpi(index, dpi) : ::GetSystemMetrics(index);
 }
 
+// The system's fonts and non-client sizes at a DPI. SystemParametersInfoForDpi
+// exists from Windows 10 1607 on; before, false and the metrics untouched.
+inline bool NonClientMetricsForDpi(UINT dpi, NONCLIENTMETRICSW& metrics) noexcept {
+    using SystemParametersInfoForDpiFn = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT);
+    static const auto forDpi =
+        SystemFunction<SystemParametersInfoForDpiFn>(L"user32.dll", "SystemParametersInfoForDpi");
+    metrics.cbSize = sizeof metrics;
+    return forDpi && forDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi);
+}
+
 // The DPI of the monitor at a screen point, or `fallback` where the system
 // cannot tell (before Windows 8.1). The shell's scaling library is loaded on
 // the first call, so a meter that never asks does without it.

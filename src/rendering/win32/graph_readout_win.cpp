@@ -28,12 +28,8 @@ bool ClickThrough(HWND control) {
 // The font tooltips are drawn in, the system's status font, at a DPI; null
 // where the system cannot tell.
 UniqueFont TipFontAt(UINT dpi) {
-    using SystemParametersInfoForDpiFn = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT);
-    static const auto forDpi =
-        SystemFunction<SystemParametersInfoForDpiFn>(L"user32.dll", "SystemParametersInfoForDpi");
     NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof metrics;
-    if (!forDpi || !forDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi)) return {};
+    if (!NonClientMetricsForDpi(dpi, metrics)) return {};
     return UniqueFont(::CreateFontIndirectW(&metrics.lfStatusFont));
 }
 

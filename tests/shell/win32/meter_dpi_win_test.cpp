@@ -33,6 +33,19 @@ struct IconKeepingTray final : NotificationIcon {
     UniqueIcon& icon;
 };
 
+// The icon's colour pixels, at the icon's size; none without an icon.
+void ReadIcon(HICON icon, Bitmap& picture) {
+    ICONINFO info{};
+    picture.SetSize(0, 0);
+    if (!::GetIconInfo(icon, &info)) return;
+    const UniqueBitmap color(info.hbmColor), mask(info.hbmMask);
+    BITMAP header{};
+    ::GetObjectW(color.get(), sizeof header, &header);
+    picture.SetSize(header.bmWidth, header.bmHeight);
+    BITMAPINFO format{{sizeof format.bmiHeader, header.bmWidth, -header.bmHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
+    ::GetDIBits(WindowDC(nullptr).get(), color.get(), 0, header.bmHeight, picture.Row(0), &format, DIB_RGB_COLORS);
+}
+
 // The icon handed to the notification area has its size there (20, 24, 32
 // pixels at 120, 144, 192 DPI), and every pixel is the colour of the design
 // pixel under it. The meter runs aware of each monitor's DPI, as the program
@@ -48,21 +61,15 @@ TEST(MeterAtDpi, TrayIconHasTheNotificationAreaSizeWithNoBlendedPixel) {
     TOVL_Main meter(std::move(services));
     ASSERT_TRUE(meter.Create());
     const int size = static_cast<int>(PrefixDpi() * kGaugeSize / kDefaultDpi);
-    const auto side = [&icon] {
-        ICONINFO info{};
-        if (!::GetIconInfo(icon.get(), &info)) return 0;
-        const UniqueBitmap color(info.hbmColor), mask(info.hbmMask);
-        BITMAP header{};
-        ::GetObjectW(color.get(), sizeof header, &header);
-        return static_cast<int>(header.bmWidth);
-    };
+    Bitmap picture;
     // A new icon size, or a new notification area, has the icon drawn and
     // handed over again at the area's size; an unchanged size hands nothing.
     for (const UINT message : {static_cast<UINT>(WM_SETTINGCHANGE), TrayIcon::TaskbarCreatedMessage()}) {
         MainWindowProbe::Gauge(meter).SetIconSize(size == kGaugeSize ? 2 * kGaugeSize : kGaugeSize);
         icon.reset();
         ::SendMessageW(meter.Handle(), message, SPI_SETICONMETRICS, 0);
-        EXPECT_EQ(side(), size) << message;
+        ReadIcon(icon.get(), picture);
+        EXPECT_EQ(picture.Width(), size) << message;
     }
     icon.reset();
     ::SendMessageW(meter.Handle(), WM_SETTINGCHANGE, SPI_SETICONMETRICS, 0);
@@ -71,18 +78,9 @@ TEST(MeterAtDpi, TrayIconHasTheNotificationAreaSizeWithNoBlendedPixel) {
         sandbox.table.AddTraffic(TestGuid(1), down, up);
         meter.SamplingTick();
     }
-    ICONINFO info{};
-    ASSERT_TRUE(::GetIconInfo(icon.get(), &info));
-    const UniqueBitmap color(info.hbmColor), mask(info.hbmMask);
-    BITMAP header{};
-    ::GetObjectW(color.get(), sizeof header, &header);
-    ASSERT_EQ(header.bmWidth, size);
-    ASSERT_EQ(header.bmHeight, size);
-    Bitmap picture;
-    picture.SetSize(size, size);
-    BITMAPINFO format{{sizeof format.bmiHeader, size, -size, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
-    ASSERT_EQ(::GetDIBits(WindowDC(nullptr).get(), color.get(), 0, size, picture.Row(0), &format, DIB_RGB_COLORS), size);
-
+    ReadIcon(icon.get(), picture);
+    ASSERT_EQ(picture.Width(), size);
+    ASSERT_EQ(picture.Height(), size);
     const Bitmap& design = MainWindowProbe::Gauge(meter).RenderBitmap();
     EXPECT_EQ(design.Pixel(9, 15), 0x00004000u);  // the upload's first segment: the traffic is shown
     const auto under = [size](int i) { return (i * 2 + 1) * kGaugeSize / (size * 2); };
