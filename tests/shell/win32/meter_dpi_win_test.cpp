@@ -106,7 +106,9 @@ TEST(MeterAtDpi, ADpiChangeMovesTheMeterToTheSuggestedRectangleAndScalesItsLabel
     EXPECT_EQ(labelHeight(), 16);
 
     RECT suggested{150, 100, 150 + 540, 100 + 400}, now{};
+    MainWindowProbe::Gauge(meter).SetIconSize(2 * kGaugeSize);
     ::SendMessageW(meter.Handle(), kDpiChangedMessage, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_EQ(MainWindowProbe::Gauge(meter).IconSize(), kGaugeSize) << "the notification area's, at 96 DPI";
     ::GetWindowRect(meter.Handle(), &now);
     EXPECT_TRUE(::EqualRect(&now, &suggested));
     EXPECT_EQ(labelHeight(), 24);
