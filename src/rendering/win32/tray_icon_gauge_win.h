@@ -13,6 +13,10 @@ class TTrayIconGauge : public orvalet::TTrayIconGauge {
 public:
     TTrayIconGauge();
 
+    // The icon's side in pixels (see the portable gauge); a new size makes
+    // the next Icon() a new icon of that size.
+    bool SetIconSize(int size);
+
     // Renders the gauge and returns its icon. The gauge keeps ownership; the
     // handle stays valid until the next call or the gauge's destruction (the
     // notification area takes its own copy). Null only if the system refuses

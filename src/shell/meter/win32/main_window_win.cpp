@@ -80,7 +80,8 @@ void TOVL_Main::FormCreate() {
     CurrentOptions.RunOnStartup = QueryAutostart(settings.Registry());
     PendingOptions = CurrentOptions;
 
-    SetWindowBounds(Handle(), StoredWindowBounds(CurrentOptions));
+    PlaceWindowAt(Handle(), StoredWindowBounds(CurrentOptions));
+    FDpi.Attach(Handle(), FSizeLimits);
     FitWindowToDesktop();
 
     // The notification-area icon is there from the start, before the first
@@ -92,6 +93,7 @@ void TOVL_Main::FormCreate() {
     FGauge = std::make_unique<TTrayIconGauge>();
     FGauge->SetTrafficBuffer(FBuffer.get());
     FGauge->SetAutoScale(CurrentOptions.Autoscale);
+    FitGaugeToNotificationArea(*FGauge);
     CreateGraph();
 
     if (!CurrentOptions.StartMinimized) ::ShowWindow(Handle(), SW_SHOW);
@@ -281,7 +283,7 @@ void TOVL_Main::ApplyPendingOptions() {
 
 // ---- Placement and size ----------------------------------------------------
 
-void TOVL_Main::FitWindowToDesktop() { KeepWindowReachable(Handle()); }
+void TOVL_Main::FitWindowToDesktop() { KeepWindowReachable(Handle(), FDpi.Margins()); }
 
 void TOVL_Main::UpdateSizeConstraints() { FSizeLimits.Update(Handle(), FGraph ? FGraph->MaxWidth() : 0); }
 
@@ -296,10 +298,25 @@ void TOVL_Main::OnSize() {
 // The rate labels follow the user's decimal and thousands separators, and
 // the meter stays within reach of a work area that shrank.
 void TOVL_Main::OnSettingChange(WPARAM action, const wchar_t* area) {
-    if (action == SPI_SETWORKAREA) KeepWindowReachable(Handle(), ReachArea::WorkArea);
+    if (action == SPI_SETWORKAREA) KeepWindowReachable(Handle(), FDpi.Margins(), ReachArea::WorkArea);
     if (!area || std::wstring_view(area) != L"intl") return;
     InstallUserNumberFormat();
     FGraph->Paint();
+}
+
+// ---- DPI -------------------------------------------------------------------
+
+// The meter went onto a monitor of another DPI, or its monitor's DPI changed.
+void TOVL_Main::OnDpiChanged(WPARAM wParam, LPARAM lParam) {
+    FDpi.TakeDpiChange(Handle(), wParam, lParam, *FGraph, FSizeLimits);
+    OnSize();
+    UpdateSizeConstraints();
+    FitWindowToDesktop();
+    UpdateTrayIconSize();
+}
+
+void TOVL_Main::UpdateTrayIconSize() {
+    if (FitGaugeToNotificationArea(*FGauge)) OVL_Tray->SetIcon(FGauge->Icon());
 }
 
 // ---- Showing and hiding -------------------------------------------------
@@ -396,7 +413,7 @@ void TOVL_Main::GraphMouseUp(MouseButton button, int x, int y) {
 void TOVL_Main::OpenPopupMenu(POINT screenPoint) {
     unsigned command = kNoMenuCommand;
     FLoops.Run([&] {
-        const TrayPopupMenu menu = OVL_PopupMenuPopup();
+        const TrayPopupMenu menu = OVL_PopupMenuPopup(MonitorDpiAt(screenPoint, FDpi.Dpi()));
         command = FServices.trackPopupMenu(MenuOwner(), menu.Handle(), screenPoint);
     });
     RunMenuCommand(command);
@@ -407,11 +424,11 @@ HWND TOVL_Main::MenuOwner() {
     return FMenuOwner ? FMenuOwner.get() : Handle();
 }
 
-TrayPopupMenu TOVL_Main::OVL_PopupMenuPopup() {
+TrayPopupMenu TOVL_Main::OVL_PopupMenuPopup(UINT dpi) {
     ifl = FCollector->GetInterfaceList(CurrentOptions.ListEnabledHardwareInterfacesOnly);
     return TrayPopupMenu(BuildTrayMenuEntries(OVL_Actions),
                          BuildInterfaceSubMenu(ifl, FCollector->InterfaceToMonitor()),
-                         ActionImageList(Instance(), WindowDpi(Handle())));
+                         ActionImageList(Instance(), dpi));
 }
 
 void TOVL_Main::RunMenuCommand(unsigned command) {
@@ -480,6 +497,7 @@ LRESULT TOVL_Main::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 LRESULT TOVL_Main::HandleMeterMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == TrayIcon::TaskbarCreatedMessage() && message != 0) {
+        UpdateTrayIconSize();
         OVL_Tray->Reinstate();
         return 0;
     }
@@ -499,12 +517,15 @@ LRESULT TOVL_Main::HandleMeterMessage(UINT message, WPARAM wParam, LPARAM lParam
         case WM_EXITMENULOOP:
             FLoops.Left();
             return DefaultHandling(message, wParam, lParam);
-        case WM_SETTINGCHANGE: OnSettingChange(wParam, reinterpret_cast<const wchar_t*>(lParam)); return 0;
+        case WM_SETTINGCHANGE:
+            UpdateTrayIconSize();
+            OnSettingChange(wParam, reinterpret_cast<const wchar_t*>(lParam));
+            return 0;
         // A monitor unplugged or rearranged may leave the meter out of reach.
         case WM_DISPLAYCHANGE:
-        case kDpiChangedMessage:
             FitWindowToDesktop();
             return DefaultHandling(message, wParam, lParam);
+        case kDpiChangedMessage: OnDpiChanged(wParam, lParam); return 0;
         case WM_ENDSESSION:
             // Only a session that really ends takes the meter with it; a
             // cancelled logoff leaves it running. The process may end as soon

@@ -19,18 +19,19 @@
 #include "rendering/win32/tray_icon_gauge_win.h"
 #include "sampling/collector.h"
 #include "sampling/traffic_buffer.h"
-#include "shell/tray/actions.h"
 #include "shell/meter/timer_suspension.h"
-#include "shell/tray/tray_hint.h"
-#include "shell/tray/tray_menu.h"
 #include "shell/meter/win32/main_window_services_win.h"
+#include "shell/meter/win32/meter_dpi_win.h"
 #include "shell/meter/win32/meter_fader_win.h"
 #include "shell/meter/win32/nested_loops_win.h"
-#include "shell/timer/win32/timer_queue_timer_win.h"
-#include "shell/tray/win32/tray_icon_win.h"
-#include "shell/tray/win32/tray_menu_win.h"
 #include "shell/meter/win32/window_appearance_win.h"
 #include "shell/meter/win32/window_placement_win.h"
+#include "shell/timer/win32/timer_queue_timer_win.h"
+#include "shell/tray/actions.h"
+#include "shell/tray/tray_hint.h"
+#include "shell/tray/tray_menu.h"
+#include "shell/tray/win32/tray_icon_win.h"
+#include "shell/tray/win32/tray_menu_win.h"
 
 namespace orvalet::win32 {
 
@@ -147,8 +148,9 @@ private:
     HWND MenuOwner();
     void OpenPopupMenu(POINT screenPoint);
     // The menu as it opens: the actions' states and the interface sub-menu
-    // from the live interface list, which it keeps in ifl.
-    TrayPopupMenu OVL_PopupMenuPopup();
+    // from the live interface list, which it keeps in ifl; its images at the
+    // DPI of the monitor it opens on.
+    TrayPopupMenu OVL_PopupMenuPopup(UINT dpi);
     void RunMenuCommand(unsigned command);
     void RunOptionsDialog(HWND owner);
 
@@ -157,6 +159,10 @@ private:
     void OnTrayIcon(WPARAM wParam, LPARAM lParam);
     void OnSize();
     void OnSettingChange(WPARAM action, const wchar_t* area);
+    // The meter on a monitor of another DPI, and the notification area's
+    // icon size, which a new icon follows.
+    void OnDpiChanged(WPARAM wParam, LPARAM lParam);
+    void UpdateTrayIconSize();
     // The messages that reach the meter's parts.
     LRESULT HandleMeterMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -199,6 +205,7 @@ private:
     UniqueWindow FMenuOwner;
 
     WindowSizeLimits FSizeLimits{kMinimumWindowSize};
+    MeterDpi FDpi;
 };
 
 }  // namespace orvalet::win32

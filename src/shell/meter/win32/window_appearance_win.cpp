@@ -19,11 +19,7 @@ DWORD BorderStyleBits(BorderStyle style) noexcept {
     return 0;
 }
 
-int CaptionHeight(HWND window) noexcept {
-    using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
-    static const auto forDpi = SystemFunction<GetSystemMetricsForDpiFn>(L"user32.dll", "GetSystemMetricsForDpi");
-    return forDpi ? forDpi(SM_CYCAPTION, WindowDpi(window)) : ::GetSystemMetrics(SM_CYCAPTION);
-}
+int CaptionHeight(HWND window) noexcept { return SystemMetricForDpi(SM_CYCAPTION, WindowDpi(window)); }
 
 void WindowAppearance::ApplyWindowStyle(std::int32_t windowStyle) noexcept {
     switch (windowStyle) {

@@ -1,5 +1,7 @@
 #include "shell/meter/win32/window_placement_win.h"
 
+#include "shell/meter/meter_dpi.h"
+
 namespace orvalet::win32 {
 namespace {
 
@@ -50,9 +52,9 @@ void SetWindowBounds(HWND window, const WindowBounds& bounds) {
                    SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void KeepWindowReachable(HWND window, ReachArea area) {
+void KeepWindowReachable(HWND window, const PlacementMargins& margins, ReachArea area) {
     const WindowBounds current = WindowBoundsOf(window);
-    const WindowBounds fitted = FitWindowToDesktop(current, QueryDesktopGeometry(), {}, area);
+    const WindowBounds fitted = FitWindowToDesktop(current, QueryDesktopGeometry(), margins, area);
     if (fitted != current) SetWindowBounds(window, fitted);
 }
 
@@ -63,6 +65,11 @@ void WindowSizeLimits::Update(HWND window, int graphMaxWidth) {
     limits_ = ComputeSizeLimits(limits_.minWidth, graphMaxWidth, bounds.width, client.right - client.left);
     const WindowBounds clamped = ClampToSizeLimits(bounds, limits_);
     if (clamped != bounds) SetWindowBounds(window, clamped);
+}
+
+void WindowSizeLimits::SetDpi(int dpi) noexcept {
+    const int minimum = ScaleToDpi(minimumAt96_, dpi);
+    limits_ = {minimum, minimum, 0};
 }
 
 void WindowSizeLimits::ApplyTo(MINMAXINFO& info) const noexcept {

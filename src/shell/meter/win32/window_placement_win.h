@@ -18,15 +18,21 @@ WindowBounds WindowBoundsOf(HWND window);
 void SetWindowBounds(HWND window, const WindowBounds& bounds);
 
 // Moves the window back to the primary work area's corner when too little
-// of it lies on the monitors, or on their work areas.
-void KeepWindowReachable(HWND window, ReachArea area = ReachArea::Monitor);
+// of it lies on the monitors, or on their work areas; the margins say how
+// much must stay in reach.
+void KeepWindowReachable(HWND window, const PlacementMargins& margins = {}, ReachArea area = ReachArea::Monitor);
 
 // The window's size limits, for WM_GETMINMAXINFO. The minimum holds from the
 // start, so that a small stored size survives placement; the maximum width
 // stays 0 (none) until the graph has measured itself.
 class WindowSizeLimits {
 public:
-    explicit WindowSizeLimits(int minimumSize) noexcept : limits_{minimumSize, minimumSize, 0} {}
+    explicit WindowSizeLimits(int minimumSize) noexcept
+        : minimumAt96_(minimumSize), limits_{minimumSize, minimumSize, 0} {}
+
+    // The minimum (given at 96 DPI) at another DPI, and no maximum until the
+    // next Update measures the frame at it.
+    void SetDpi(int dpi) noexcept;
 
     // Works the limits out anew for the window's frame and the graph's widest,
     // and brings the window's size within them.
@@ -35,6 +41,7 @@ public:
     const SizeLimits& Limits() const noexcept { return limits_; }
 
 private:
+    int minimumAt96_;
     SizeLimits limits_;
 };
 
