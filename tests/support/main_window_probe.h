@@ -10,7 +10,7 @@ public:
     static TIPHLPCollector& Collector(TOVL_Main& meter) { return *meter.FCollector; }
     static const TTrafficBuffer& TrafficBuffer(TOVL_Main& meter) { return *meter.FBuffer; }
     static TrafficGraphControl& GraphControl(TOVL_Main& meter) { return *meter.FGraph; }
-    static TTrayIconGauge& Gauge(TOVL_Main& meter) { return *meter.FGauge; }
+    static TrayGaugeIcon& Gauge(TOVL_Main& meter) { return *meter.FGauge; }
     static TTimerQueueTimer& SamplingTimer(TOVL_Main& meter) { return *meter.PD_Timer; }
     static TTimerQueueTimer& FadeTimer(TOVL_Main& meter) { return *meter.FG_Timer; }
     static TTimerQueueTimer& MouseFadeTimer(TOVL_Main& meter) { return *meter.MF_Timer; }

@@ -90,7 +90,7 @@ void TOVL_Main::FormCreate() {
 
     FCollector = std::make_unique<TIPHLPCollector>(std::move(FServices.interfaceTable));
     FBuffer = std::make_unique<TTrafficBuffer>();
-    FGauge = std::make_unique<TTrayIconGauge>();
+    FGauge = std::make_unique<TrayGaugeIcon>();
     FGauge->SetTrafficBuffer(FBuffer.get());
     FGauge->SetAutoScale(CurrentOptions.Autoscale);
     FitGaugeToNotificationArea(*FGauge);

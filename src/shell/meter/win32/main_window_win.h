@@ -178,7 +178,7 @@ private:
     std::unique_ptr<NotificationIcon> OVL_Tray;
     std::unique_ptr<TIPHLPCollector> FCollector;
     std::unique_ptr<TTrafficBuffer> FBuffer;
-    std::unique_ptr<TTrayIconGauge> FGauge;
+    std::unique_ptr<TrayGaugeIcon> FGauge;
     std::unique_ptr<TrafficGraphControl> FGraph;
     std::unique_ptr<TTimerQueueTimer> PD_Timer;
     std::unique_ptr<TTimerQueueTimer> FG_Timer;

@@ -4,7 +4,7 @@ namespace orvalet::win32 {
 
 int NotificationIconSize() { return SystemMetricForDpi(SM_CXSMICON, SystemDpi()); }
 
-bool FitGaugeToNotificationArea(TTrayIconGauge& gauge) { return gauge.SetIconSize(NotificationIconSize()); }
+bool FitGaugeToNotificationArea(TrayGaugeIcon& gauge) { return gauge.SetIconSize(NotificationIconSize()); }
 
 void PlaceWindowAt(HWND window, const WindowBounds& bounds) {
     SetWindowBounds(window, bounds);

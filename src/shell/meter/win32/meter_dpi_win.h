@@ -18,7 +18,7 @@ int NotificationIconSize();
 
 // Gives the gauge the notification area's icon size; true when that is a
 // new size, whose icon the notification area has yet to get.
-bool FitGaugeToNotificationArea(TTrayIconGauge& gauge);
+bool FitGaugeToNotificationArea(TrayGaugeIcon& gauge);
 
 // Moves and sizes the window to stored bounds. A move onto a monitor of
 // another DPI may have the system resize the window for that DPI; the stored
