@@ -160,7 +160,7 @@ void TOVL_Options::ShowOptions() {
     FForm.Fill(UDDUnitCombo, units);
     FForm.Fill(MVDUnitCombo, units);
     const std::vector<std::wstring> names =
-        HorizontalFontNames(FHost.fontNames ? FHost.fontNames() : InstalledFontNames());
+        HorizontalFontNames(FHost.fontNames());
     std::vector<std::wstring> sizes;
     for (const std::int32_t size : GR_FontSizes) sizes.push_back(std::to_wstring(size));
     for (const OptionsControl id : {UDFontName_Combo, MVFontName_Combo, IFNameFontName_Combo})
@@ -274,8 +274,7 @@ void TOVL_Options::ColorsListBoxClick() { ShowSelectedColor(); }
 void TOVL_Options::ColorsPaintBoxClick() {
     const int index = FForm.State(ColorsListBox);
     const std::int32_t preset = GetListColor(FRecords.pending.Colors, index);
-    const std::int32_t chosen =
-        FHost.chooseColor ? FHost.chooseColor(Handle(), preset) : ChooseColorDialog(Handle(), preset);
+    const std::int32_t chosen = FHost.chooseColor(Handle(), preset);
     SetListColor(FRecords.pending.Colors, index, chosen);
     ShowSelectedColor();
     SetOptionsChanged(true);

@@ -16,9 +16,10 @@
 #include "base/win32/accessible_names_win.h"
 #include "base/win32/base_window.h"
 #include "base/win32/dialog_form_win.h"
+#include "rendering/win32/surface_win.h"
 #include "settings/options.h"
-#include "settings/options_dialog_rows.h"
 #include "settings/options_dialog.h"
+#include "settings/options_dialog_rows.h"
 
 namespace orvalet::win32 {
 
@@ -29,17 +30,20 @@ struct OptionsRecords {
     OVL_OptionsRecord& pending;
 };
 
-// What the dialog needs from the program that opens it.
+// The system's colour dialog, opened expanded with any colour allowed and
+// the preset chosen; the preset again when the user cancels.
+std::int32_t ChooseColorDialog(HWND owner, std::int32_t preset);
+
+// What the dialog needs from the program that opens it; the colour dialog
+// and the font list start out as the system's own.
 struct OptionsDialogHost {
     // Puts the edited record into force: the main window's ApplyOptions action.
     std::function<void()> applyOptions;
     // Runs a colour selection modally, starting from the preset colour, and
     // returns the colour it holds when it closes: the preset after Cancel.
-    // Empty: the system's colour dialog (ChooseColorDialog).
-    std::function<std::int32_t(HWND owner, std::int32_t preset)> chooseColor;
+    std::function<std::int32_t(HWND owner, std::int32_t preset)> chooseColor = &ChooseColorDialog;
     // The screen font list: "Default" and every installed family, sorted.
-    // Empty: InstalledFontNames().
-    std::function<std::vector<std::wstring>()> fontNames;
+    std::function<std::vector<std::wstring>()> fontNames = &InstalledFontNames;
     // Gives a control that no label names its name for screen readers.
     // Empty: the accessibility library's annotation (AccessibleNames).
     AccessibleNames::Annotate nameControl;
@@ -49,10 +53,6 @@ struct OptionsDialogHost {
 // OK means the dialog closed holding changes not applied yet, which the
 // opener then applies; a dialog that could not be shown counts as Cancel.
 ModalResult ShowOptionsDialog(HWND owner, const OptionsRecords& records, const OptionsDialogHost& host);
-
-// The system's colour dialog, opened expanded with any colour allowed and
-// the preset chosen; the preset again when the user cancels.
-std::int32_t ChooseColorDialog(HWND owner, std::int32_t preset);
 
 class ColorsPanelWindow;
 class ColorPaintBoxWindow;

@@ -56,6 +56,8 @@ constexpr ControlRow<> kRows[] = {
     Row(Panel1, Frame, L"", kPanelBounds),
 };
 
+}  // namespace
+
 bool HighContrastOn() {
     HIGHCONTRASTW contrast{};
     contrast.cbSize = sizeof contrast;
@@ -64,7 +66,7 @@ bool HighContrastOn() {
 }
 
 // The shell wants COM on the calling thread for some of its handlers.
-void ShellOpen(HWND owner, const std::wstring& address) {
+void OpenAddress(HWND owner, const std::wstring& address) {
     static const auto initialize = OnDemandSystemFunction<decltype(&::CoInitializeEx)>(L"ole32.dll", "CoInitializeEx");
     static const auto uninitialize = OnDemandSystemFunction<decltype(&::CoUninitialize)>(L"ole32.dll", "CoUninitialize");
     const bool com = initialize && uninitialize &&
@@ -73,18 +75,11 @@ void ShellOpen(HWND owner, const std::wstring& address) {
     if (com) uninitialize();
 }
 
-}  // namespace
-
 TOVL_About::TOVL_About(AboutBoxServices services)
     : FServices(std::move(services)),
       FForm(std::span<const ControlRow<>>(kRows), {.clientWidth = kClientWidth,
                                                    .clientHeight = kClientHeight,
-                                                   .layOut = [this](UINT dpi) { ShowDonationPicture(dpi); }}) {
-    if (!FServices.openAddress) {
-        FServices.openAddress = [this](const std::wstring& address) { ShellOpen(Handle(), address); };
-    }
-    if (!FServices.highContrast) FServices.highContrast = &HighContrastOn;
-}
+                                                   .layOut = [this](UINT dpi) { ShowDonationPicture(dpi); }}) {}
 
 TOVL_About::~TOVL_About() = default;
 
@@ -183,7 +178,7 @@ void TOVL_About::URL_LabelClick() { VisitLink(URL_Label, FURLVisited); }
 
 void TOVL_About::Email_LabelClick() { VisitLink(Email_Label, FEmailVisited); }
 
-void TOVL_About::PayPal_ImageClick() { FServices.openAddress(kDonationAddress); }
+void TOVL_About::PayPal_ImageClick() { FServices.openAddress(Handle(), kDonationAddress); }
 
 // The link turns navy, and is seen so, before the address opens; it stays
 // navy for the rest of the box's life.
@@ -192,7 +187,7 @@ void TOVL_About::VisitLink(AboutControl label, bool& visited) {
     const HWND control = Control(label);
     ::InvalidateRect(control, nullptr, TRUE);
     ::UpdateWindow(control);
-    FServices.openAddress(WindowText(control));
+    FServices.openAddress(Handle(), WindowText(control));
 }
 
 }  // namespace orvalet::win32

@@ -32,12 +32,16 @@ enum AboutControl : int {
 inline constexpr COLORREF kLinkColor = RGB(0, 0, 255);
 inline constexpr COLORREF kVisitedLinkColor = RGB(0, 0, 128);
 
+// The system's own services, which the fields below start out as: the
+// shell's "open" verb, shown normally, and the system's contrast setting.
+void OpenAddress(HWND owner, const std::wstring& address);
+bool HighContrastOn();
+
 struct AboutBoxServices {
-    // Opens an address; empty: the shell's "open" verb, shown normally. A
-    // failure passes silently.
-    std::function<void(const std::wstring& address)> openAddress;
-    // Whether a high-contrast theme is on; empty: the system's setting.
-    std::function<bool()> highContrast;
+    // Opens an address over the box; a failure passes silently.
+    std::function<void(HWND owner, const std::wstring& address)> openAddress = &OpenAddress;
+    // Whether a high-contrast theme is on.
+    std::function<bool()> highContrast = &HighContrastOn;
 };
 
 class TOVL_About final : public BaseWindow<TOVL_About> {

@@ -1,6 +1,6 @@
 #pragma once
-// What the meter window draws on from outside, and the real services that
-// stand in for any the caller leaves empty.
+// What the meter window draws on from outside. Each service starts out as
+// the system's own; tests replace some.
 #include <windows.h>
 
 #include <functional>
@@ -10,29 +10,31 @@
 #include "sampling/interface_table.h"
 #include "settings/settings_platform.h"
 #include "shell/tray/win32/tray_icon_win.h"
+#include "shell/tray/win32/tray_menu_win.h"
 
 namespace orvalet::win32 {
 
 // The program entry wires the real interface table and settings; tests
 // substitute a scripted interface table, a registry root of their own, a
 // recording tray icon.
+// The system's own services, which the fields below start out as.
+std::unique_ptr<NotificationIcon> CreateTrayIcon(HWND owner, UINT callbackMessage, HICON icon);
+void ShowStartupErrorBox(HWND owner, const std::wstring& text);
+void EndMessageLoop();
+
 struct MainWindowServices {
     std::unique_ptr<InterfaceTableSource> interfaceTable;
     // Registry, work area, executable path, version; must outlive the window.
     SettingsPlatform* settings = nullptr;
-    // Empty: the real notification-area icon.
     std::function<std::unique_ptr<NotificationIcon>(HWND owner, UINT callbackMessage, HICON icon)>
-        createTrayIcon;
-    // Empty: the system's message box with the error icon and "Abort".
-    std::function<void(HWND owner, const std::wstring& text)> showStartupError;
-    // Ends the program's message loop; empty: PostQuitMessage(0).
-    std::function<void()> terminate;
+        createTrayIcon = &CreateTrayIcon;
+    // A message box with the error icon and "Abort".
+    std::function<void(HWND owner, const std::wstring& text)> showStartupError = &ShowStartupErrorBox;
+    // Ends the program's message loop.
+    std::function<void()> terminate = &EndMessageLoop;
     // Opens the popup menu at a screen point and returns the command chosen
-    // (kNoMenuCommand when dismissed); empty: TrackTrayMenu.
-    std::function<unsigned(HWND owner, HMENU menu, POINT screenPoint)> trackPopupMenu;
+    // (kNoMenuCommand when dismissed).
+    std::function<unsigned(HWND owner, HMENU menu, POINT screenPoint)> trackPopupMenu = &TrackTrayMenu;
 };
-
-// The services with every empty one replaced by the system's own.
-MainWindowServices WithSystemServices(MainWindowServices services);
 
 }  // namespace orvalet::win32

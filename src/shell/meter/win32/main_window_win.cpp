@@ -47,7 +47,7 @@ std::unique_ptr<TTimerQueueTimer> MakeTimer(std::uint32_t period, TTimerQueueTim
 
 }  // namespace
 
-TOVL_Main::TOVL_Main(MainWindowServices services) : FServices(WithSystemServices(std::move(services))) {}
+TOVL_Main::TOVL_Main(MainWindowServices services) : FServices(std::move(services)) {}
 
 // The window goes first, while every member it reaches is still whole.
 TOVL_Main::~TOVL_Main() { Destroy(); }
