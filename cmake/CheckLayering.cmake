@@ -2,11 +2,14 @@
 # dependencies (the orvalet_module calls in src/CMakeLists.txt):
 #   - a module includes only its own headers and those of the modules it
 #     declares;
-#   - its portable files, directly in src/<module>/, include no win32/ header
-#     of any module and no <*.h> system header: the C++ standard headers have
-#     no .h, the Windows ones all have.
+#   - its portable files, directly in src/<module>/ or in one of its concern
+#     folders, include no win32/ header of any module and no <*.h> system
+#     header: the C++ standard headers have no .h, the Windows ones all have;
+#   - a module grouped into concern folders has no source outside them (its
+#     entry/ folder, the program's entry point and resources, aside).
 # ctest runs it as the test "layering":
-#   cmake -D SOURCE_DIR=<src> -D "LAYERS=base=|sampling=base|..." -P CheckLayering.cmake
+#   cmake -D SOURCE_DIR=<src> -D "LAYERS=base=|sampling=base|..."
+#         -D "CONCERNS=shell/about|shell/meter|..." -P CheckLayering.cmake
 cmake_minimum_required(VERSION 3.25)
 if(NOT SOURCE_DIR OR NOT LAYERS)
   message(FATAL_ERROR "Usage: cmake -D SOURCE_DIR=<src> -D LAYERS=<module>=<dep>,...|... -P CheckLayering.cmake")
@@ -21,6 +24,12 @@ foreach(layer IN LISTS layers)
   string(REPLACE "," ";" deps "${CMAKE_MATCH_2}")
   list(APPEND modules ${module})
   set(deps_${module} ${deps})
+endforeach()
+string(REPLACE "|" ";" concerns "${CONCERNS}")
+set(grouped_modules "")
+foreach(concern IN LISTS concerns)
+  string(REGEX MATCH "^[^/]+" module "${concern}")
+  list(APPEND grouped_modules ${module})
 endforeach()
 
 # Where a quoted include leads, relative to src/: like the compiler, the
@@ -44,8 +53,11 @@ foreach(file IN LISTS files)
   endif()
   get_filename_component(folder "${file}" DIRECTORY)
   set(portable FALSE)
-  if(folder STREQUAL module)
+  if(folder STREQUAL module OR folder IN_LIST concerns)
     set(portable TRUE)
+  endif()
+  if(module IN_LIST grouped_modules AND (folder STREQUAL module OR folder STREQUAL "${module}/win32"))
+    list(APPEND faults "src/${file}: lies outside the concern folders of src/${module}")
   endif()
 
   file(STRINGS "${SOURCE_DIR}/${file}" includes REGEX "^[ \t]*#[ \t]*include")

@@ -1,13 +1,25 @@
 # Every folder under src/ is one module (declared in src/CMakeLists.txt): its portable sources (no windows.h)
 # form the library orvalet_<name>, built for every target; the sources in its
-# win32/ sub-folder form orvalet_<name>_win, built only for Windows.
+# win32/ sub-folder form orvalet_<name>_win, built only for Windows. A large
+# module is grouped into concern folders (CONCERNS), each again with its
+# portable files and a win32/ sub-folder; then no source lies outside them.
 function(orvalet_module name)
-  cmake_parse_arguments(M "" "" "DEPENDS;SYSTEM_LIBS" ${ARGN})
-  # For the layering check (cmake/CheckLayering.cmake): "name=dep,dep".
+  cmake_parse_arguments(M "" "" "DEPENDS;SYSTEM_LIBS;CONCERNS" ${ARGN})
+  # For the layering check (cmake/CheckLayering.cmake): "name=dep,dep" and
+  # "name/concern".
   string(JOIN "," deps ${M_DEPENDS})
   set_property(GLOBAL APPEND PROPERTY ORVALET_LAYERS "${name}=${deps}")
+  set(folders ${name})
+  foreach(concern IN LISTS M_CONCERNS)
+    set_property(GLOBAL APPEND PROPERTY ORVALET_CONCERNS "${name}/${concern}")
+    list(APPEND folders ${name}/${concern})
+  endforeach()
+  list(TRANSFORM folders PREPEND ${CMAKE_CURRENT_SOURCE_DIR}/ OUTPUT_VARIABLE portable_globs)
+  list(TRANSFORM portable_globs APPEND /*.cpp)
+  list(TRANSFORM folders PREPEND ${CMAKE_CURRENT_SOURCE_DIR}/ OUTPUT_VARIABLE win_globs)
+  list(TRANSFORM win_globs APPEND /win32/*.cpp)
 
-  file(GLOB portable_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${name}/*.cpp)
+  file(GLOB portable_sources CONFIGURE_DEPENDS ${portable_globs})
   set(portable orvalet_${name})
   if(portable_sources)
     add_library(${portable} STATIC ${portable_sources})
@@ -26,7 +38,7 @@ function(orvalet_module name)
     return()
   endif()
 
-  file(GLOB win_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${name}/win32/*.cpp)
+  file(GLOB win_sources CONFIGURE_DEPENDS ${win_globs})
   set(win orvalet_${name}_win)
   if(win_sources)
     add_library(${win} STATIC ${win_sources})

@@ -6,7 +6,7 @@
 
 #include "harness.h"
 #include "settings/win32/settings_platform_win.h"
-#include "shell/win32/main_window_win.h"
+#include "shell/meter/win32/main_window_win.h"
 #include "support/main_window_probe.h"
 #include "support/scripted_interface_table.h"
 

@@ -20,7 +20,7 @@
 #include "rendering/win32/surface_win.h"
 #include "sampling/win32/interface_table_win.h"
 #include "settings/win32/settings_platform_win.h"
-#include "shell/win32/main_window_win.h"
+#include "shell/meter/win32/main_window_win.h"
 #include "support/counting_new.h"
 #include "support/main_window_probe.h"
 #include "support/scripted_interface_table.h"
@@ -218,12 +218,20 @@ ORVALET_WIN_REPORT(TickSplit) {
 }
 
 // Allocations of the real tick, the meter's own (scripted table) so that
-// there can be traffic.
+// there can be traffic; the last pass draws the tray icon at 24 x 24, as at
+// 150 %.
 ORVALET_WIN_REPORT(TickAllocations) {
-    for (const bool traffic : {false, true}) {
+    struct Pass {
+        bool traffic;
+        int iconSize;
+        const char* name;
+    };
+    for (const Pass& pass : {Pass{false, 16, "idle"}, Pass{true, 16, "traffic"}, Pass{true, 24, "traffic, 24 px icon"}}) {
+        const bool traffic = pass.traffic;
         testing::ScriptedInterfaceTable table;
         table.SetRows({testing::HardwareRow(testing::TestGuid(1), L"Bench Adapter", 0, 0, 100'000'000)});
         Meter meter(table.MakeSource());
+        win32::MainWindowProbe::Gauge(*meter.window).SetIconSize(pass.iconSize);
         std::uint64_t noise = 7;
         const auto tick = [&] {
             noise = noise * 6364136223846793005u + 1442695040888963407u;
@@ -234,7 +242,7 @@ ORVALET_WIN_REPORT(TickAllocations) {
         const std::size_t before = bench::AllocationCount();
         for (int i = 0; i < 1000; ++i) tick();
         std::printf("TARGET 4  %s: %zu heap allocations in 1000 ticks after the first 10  (target 0)\n",
-                    traffic ? "traffic" : "idle", bench::AllocationCount() - before);
+                    pass.name, bench::AllocationCount() - before);
     }
 }
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "harness.h"
-#include "shell/win32/timer_queue_timer_win.h"
+#include "shell/timer/win32/timer_queue_timer_win.h"
 
 namespace {
 

@@ -11,7 +11,7 @@ namespace {
 ORVALET_WIN_BENCH(TrayIconGaugeIconRead) {
     orvalet::TTrafficBuffer buffer;
     for (int i = 0; i < buffer.BufferLen(); ++i) buffer.Add(static_cast<std::uint64_t>(i), 1800);
-    orvalet::win32::TTrayIconGauge gauge;
+    orvalet::win32::TrayGaugeIcon gauge;
     gauge.SetTrafficBuffer(&buffer);
     for (std::size_t i = 0; i < iterations; ++i) orvalet::bench::KeepAlive(gauge.Icon());
 }

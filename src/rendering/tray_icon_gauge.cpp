@@ -57,6 +57,16 @@ TTrayIconGauge::TTrayIconGauge() {
     FRenderBitmap.CopyFrom(FBackgroundBitmap);
 }
 
+bool TTrayIconGauge::SetIconSize(int size) {
+    if (size < 1 || size > kMaxGaugeIconSize) size = kGaugeSize;
+    if (size == FIconSize) return false;
+    FIconSize = size;
+    const int side = size == kGaugeSize ? 0 : size;
+    FIconBitmap.SetSize(side, side);
+    FShownSegments = {-1, -1};  // the next render draws at the new size
+    return true;
+}
+
 // Grey rows darkening toward the top and bottom edges, and two dark-red
 // tracks that are black where their bar starts.
 void TTrayIconGauge::DrawEmptyGauge() {
@@ -87,7 +97,23 @@ const Bitmap& TTrayIconGauge::Render() {
     FRenderBitmap.CopyFrom(FBackgroundBitmap);
     DrawBar(segments[0], &FillDownloadSegment);
     DrawBar(segments[1], &FillUploadSegment);
+    ScaleToIconSize();
     return FRenderBitmap;
+}
+
+// Nearest neighbour: icon pixel x lies under design pixel
+// floor((x + 0.5) * 16 / S), so every icon pixel is one design pixel's colour
+// and segments keep whole-pixel edges; at 32 each design pixel becomes 2 x 2.
+// At 16 the design is the icon, and there is nothing to do.
+void TTrayIconGauge::ScaleToIconSize() {
+    const int size = FIconSize;
+    if (FIconBitmap.Width() != size) return;
+    const auto designIndex = [size](int i) { return (2 * i + 1) * kGaugeSize / (2 * size); };
+    for (int y = 0; y < size; ++y) {
+        const std::uint32_t* source = FRenderBitmap.Row(designIndex(y));
+        std::uint32_t* target = FIconBitmap.Row(y);
+        for (int x = 0; x < size; ++x) target[x] = source[designIndex(x)];
+    }
 }
 
 // Each bar's ramp spans its own length, so a short bar ends in a darker green

@@ -1,4 +1,4 @@
-#include "shell/graph_options.h"
+#include "shell/meter/graph_options.h"
 
 #include <gtest/gtest.h>
 

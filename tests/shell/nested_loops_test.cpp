@@ -1,4 +1,4 @@
-#include "shell/nested_loops.h"
+#include "shell/meter/nested_loops.h"
 
 #include <gtest/gtest.h>
 

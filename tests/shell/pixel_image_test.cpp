@@ -1,4 +1,4 @@
-#include "shell/pixel_image.h"
+#include "shell/resources/pixel_image.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "shell/reentry_guard.h"
+#include "shell/meter/reentry_guard.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "shell/tray_hint.h"
+#include "shell/tray/tray_hint.h"
 #include "support/tray_hint_copies.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "shell/window_placement.h"
+#include "shell/meter/window_placement.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 // The tests' and benchmarks' view of the meter window's parts.
-#include "shell/win32/main_window_win.h"
+#include "shell/meter/win32/main_window_win.h"
 #include "support/message_pump_win.h"
 
 namespace orvalet::win32 {
@@ -10,7 +10,7 @@ public:
     static TIPHLPCollector& Collector(TOVL_Main& meter) { return *meter.FCollector; }
     static const TTrafficBuffer& TrafficBuffer(TOVL_Main& meter) { return *meter.FBuffer; }
     static TrafficGraphControl& GraphControl(TOVL_Main& meter) { return *meter.FGraph; }
-    static TTrayIconGauge& Gauge(TOVL_Main& meter) { return *meter.FGauge; }
+    static TrayGaugeIcon& Gauge(TOVL_Main& meter) { return *meter.FGauge; }
     static TTimerQueueTimer& SamplingTimer(TOVL_Main& meter) { return *meter.PD_Timer; }
     static TTimerQueueTimer& FadeTimer(TOVL_Main& meter) { return *meter.FG_Timer; }
     static TTimerQueueTimer& MouseFadeTimer(TOVL_Main& meter) { return *meter.MF_Timer; }

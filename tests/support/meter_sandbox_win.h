@@ -10,8 +10,8 @@
 #include <string_view>
 
 #include "settings/win32/settings_platform_win.h"
-#include "shell/win32/main_window_win.h"
-#include "shell/win32/tray_icon_win.h"
+#include "shell/meter/win32/main_window_win.h"
+#include "shell/tray/win32/tray_icon_win.h"
 #include "support/default_options_records.h"
 #include "support/scripted_interface_table.h"
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "shell/tray_hint.h"
+#include "shell/tray/tray_hint.h"
 
 namespace orvalet {
 

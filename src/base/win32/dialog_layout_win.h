@@ -6,14 +6,10 @@
 
 #include <string>
 
+#include "base/dialog_rows.h"
 #include "base/win32/unique_handle.h"
 
 namespace orvalet::win32 {
-
-// Pixels at 96 DPI, relative to the parent's client area.
-struct DesignBounds {
-    int left, top, width, height;
-};
 
 RECT ScaledBounds(const DesignBounds& design, UINT dpi);
 

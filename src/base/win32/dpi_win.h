@@ -23,6 +23,47 @@ inline UINT ScreenDpi() noexcept {
     return dpi;
 }
 
+// The system DPI: the DPI of the primary monitor when the user signed in,
+// which the notification area's icon sizes follow. GetDpiForSystem exists
+// from Windows 10 1607 on; before, the screen's logical DPI is the same.
+inline UINT SystemDpi() noexcept {
+    using GetDpiForSystemFn = UINT(WINAPI*)();
+    static const auto getDpiForSystem = SystemFunction<GetDpiForSystemFn>(L"user32.dll", "GetDpiForSystem");
+    const UINT dpi = getDpiForSystem ? getDpiForSystem() : 0;
+    return dpi > 0 ? dpi : ScreenDpi();
+}
+
+// A system metric (SM_*) at a DPI. GetSystemMetricsForDpi exists from
+// Windows 10 1607 on; before, the metric is the system's, at the system DPI.
+inline int SystemMetricForDpi(int index, UINT dpi) noexcept {
+    using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
+    static const auto forDpi = SystemFunction<GetSystemMetricsForDpiFn>(L"user32.dll", "GetSystemMetricsForDpi");
+    return forDpi ? forDpi(index, dpi) : ::GetSystemMetrics(index);
+}
+
+// The system's fonts and non-client sizes at a DPI. SystemParametersInfoForDpi
+// exists from Windows 10 1607 on; before, false and the metrics untouched.
+inline bool NonClientMetricsForDpi(UINT dpi, NONCLIENTMETRICSW& metrics) noexcept {
+    using SystemParametersInfoForDpiFn = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT);
+    static const auto forDpi =
+        SystemFunction<SystemParametersInfoForDpiFn>(L"user32.dll", "SystemParametersInfoForDpi");
+    metrics.cbSize = sizeof metrics;
+    return forDpi && forDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi);
+}
+
+// The DPI of the monitor at a screen point, or `fallback` where the system
+// cannot tell (before Windows 8.1). The shell's scaling library is loaded on
+// the first call, so a meter that never asks does without it.
+inline UINT MonitorDpiAt(POINT screenPoint, UINT fallback) noexcept {
+    using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+    static const auto forMonitor = OnDemandSystemFunction<GetDpiForMonitorFn>(L"shcore.dll", "GetDpiForMonitor");
+    UINT x = 0, y = 0;
+    const HMONITOR monitor = ::MonitorFromPoint(screenPoint, MONITOR_DEFAULTTONEAREST);
+    if (!forMonitor || !monitor || FAILED(forMonitor(monitor, 0 /* MDT_EFFECTIVE_DPI */, &x, &y)) || y == 0)
+        return fallback;
+    return y;
+}
+
 // The window's DPI. GetDpiForWindow exists from Windows 10 1607 on; older
 // systems (and a null window) fall back on the screen's logical DPI, which
 // is what a system-DPI-aware program is drawn at there.

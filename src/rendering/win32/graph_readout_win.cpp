@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "base/win32/dpi_win.h"
 #include "base/win32/system_function_win.h"
 #include "rendering/graph_readout.h"
 
@@ -22,6 +23,14 @@ TTTOOLINFOW ToolOf(HWND control, const wchar_t* text) {
 // A meter that lets the mouse through takes no notice of it.
 bool ClickThrough(HWND control) {
     return (::GetWindowLongPtrW(::GetAncestor(control, GA_ROOT), GWL_EXSTYLE) & WS_EX_TRANSPARENT) != 0;
+}
+
+// The font tooltips are drawn in, the system's status font, at a DPI; null
+// where the system cannot tell.
+UniqueFont TipFontAt(UINT dpi) {
+    NONCLIENTMETRICSW metrics{};
+    if (!NonClientMetricsForDpi(dpi, metrics)) return {};
+    return UniqueFont(::CreateFontIndirectW(&metrics.lfStatusFont));
 }
 
 }  // namespace
@@ -55,6 +64,14 @@ void GraphReadout::Refresh() {
     if (active_) Show();
 }
 
+void GraphReadout::SetDpi(UINT dpi) {
+    if (dpi == dpi_) return;
+    dpi_ = dpi;
+    ShowTip(false);
+    tip_.reset();
+    font_.reset();  // the next rest or paint makes the tip at the new DPI
+}
+
 void GraphReadout::TrackMouse() const {
     TRACKMOUSEEVENT track{sizeof track, TME_HOVER | TME_LEAVE, control_, HOVER_DEFAULT};
     ::TrackMouseEvent(&track);
@@ -77,7 +94,7 @@ void GraphReadout::Show() {
     }
     POINT screen = point_;
     ::ClientToScreen(control_, &screen);
-    const int belowTheArrow = ::GetSystemMetrics(SM_CYCURSOR) * 3 / 4;
+    const int belowTheArrow = SystemMetricForDpi(SM_CYCURSOR, TipDpi()) * 3 / 4;
     ::SendMessageW(tip_.get(), TTM_TRACKPOSITION, 0, MAKELPARAM(screen.x, screen.y + belowTheArrow));
     ShowTip(true);
 }
@@ -93,8 +110,16 @@ bool GraphReadout::MakeTip() {
     const TTTOOLINFOW tool = ToolOf(control_, L"");
     ::SendMessageW(tip_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     ::SendMessageW(tip_.get(), TTM_SETMAXTIPWIDTH, 0, kMaxTipWidth);
+    // The tip is drawn at the system DPI by itself; on a monitor of another
+    // DPI it gets the font of that DPI.
+    if (TipDpi() != SystemDpi()) {
+        font_ = TipFontAt(TipDpi());
+        if (font_) ::SendMessageW(tip_.get(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    }
     return true;
 }
+
+UINT GraphReadout::TipDpi() const { return dpi_ ? dpi_ : SystemDpi(); }
 
 void GraphReadout::ShowTip(bool show) {
     if (show == tipShown_ || !tip_) return;

@@ -26,6 +26,9 @@ public:
     void Hide();
     // The control has painted: the bar under a still cursor has moved.
     void Refresh();
+    // The DPI of the monitor the graph is on, which the tip's font and its
+    // distance from the cursor follow. A new DPI makes the tip anew.
+    void SetDpi(UINT dpi);
 
     // The tooltip, once made; for the tests.
     HWND Tip() const { return tip_.get(); }
@@ -35,12 +38,15 @@ private:
     bool MakeTip();
     void ShowTip(bool show);
     void TrackMouse() const;
+    UINT TipDpi() const;
 
     const TTrafficGraph& graph_;
     HWND control_ = nullptr;
     POINT point_{};
     bool active_ = false;  // from the rest to the leave, drag or hiding
     bool tipShown_ = false;
+    UINT dpi_ = 0;  // 0: the system DPI
+    UniqueFont font_;  // the tip's at dpi_; outlives the tip
     UniqueWindow tip_;
     std::wstring text_;
     std::wstring tipText_;

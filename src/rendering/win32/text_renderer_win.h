@@ -1,5 +1,5 @@
 #pragma once
-// Text through GDI: fonts at the screen's DPI, drawn straight into the DIB
+// Text through GDI: fonts at the DPI of the window that shows them, drawn straight into the DIB
 // section of a bitmap with a transparent or filled background.
 #include <windows.h>
 
@@ -25,6 +25,11 @@ public:
     // slant, escapement and orientation both set to the orientation, and the
     // default quality. "Default" (or an empty name) is the default GUI face.
     static LOGFONTW LogFontOf(const TextFont& font, int dpi);
+
+    // The DPI the fonts are made for; the screen's until set. The point
+    // sizes stay, so the fonts grow with the DPI.
+    int Dpi() const { return dpi_; }
+    void SetDpi(int dpi) { dpi_ = dpi > 0 ? dpi : dpi_; }
 
     // Fonts created so far; a steady paint creates none.
     unsigned long FontsCreated() const { return fontsCreated_; }

@@ -27,7 +27,23 @@ TrafficGraphControl::TrafficGraphControl() { name_.reserve(kNameRoom); }
 TrafficGraphControl::~TrafficGraphControl() { Destroy(); }
 
 bool TrafficGraphControl::Create(HWND parent, int x, int y, int width, int height) {
-    return CreateWindowHandle(0, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, x, y, width, height, parent);
+    if (!CreateWindowHandle(0, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, x, y, width, height, parent))
+        return false;
+    SetDpi(WindowDpi(Handle()));
+    return true;
+}
+
+// The widest the control may be depends on the maximum column's font, so a
+// graph on a monitor of another DPI is drawn at once, before its owner
+// resizes it.
+void TrafficGraphControl::SetDpi(UINT dpi) {
+    if (dpi == 0 || dpi == dpi_) return;
+    const bool hadDpi = dpi_ != 0;
+    dpi_ = dpi;
+    text_.SetDpi(static_cast<int>(dpi));
+    graph_.SetDpi(static_cast<int>(dpi));
+    readout_.SetDpi(dpi);
+    if (hadDpi) Paint();
 }
 
 void TrafficGraphControl::SetBounds(int x, int y, int width, int height) {
@@ -53,7 +69,6 @@ bool TrafficGraphControl::PaintIfChanged() {
 void TrafficGraphControl::RenderTo(HDC dc) {
     RECT client{};
     ::GetClientRect(Handle(), &client);
-    graph_.SetDpi(static_cast<int>(WindowDpi(Handle())));
     graph_.RenderGraph(client.right - client.left, client.bottom - client.top);
     CopyToDC(graph_.RenderBitmap(), dc);
     Painted();
@@ -77,7 +92,6 @@ void TrafficGraphControl::SetAccessibleName(std::wstring_view name) {
 bool TrafficGraphControl::RenderIfChanged() {
     RECT client{};
     ::GetClientRect(Handle(), &client);
-    graph_.SetDpi(static_cast<int>(WindowDpi(Handle())));
     return graph_.RenderGraphIfChanged(client.right - client.left, client.bottom - client.top);
 }
 

@@ -31,6 +31,14 @@ public:
     // Moves and sizes the control; the width never exceeds MaxWidth().
     void SetBounds(int x, int y, int width, int height);
 
+    // The DPI the graph is drawn at: its window's when it is made, then what
+    // the owner says when its monitor changes. The fonts keep their point
+    // sizes and the label margins grow with it, and so do the readout's font
+    // and place.
+    UINT Dpi() const { return dpi_; }
+    void SetDpi(UINT dpi);
+    const GdiTextRenderer& Text() const { return text_; }
+
     TTrafficGraph& Graph() { return graph_; }
     const TTrafficGraph& Graph() const { return graph_; }
 
@@ -78,6 +86,7 @@ private:
     GraphMouseHandler onMouseDown_;
     GraphMouseHandler onMouseUp_;
     unsigned long paints_ = 0;
+    UINT dpi_ = 0;
     GraphReadout readout_{graph_};
     std::wstring name_;
 };

@@ -2,18 +2,25 @@
 
 namespace orvalet::win32 {
 
-TTrayIconGauge::TTrayIconGauge() = default;
+TrayGaugeIcon::TrayGaugeIcon() = default;
 
-HICON TTrayIconGauge::Icon() {
+// The builder's bitmaps have the icon's size, so it is made anew with it.
+bool TrayGaugeIcon::SetIconSize(int size) {
+    if (!TTrayIconGauge::SetIconSize(size)) return false;
+    iconBuilder_ = OpaqueIconBuilder(IconSize());
+    return true;
+}
+
+HICON TrayGaugeIcon::Icon() {
     Render();
-    FIconChanged = PictureChanged() || !FIcon;
+    iconChanged_ = PictureChanged() || !icon_;
     // The new icon exists before the old one is freed, so a caller never holds
     // a handle that dies while it is still shown.
-    if (FIconChanged) {
-        FIcon = FImageList.Build(RenderBitmap());
-        ++FIconsBuilt;
+    if (iconChanged_) {
+        icon_ = iconBuilder_.Build(IconBitmap());
+        ++iconsBuilt_;
     }
-    return FIcon.get();
+    return icon_.get();
 }
 
 }  // namespace orvalet::win32

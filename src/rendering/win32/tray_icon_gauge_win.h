@@ -9,9 +9,13 @@
 
 namespace orvalet::win32 {
 
-class TTrayIconGauge : public orvalet::TTrayIconGauge {
+class TrayGaugeIcon : public TTrayIconGauge {
 public:
-    TTrayIconGauge();
+    TrayGaugeIcon();
+
+    // The icon's side in pixels (see the portable gauge); a new size makes
+    // the next Icon() a new icon of that size.
+    bool SetIconSize(int size);
 
     // Renders the gauge and returns its icon. The gauge keeps ownership; the
     // handle stays valid until the next call or the gauge's destruction (the
@@ -21,15 +25,15 @@ public:
     // Whether the last Icon() made a new icon. When the gauge's pixels are
     // those of the last read, it hands out the same icon again, and the
     // notification area need not be told.
-    bool IconChanged() const { return FIconChanged; }
+    bool IconChanged() const { return iconChanged_; }
     // Icons made so far.
-    unsigned long IconsBuilt() const { return FIconsBuilt; }
+    unsigned long IconsBuilt() const { return iconsBuilt_; }
 
 private:
-    OpaqueIconBuilder FImageList{kGaugeSize};
-    BuiltIcon FIcon;
-    bool FIconChanged = false;
-    unsigned long FIconsBuilt = 0;
+    OpaqueIconBuilder iconBuilder_{kGaugeSize};
+    BuiltIcon icon_;
+    bool iconChanged_ = false;
+    unsigned long iconsBuilt_ = 0;
 };
 
 }  // namespace orvalet::win32

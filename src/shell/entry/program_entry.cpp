@@ -11,8 +11,8 @@
 #include "sampling/win32/interface_table_win.h"
 #include "settings/options.h"
 #include "settings/win32/settings_platform_win.h"
-#include "shell/reentry_guard.h"
-#include "shell/win32/main_window_win.h"
+#include "shell/meter/reentry_guard.h"
+#include "shell/meter/win32/main_window_win.h"
 
 namespace {
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <optional>
 
 #include "base/win32/unique_handle.h"
@@ -207,6 +208,18 @@ TEST_F(GraphControlTest, TheReadoutShowsTheBarUnderARestingCursorUntilItLeavesOr
     EXPECT_EQ(send(WM_LBUTTONDOWN), L"") << "a drag starts";
     EXPECT_EQ(send(WM_MOUSEMOVE), L"") << "until the cursor rests again";
     EXPECT_NE(send(WM_MOUSEHOVER), L"");
+    // On a monitor of 144 DPI the graph is drawn anew, and the tip under the
+    // resting cursor is made in the tooltips' font of that DPI (the same
+    // points in whole pixels, so within one of 1.5 times).
+    const auto tipFontHeight = [&] {
+        LOGFONTW font{};
+        const auto handle = reinterpret_cast<HFONT>(::SendMessageW(control_.ReadoutTip(), WM_GETFONT, 0, 0));
+        return ::GetObjectW(handle, sizeof font, &font) ? std::abs(font.lfHeight) : 0;
+    };
+    const int at96 = tipFontHeight();
+    control_.SetDpi(144);
+    EXPECT_NE(ShownReadout(control_), L"");
+    EXPECT_NEAR(tipFontHeight(), at96 * 1.5, 1) << at96;
     EXPECT_EQ(send(WM_MOUSELEAVE), L"");
     ::SetWindowLongPtrW(parent_.get(), GWL_EXSTYLE, WS_EX_LAYERED | WS_EX_TRANSPARENT);
     EXPECT_EQ(send(WM_MOUSEHOVER), L"") << "a click-through meter shows no readout";

@@ -49,7 +49,7 @@ class TrayIconGaugeWinTest : public ::testing::Test {
 protected:
     TrayIconGaugeWinTest() { gauge.SetTrafficBuffer(&buffer); }
     TTrafficBuffer buffer;
-    TTrayIconGauge gauge;
+    TrayGaugeIcon gauge;
 };
 
 TEST_F(TrayIconGaugeWinTest, EachReadShowsTheRenderedGaugeOpaqueAndReplacesTheLastIcon) {

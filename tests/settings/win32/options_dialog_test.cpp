@@ -216,7 +216,7 @@ TEST_F(OptionsDialogTest, EachListAndTheTrackBarComeRightAfterTheLabelThatNamesT
 // Shows the dialog with the installed fonts, turns the pages with Ctrl+Tab
 // and photographs each.
 TEST_F(OptionsDialogTest, PagesTurnWithCtrlTabAndArePhotographed) {
-    host_.fontNames = nullptr;
+    host_.fontNames = &InstalledFontNames;
     Run([&](const OptionsDialogDriver& d) {
         const HWND dialog = d.Dialog();
         ::ShowWindow(dialog, SW_SHOWNORMAL);

@@ -14,9 +14,12 @@ work=$4/planting
 source "$(dirname "$0")/e2e_common.sh"
 
 # Windows' KnownDLLs on every version the meter runs on, and ntdll: never
-# looked for beside a program.
+# looked for beside a program. shcore is one on every version that has it
+# (8.1 on), and the meter loads it from the system directory by its path;
+# it is not planted, since Wine's own shlwapi imports it when the program
+# starts, searching beside the exe first as no Windows does for a KnownDLL.
 known="advapi32 comdlg32 gdi32 imagehlp imm32 kernel32 msctf msvcrt normaliz nsi ntdll ole32 oleaut32 psapi
-       rpcrt4 setupapi shell32 shlwapi user32 wldap32 ws2_32"
+       rpcrt4 setupapi shcore shell32 shlwapi user32 wldap32 ws2_32"
 planted_names=(comctl32 dwmapi iphlpapi uxtheme)
 
 # library_of LIBRARY NAMES: whether LIBRARY (as read from the exe, perhaps

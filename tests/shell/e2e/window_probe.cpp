@@ -57,7 +57,7 @@
 
 #include "base/win32/unique_handle.h"
 #include "sampling/win32/guid_win.h"
-#include "shell/win32/main_window_win.h"
+#include "shell/meter/win32/main_window_win.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "shell/win32/about_box_win.h"
+#include "shell/about/win32/about_box_win.h"
 
 #include <gtest/gtest.h>
 
@@ -7,8 +7,8 @@
 
 #include "base/win32/dialog_look_win.h"
 #include "base/win32/dpi_win.h"
-#include "shell/about_texts.h"
-#include "shell/project_links.h"
+#include "shell/about/about_box.h"
+#include "shell/about/project_links.h"
 #include "support/screen_capture_win.h"
 
 namespace orvalet::win32 {
@@ -120,9 +120,11 @@ void CALLBACK PhotographCheckAndClose(HWND, UINT, UINT_PTR timer, DWORD) {
 TEST(AboutBox, ShowsItsTextsAndOpensItsLinksAfterTurningThemNavy) {
     using Opened = std::pair<std::wstring, COLORREF>;  // the address, and the link's colour then
     std::vector<Opened> opened;
-    TOVL_About box({[&](const std::wstring& address) {
+    AboutBoxServices services;
+    services.openAddress = [&](HWND, const std::wstring& address) {
         opened.emplace_back(address, clickedLink ? TextColorOf(clickedLink) : CLR_INVALID);
-    }, {}});
+    };
+    TOVL_About box(services);
     shownBox = &box;
     ASSERT_TRUE(::SetTimer(nullptr, 0, 500, &PhotographCheckAndClose));
     const INT_PTR result = box.ShowModal(nullptr);
@@ -152,7 +154,7 @@ TEST(AboutBox, AHighContrastThemeGivesEveryTextTheSystemsColours) {
     for (int i = 0; i < 3; ++i) saved[i] = ::GetSysColor(elements[i]);
     const COLORREF dark[] = {RGB(0, 0, 0), RGB(255, 255, 255), RGB(255, 255, 0)};
     ::SetSysColors(3, elements, dark);
-    TOVL_About box({[](const std::wstring&) {}, [] { return true; }});
+    TOVL_About box({.openAddress = [](HWND, const std::wstring&) {}, .highContrast = [] { return true; }});
     shownBox = &box;
     seenColors.clear();
     ::SetTimer(nullptr, 0, 200, &LookAtTheColoursAndClose);

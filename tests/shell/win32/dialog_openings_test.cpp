@@ -14,7 +14,7 @@
 
 #include "base/win32/base_window.h"
 #include "settings/win32/options_dialog_win.h"
-#include "shell/win32/main_window_win.h"
+#include "shell/meter/win32/main_window_win.h"
 #include "support/main_window_probe.h"
 #include "support/meter_sandbox_win.h"
 #include "support/process_objects_win.h"

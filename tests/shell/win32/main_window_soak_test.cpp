@@ -20,7 +20,7 @@
 #include <tuple>
 
 #include "rendering/win32/surface_win.h"
-#include "shell/win32/main_window_win.h"
+#include "shell/meter/win32/main_window_win.h"
 #include "support/fuzz.h"
 #include "support/main_window_probe.h"
 #include "support/meter_sandbox_win.h"

@@ -1,4 +1,4 @@
-#include "shell/win32/main_window_win.h"
+#include "shell/meter/win32/main_window_win.h"
 
 #include <gtest/gtest.h>
 #include <oleacc.h>
@@ -16,7 +16,7 @@
 #include "base/win32/system_function_win.h"
 #include "settings/options.h"
 #include "settings/win32/settings_platform_win.h"
-#include "shell/tray_hint.h"
+#include "shell/tray/tray_hint.h"
 #include "support/default_options_records.h"
 #include "support/fake_settings_platform.h"
 #include "support/main_window_probe.h"

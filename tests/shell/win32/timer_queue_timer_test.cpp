@@ -1,4 +1,4 @@
-#include "shell/win32/timer_queue_timer_win.h"
+#include "shell/timer/win32/timer_queue_timer_win.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

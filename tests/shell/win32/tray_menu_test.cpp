@@ -1,4 +1,4 @@
-#include "shell/win32/tray_menu_win.h"
+#include "shell/tray/win32/tray_menu_win.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "shell/win32/window_cover_win.h"
+#include "shell/meter/win32/window_cover_win.h"
 
 #include <gtest/gtest.h>
 
