@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <iterator>
 #include <numeric>
-#include <ranges>
 #include <utility>
 
 #include "base/win32/base_window.h"
@@ -218,7 +217,8 @@ void DialogForm::CreateHints() {
     tooltips_.reset(::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
                                       CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, dialog_, nullptr,
                                       ::GetModuleHandleW(nullptr), nullptr));
-    for (const Control& control : controls_ | std::views::filter(hinted)) {
+    for (const Control& control : controls_) {
+        if (!hinted(control)) continue;
         for (const HintWatches watches : {HintWatches::Control, HintWatches::Place}) {
             const TTTOOLINFOW tool = HintTool(*control.layout, control.window, watches);
             ::SendMessageW(tooltips_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
