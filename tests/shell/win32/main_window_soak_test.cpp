@@ -88,7 +88,7 @@ public:
         for (const wchar_t* name : {L"FadingEnabled", L"MouseFadingEnabled"}) sandbox_.Store(name, 0);
         table_.SetRows({HardwareRow(TestGuid(1), L"Soak Adapter", 0, 0, 100'000'000)});
         MainWindowServices services = sandbox_.Services();
-        services.createTrayIcon = nullptr;  // the real notification-area icon
+        services.createTrayIcon = &CreateTrayIcon;  // the real notification-area icon
         meter_.reset();  // one meter at a time, as in the program
         meter_ = std::make_unique<TOVL_Main>(std::move(services));
         created_ = meter_->Create();
