@@ -6,7 +6,7 @@
 # environment (scripts/wine-session sets it up).
 source "$(dirname "${BASH_SOURCE[0]}")/../../../scripts/wine-env.sh"
 
-[ -n "${DISPLAY:-}" ] || fail "no X display; run under xvfb-run"
+[ -n "${DISPLAY:-}" ] || fail "no X display; run through scripts/xvfb-wine"
 [ -n "${WINEPREFIX:-}" ] || fail "no Wine prefix; run under scripts/wine-session"
 
 # The script's $probe is the window probe; drive runs its commands.
