@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "base/dpi_scale.h"
 
 namespace orvalet {
 namespace {
@@ -138,7 +139,7 @@ private:
 }  // namespace
 
 int LabelMetrics::Px(int pixelsAt96) const {
-    return static_cast<int>((std::int64_t{pixelsAt96} * std::max(dpi, 1) + 48) / 96);
+    return ScaleToDpi(pixelsAt96, dpi);
 }
 
 void SelectLabelFont(Canvas& canvas, const GR_Fonts& fonts, int k, std::int32_t size) {

@@ -2,12 +2,13 @@
 // The dots per inch a window is drawn at, and pixel constants scaled to it.
 #include <windows.h>
 
+#include "base/dpi_scale.h"
 #include "base/win32/system_function_win.h"
 #include "base/win32/unique_handle.h"
 
 namespace orvalet::win32 {
 
-inline constexpr UINT kDefaultDpi = 96;
+inline constexpr UINT kDefaultDpi = kDesignDpi;
 
 // WM_DPICHANGED (Windows 8.1 and later).
 inline constexpr UINT kDpiChangedMessage = 0x02E0;
@@ -77,9 +78,7 @@ inline UINT WindowDpi(HWND window) noexcept {
 }
 
 // A length designed at 96 DPI, at the given DPI (rounded to nearest).
-inline int Scale(int pixels, UINT dpi) noexcept {
-    return ::MulDiv(pixels, static_cast<int>(dpi), static_cast<int>(kDefaultDpi));
-}
+inline int Scale(int pixels, UINT dpi) noexcept { return ScaleToDpi(pixels, static_cast<int>(dpi)); }
 
 // Sets the calling thread's DPI awareness while it lives, and puts the
 // previous one back. Per-monitor awareness (v2) lets a top-level window the

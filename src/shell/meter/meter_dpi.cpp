@@ -16,10 +16,6 @@ int ToSize(std::int64_t pixels) {
 
 }  // namespace
 
-int ScaleToDpi(int pixelsAt96, int dpi) {
-    return ToSize((std::int64_t{pixelsAt96} * dpi * 2 + kDesignDpi) / (kDesignDpi * 2));
-}
-
 int ReportedDpi(unsigned reported, int current) {
     if (reported < kLowestDpi || reported > kHighestDpi) return current;
     return static_cast<int>(reported);

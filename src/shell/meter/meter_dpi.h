@@ -3,14 +3,10 @@
 // at the DPI of the monitor it is on, and where the window goes when that DPI
 // changes. The window procedure feeds in what the system reports
 // (win32/meter_dpi_win.h).
+#include "base/dpi_scale.h"
 #include "shell/meter/window_placement.h"
 
 namespace orvalet {
-
-inline constexpr int kDesignDpi = 96;
-
-// A length designed at 96 DPI, at a DPI, to the nearest pixel.
-int ScaleToDpi(int pixelsAt96, int dpi);
 
 // The DPI a change reports, or `current` when the report makes no sense: 0,
 // or beyond what any screen is set to (a quarter of 96 to 25 times it).
