@@ -2,8 +2,8 @@
 // the cost of the persistence logic itself, without the system registry.
 #include <benchmark/benchmark.h>
 
-#include "support/fake_settings_platform.h"
 #include "settings/options.h"
+#include "support/fake_settings_platform.h"
 
 namespace orvalet {
 namespace {

@@ -7,8 +7,8 @@
 #include <chrono>
 #include <cstdio>
 
-#include "harness.h"
 #include "base/win32/base_window.h"
+#include "harness.h"
 #include "rendering/win32/surface_win.h"
 #include "settings/options.h"
 #include "settings/win32/options_dialog_win.h"

@@ -3,8 +3,8 @@
 #include <cstdint>
 
 #include "harness.h"
-#include "rendering/win32/text_renderer_win.h"
 #include "rendering/traffic_graph.h"
+#include "rendering/win32/text_renderer_win.h"
 #include "sampling/traffic_buffer.h"
 
 namespace {

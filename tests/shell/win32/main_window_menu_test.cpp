@@ -11,8 +11,8 @@
 #include "shell/meter/win32/main_window_win.h"
 #include "shell/meter/win32/window_cover_win.h"
 #include "support/main_window_probe.h"
-#include "support/meter_sandbox_win.h"
 #include "support/menu_reader_win.h"
+#include "support/meter_sandbox_win.h"
 #include "support/scripted_interface_table.h"
 
 namespace orvalet::win32 {

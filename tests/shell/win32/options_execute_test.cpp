@@ -4,8 +4,8 @@
 #include <memory>
 
 #include "settings/options.h"
-#include "shell/tray/tray_menu.h"
 #include "shell/meter/win32/main_window_win.h"
+#include "shell/tray/tray_menu.h"
 #include "support/main_window_probe.h"
 #include "support/meter_sandbox_win.h"
 #include "support/options_dialog_driver.h"

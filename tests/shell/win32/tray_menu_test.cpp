@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "support/menu_reader_win.h"
-#include "support/scripted_interface_table.h"
 #include "support/screen_capture_win.h"
+#include "support/scripted_interface_table.h"
 
 namespace orvalet::win32 {
 namespace {

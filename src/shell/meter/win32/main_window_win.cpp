@@ -10,14 +10,14 @@
 #include "rendering/win32/number_format_win.h"
 #include "settings/options.h"
 #include "settings/win32/options_dialog_win.h"
+#include "shell/about/win32/about_box_win.h"
 #include "shell/meter/graph_options.h"
 #include "shell/meter/reentry_guard.h"
-#include "shell/tray/tray_hint.h"
-#include "shell/about/win32/about_box_win.h"
 #include "shell/meter/win32/nested_loops_win.h"
-#include "shell/resources/win32/resource_ids.h"
-#include "shell/meter/win32/window_placement_win.h"
 #include "shell/meter/win32/window_cover_win.h"
+#include "shell/meter/win32/window_placement_win.h"
+#include "shell/resources/win32/resource_ids.h"
+#include "shell/tray/tray_hint.h"
 
 namespace orvalet::win32 {
 namespace {

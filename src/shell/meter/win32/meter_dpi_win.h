@@ -1,5 +1,5 @@
 #pragma once
-// The meter on monitors of any DPI (the rules are in shell/meter_dpi.h): the
+// The meter on monitors of any DPI (the rules are in shell/meter/meter_dpi.h): the
 // DPI of the monitor its window is on, what a change of it moves and resizes,
 // and the notification area's icon size.
 #include <windows.h>

@@ -7,8 +7,8 @@
 
 #include "settings/options.h"
 #include "shell/meter/meter_fader.h"
-#include "shell/timer/win32/timer_queue_timer_win.h"
 #include "shell/meter/win32/window_appearance_win.h"
+#include "shell/timer/win32/timer_queue_timer_win.h"
 
 namespace orvalet::win32 {
 

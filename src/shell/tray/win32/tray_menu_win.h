@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "base/win32/unique_handle.h"
-#include "shell/tray/tray_menu.h"
 #include "shell/resources/win32/resource_images_win.h"
+#include "shell/tray/tray_menu.h"
 
 namespace orvalet::win32 {
 
