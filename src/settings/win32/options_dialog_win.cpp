@@ -159,8 +159,7 @@ void TOVL_Options::ShowOptions() {
     for (int unit = 0; unit < kDisplayUnitCount; ++unit) units.push_back(UnitCaption(unit));
     FForm.Fill(UDDUnitCombo, units);
     FForm.Fill(MVDUnitCombo, units);
-    const std::vector<std::wstring> names =
-        HorizontalFontNames(FHost.fontNames());
+    const std::vector<std::wstring> names = HorizontalFontNames(FHost.fontNames());
     std::vector<std::wstring> sizes;
     for (const std::int32_t size : GR_FontSizes) sizes.push_back(std::to_wstring(size));
     for (const OptionsControl id : {UDFontName_Combo, MVFontName_Combo, IFNameFontName_Combo})
