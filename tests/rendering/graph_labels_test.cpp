@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "rendering/traffic_graph.h"
 #include "sampling/traffic_buffer.h"
 #include "support/fixed_text_renderer.h"
@@ -251,6 +253,30 @@ TEST_F(GraphLabelsTest, InterfaceNameIsDrawnLastBesideTheColumnOrAtColumn6Withou
         EXPECT_EQ(std::pair(last.x, last.y), std::pair(left, 2));
         EXPECT_EQ(last.font.color, static_cast<Color>(GR_DefaultColors.IF_Font));
         EXPECT_EQ(LastPlaceOf(graph_.MVLabel()) == std::pair(-1, -1), height == 60);
+    }
+}
+
+// The labels are fitted in the order 1, 2, 3, so each is drawn after its
+// own font is chosen again, not in the last one fitted.
+TEST_F(GraphLabelsTest, EachLabelIsDrawnInItsOwnFace) {
+    GR_Fonts fonts = GR_DefaultFonts;
+    fonts[kUDLabel].Name = L"Rates";
+    fonts[kMVLabel].Name = L"Maximum";
+    fonts[kIFLabel].Name = L"Interface";
+    graph_.SetLabelFonts(fonts);
+    graph_.SetIFLabel(L"eth0");
+    graph_.RenderGraph(320, 240);
+    const std::pair<std::wstring, std::wstring> expected[] = {
+        {graph_.DLabel(), L"Rates"},
+        {graph_.ULabel(), L"Rates"},
+        {graph_.MVLabel(), L"Maximum"},
+        {L"eth0", L"Interface"},
+    };
+    for (const auto& [text, face] : expected) {
+        const auto& calls = text_.Calls();
+        const auto drawn = std::ranges::find(calls, text, &FixedTextRenderer::Call::text);
+        ASSERT_NE(drawn, calls.end()) << "a label is not drawn";
+        EXPECT_EQ(drawn->font.name, face);
     }
 }
 
