@@ -31,8 +31,9 @@ ended() {
 # meter_whole [ALPHA]: how every journey ends, with the meter whole again.
 # The tray icon's click shows it (a shown meter is hidden first) at its set
 # opacity ALPHA (default 205, the default opacity); its graph's name gives
-# the rates; its tray menu opens; and "Exit Orvalet", the menu's last entry,
-# ends it within 10 s, having saved its options.
+# the rates (with thousands separators: "1,011.9 KiB/s"); its tray menu
+# opens; and "Exit Orvalet", the menu's last entry, ends it within 10 s,
+# having saved its options.
 meter_whole() {
   local want=${1:-205} name
   if drive visible; then
@@ -44,7 +45,7 @@ meter_whole() {
   at_alpha() { [ "$(drive alpha | tr -d '\r')" = "$want" ]; }
   wait_for 10 at_alpha || fail "the meter whole: shown at alpha '$(drive alpha | tr -d '\r')', not $want"
   name=$(drive graphtext | tr -d '\r')
-  grep -Eq '^Download [0-9][^,]* [^ ,]+/s, upload [0-9][^,]* [^ ,]+/s, .' <<<"$name" ||
+  grep -Eq '^Download [0-9][0-9.,]* [A-Za-z]+/s, upload [0-9][0-9.,]* [A-Za-z]+/s, .' <<<"$name" ||
     fail "the meter whole: the graph's name gives no rates: '$name'"
   drive traymenu + wait menu + up + return ||
     fail "the meter whole: could not choose Exit Orvalet from the tray menu (exit code $?)"
