@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "base/decimal_text.h"
 #include "base/rounding.h"
 #include "rendering/graph_types.h"
 #include "rendering/units.h"
@@ -32,7 +33,7 @@ WindowPageEnabling EnabledWindowControls(bool transparency, bool fading, bool mo
 }
 
 std::wstring PercentVisibleText(std::int32_t transparencyValue) {
-    return std::to_wstring(RoundHalfEven(transparencyValue / 2.55)) + L" % visible";
+    return DecimalText(RoundHalfEven(transparencyValue / 2.55)) + L" % visible";
 }
 
 int WindowStyleItem(std::int32_t windowStyle) {

@@ -4,6 +4,7 @@
 #include <string>
 #include <utility>
 
+#include "base/decimal_text.h"
 #include "base/win32/dialog_layout_win.h"
 #include "base/win32/dpi_win.h"
 #include "base/win32/system_function_win.h"
@@ -40,7 +41,7 @@ LOGFONTW MessageFont(UINT dpi) {
 BOOL CALLBACK NoteFirstName(HMODULE, LPCWSTR, LPWSTR name, LONG_PTR first) noexcept {
     try {
         *reinterpret_cast<std::wstring*>(first) =
-            IS_INTRESOURCE(name) ? L"#" + std::to_wstring(reinterpret_cast<ULONG_PTR>(name)) : std::wstring(name);
+            IS_INTRESOURCE(name) ? L"#" + DecimalText(reinterpret_cast<ULONG_PTR>(name)) : std::wstring(name);
     } catch (...) {
     }
     return FALSE;

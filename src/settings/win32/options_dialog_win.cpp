@@ -7,6 +7,7 @@
 #include <optional>
 #include <utility>
 
+#include "base/decimal_text.h"
 #include "base/win32/dialog_look_win.h"
 #include "base/win32/dialog_template.h"
 #include "base/win32/dpi_win.h"
@@ -161,7 +162,7 @@ void TOVL_Options::ShowOptions() {
     FForm.Fill(MVDUnitCombo, units);
     const std::vector<std::wstring> names = HorizontalFontNames(FHost.fontNames());
     std::vector<std::wstring> sizes;
-    for (const std::int32_t size : GR_FontSizes) sizes.push_back(std::to_wstring(size));
+    for (const std::int32_t size : GR_FontSizes) sizes.push_back(DecimalText(size));
     for (const OptionsControl id : {UDFontName_Combo, MVFontName_Combo, IFNameFontName_Combo})
         FForm.Fill(id, names);
     for (const OptionsControl id : {UDFontSize_Combo, MVFontSize_Combo, IFNameFontSize_Combo})
