@@ -21,6 +21,8 @@ public:
     static const FadeState& Fade(TOVL_Main& meter) { return meter.FFader->State(); }
     // One tick of the fade timer, as the timer delivers it.
     static void FadeStep(TOVL_Main& meter) { meter.FG_Timer->OnTimer()(); }
+    // One poll of the cursor for mouse fading.
+    static void MouseFadeStep(TOVL_Main& meter) { meter.MF_Timer->OnTimer()(); }
 };
 
 }  // namespace orvalet::win32

@@ -688,6 +688,16 @@ TEST_F(MainWindowTest, PowerEventsFadesAndTheCloseCommandAtTheDefaults) {
     EXPECT_FALSE(fadeTimerArmed()) << "the fade is over";
     EXPECT_TRUE(MainWindowProbe::FadeTimer(meter).Enabled());
 
+    // The cursor coming onto the meter starts a mouse fade; staying off it, none.
+    const RECT bounds = WindowRect(window);
+    ::SetCursorPos(bounds.right + 20, bounds.bottom + 20);
+    MainWindowProbe::MouseFadeStep(meter);
+    EXPECT_FALSE(MainWindowProbe::Fade(meter).FG_active);
+    ::SetCursorPos((bounds.left + bounds.right) / 2, (bounds.top + bounds.bottom) / 2);
+    MainWindowProbe::MouseFadeStep(meter);
+    EXPECT_TRUE(MainWindowProbe::Fade(meter).FG_active);
+    EXPECT_TRUE(fadeTimerArmed());
+
     // Without close to tray the close command ends the program.
     effects::Apply(meter, [](OVL_OptionsRecord& o) { o.CloseToTray = false; });
     ::SendMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
