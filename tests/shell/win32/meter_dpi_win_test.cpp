@@ -60,6 +60,9 @@ TEST(MeterAtDpi, TrayIconHasTheNotificationAreaSizeWithNoBlendedPixel) {
     services.createTrayIcon = [&icon](HWND, UINT, HICON) { return std::make_unique<IconKeepingTray>(icon); };
     TOVL_Main meter(std::move(services));
     ASSERT_TRUE(meter.Create());
+    // Made at this DPI, the meter has its size limits for it: 32 pixels at 96.
+    // (Checked here, as this test runs at every DPI.)
+    EXPECT_EQ(MainWindowProbe::SizeConstraints(meter).minWidth, static_cast<int>(PrefixDpi() * 32 / kDefaultDpi));
     const int size = static_cast<int>(PrefixDpi() * kGaugeSize / kDefaultDpi);
     Bitmap picture;
     // A new icon size, or a new notification area, has the icon drawn and
