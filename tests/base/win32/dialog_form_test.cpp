@@ -4,11 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <span>
+#include <utility>
 
 #include "base/win32/base_window.h"
 #include "base/win32/dialog_layout_win.h"
 #include "base/win32/dialog_template.h"
 #include "base/win32/dpi_win.h"
+#include "base/win32/unique_handle.h"
 
 namespace orvalet::win32 {
 namespace {
@@ -55,9 +57,19 @@ RECT InParent(HWND control) {
     return rect;
 }
 
+int IconWidth(HICON icon) {
+    ICONINFO info{};
+    if (!icon || !::GetIconInfo(icon, &info)) return 0;
+    const UniqueBitmap color(info.hbmColor), mask(info.hbmMask);
+    BITMAP header{};
+    ::GetObjectW(color.get(), sizeof header, &header);
+    return header.bmWidth;
+}
+
 // Laid out at the DPI the dialog opens with, then again at twice that: the
 // places and the fonts scale, a label stays as wide as its text, a
-// drop-down's height takes in its open list, the pages fill the tabs, and a
+// drop-down's height takes in its open list, the pages fill the tabs, the
+// caption has the program's icons at the DPI, and a
 // bound control still stores into its field when clicked, and only then.
 TEST(DialogForm, LaysTheControlsOutForEachDpiAndStoresThroughTheirBindings) {
     FormDialog dialog;
@@ -94,6 +106,10 @@ TEST(DialogForm, LaysTheControlsOutForEachDpiAndStoresThroughTheirBindings) {
         ::MapWindowPoints(tabs, dialogWindow, reinterpret_cast<POINT*>(&display), 2);
         const RECT page = InParent(::GetParent(label));
         EXPECT_TRUE(::EqualRect(&page, &display));
+        for (const auto& [type, side] : {std::pair{ICON_SMALL, 16}, {ICON_BIG, 32}})
+            EXPECT_EQ(IconWidth(reinterpret_cast<HICON>(::SendMessageW(dialogWindow, WM_GETICON, type, 0))),
+                      scaled(side))
+                << "the program's icon on the caption";
     }
     const HWND loud = dialog.form.Item(kLoud);
     ::SendMessageW(loud, BM_CLICK, 0, 0);
