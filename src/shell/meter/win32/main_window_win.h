@@ -166,7 +166,6 @@ private:
     // The messages that reach the meter's parts.
     LRESULT HandleMeterMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
-
     MainWindowServices FServices;
     HICON FWindowIcon = nullptr;  // shared resource icon, not owned
 
