@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 namespace orvalet {
 namespace {
@@ -27,6 +28,13 @@ TEST(TrayHint, TheCutKeepsTheFirst127CharactersButNeverHalfASurrogatePair) {
     pair += L"\xD83D\xDCF6";  // one character as a surrogate pair, at positions 126 and 127
     pair += L"tail";
     EXPECT_EQ(CutToTrayHintLength(pair), std::wstring(126, L'x'));
+
+    // Only a high surrogate (D800 to DBFF) is left out at the cut.
+    for (const auto& [last, kept] : {std::pair{L'\xD7FF', 127u}, {L'\xD800', 126u}, {L'\xDBFF', 126u},
+                                     {L'\xDC00', 127u}}) {
+        const std::wstring cut = std::wstring(126, L'x') + last + L"tail";
+        EXPECT_EQ(CutToTrayHintLength(cut).size(), kept) << static_cast<int>(last);
+    }
 }
 
 }  // namespace
