@@ -65,6 +65,8 @@ TEST(MeterAtDpi, TrayIconHasTheNotificationAreaSizeWithNoBlendedPixel) {
     EXPECT_EQ(MainWindowProbe::SizeConstraints(meter).minWidth, static_cast<int>(PrefixDpi() * 32 / kDefaultDpi));
     const int size = static_cast<int>(PrefixDpi() * kGaugeSize / kDefaultDpi);
     Bitmap picture;
+    ReadIcon(icon.get(), picture);
+    EXPECT_EQ(picture.Width(), size) << "the first icon";
     // A new icon size, or a new notification area, has the icon drawn and
     // handed over again at the area's size; an unchanged size hands nothing.
     for (const UINT message : {static_cast<UINT>(WM_SETTINGCHANGE), TrayIcon::TaskbarCreatedMessage()}) {
