@@ -688,7 +688,11 @@ TEST_F(MainWindowTest, PowerEventsFadesAndTheCloseCommandAtTheDefaults) {
     EXPECT_FALSE(fadeTimerArmed()) << "the fade is over";
     EXPECT_TRUE(MainWindowProbe::FadeTimer(meter).Enabled());
 
-    // The cursor coming onto the meter starts a mouse fade; staying off it, none.
+    // The cursor coming onto the meter starts a mouse fade; staying off it,
+    // none. The cursor goes back where it was: the display's later programs
+    // share it.
+    POINT cursor{};
+    ::GetCursorPos(&cursor);
     const RECT bounds = WindowRect(window);
     ::SetCursorPos(bounds.right + 20, bounds.bottom + 20);
     MainWindowProbe::MouseFadeStep(meter);
@@ -697,6 +701,7 @@ TEST_F(MainWindowTest, PowerEventsFadesAndTheCloseCommandAtTheDefaults) {
     MainWindowProbe::MouseFadeStep(meter);
     EXPECT_TRUE(MainWindowProbe::Fade(meter).FG_active);
     EXPECT_TRUE(fadeTimerArmed());
+    ::SetCursorPos(cursor.x, cursor.y);
 
     // Without close to tray the close command ends the program.
     effects::Apply(meter, [](OVL_OptionsRecord& o) { o.CloseToTray = false; });
